@@ -1,0 +1,61 @@
+# Build helpers shared by every folder.
+
+if(WIN32)
+  # One self-contained executable each: no MinGW runtime DLLs beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+endif()
+
+set(FL_RES_DIR ${CMAKE_SOURCE_DIR}/data/res)
+
+# GoogleTest: the system package natively; for Windows it is built from the
+# sources that Debian's googletest package ships.
+macro(fl_setup_gtest)
+  if(WIN32)
+    if(NOT TARGET gtest)
+      set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+      set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+      set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+      set(FL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+      add_subdirectory(${FL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+      if(NOT TARGET GTest::gtest_main)
+        add_library(GTest::gtest ALIAS gtest)
+        add_library(GTest::gtest_main ALIAS gtest_main)
+      endif()
+    endif()
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+endmacro()
+
+# fl_add_resources(<target> <description>): the application manifest (common
+# controls 6, DPI awareness) and a version resource carrying the project version.
+function(fl_add_resources target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(FL_RC_NAME ${target})
+  set(FL_RC_DESCRIPTION "${description}")
+  set(FL_RC_ICON "")
+  if(ARGC GREATER 2)
+    set(FL_RC_ICON "1 ICON \"${ARGV2}\"")
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc)
+  configure_file(${FL_RES_DIR}/resources.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${FL_RES_DIR}/app.manifest)
+endfunction()
+
+# fl_add_test(<name> SOURCES ... [LIBS ...]): one test executable registered as
+# one ctest test. Windows tests run through the cross-compiling emulator (wine);
+# every Wine start costs time, so a folder keeps its cases in one executable.
+function(fl_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE GTest::gtest_main ${T_LIBS})
+  if(WIN32)
+    fl_add_resources(${name} "Fetchlets test ${name}")
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+endfunction()
