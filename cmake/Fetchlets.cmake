@@ -11,7 +11,7 @@ set(FL_RES_DIR ${CMAKE_SOURCE_DIR}/data/res)
 # GoogleTest: the system package natively; for Windows it is built from the
 # sources that Debian's googletest package ships.
 macro(fl_setup_gtest)
-  if(WIN32)
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
     if(NOT TARGET gtest)
       set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
       set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
