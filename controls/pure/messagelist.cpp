@@ -1,0 +1,59 @@
+#include "messagelist.h"
+
+namespace controls {
+
+MessageList::AddResult MessageList::add(long msg) {
+    if (msg == kAllMessages) {
+        count_ = -1;
+        slots_.clear();
+        return AddResult::Added;
+    }
+    if (count_ < 0)
+        return AddResult::AlreadyPresent; // every message already goes through
+    auto value = static_cast<std::uint32_t>(msg);
+    // A full list still takes a message into a slot emptied by removal.
+    for (int i = 0; i < count_; ++i) {
+        if (slots_[i] == 0) {
+            slots_[i] = value;
+            return AddResult::Added;
+        }
+        if (slots_[i] == value)
+            return AddResult::AlreadyPresent;
+    }
+    if (limit_ > 0 && count_ >= limit_)
+        return AddResult::Overflow;
+    slots_.push_back(value);
+    ++count_;
+    return AddResult::Added;
+}
+
+bool MessageList::remove(long msg) {
+    if (msg == kAllMessages) {
+        clear();
+        return true;
+    }
+    auto value = static_cast<std::uint32_t>(msg);
+    for (int i = 0; i < count_; ++i) {
+        if (slots_[i] == value) {
+            slots_[i] = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MessageList::contains(unsigned msg) const {
+    if (count_ < 0)
+        return true;
+    for (int i = 0; i < count_; ++i)
+        if (slots_[i] == msg && msg != 0)
+            return true;
+    return false;
+}
+
+void MessageList::clear() {
+    count_ = 0;
+    slots_.clear();
+}
+
+} // namespace controls
