@@ -1,0 +1,830 @@
+#include "forms/controls.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace forms {
+
+const char* kindName(Kind k) {
+    switch (k) {
+    case Kind::ListBox:
+        return "ListBox";
+    case Kind::TextBox:
+        return "TextBox";
+    case Kind::Label:
+        return "Label";
+    case Kind::CheckBox:
+        return "CheckBox";
+    case Kind::ComboBox:
+        return "ComboBox";
+    case Kind::Image:
+        return "Image";
+    case Kind::CommandButton:
+        return "CommandButton";
+    case Kind::PageStack:
+        return "PageStack";
+    case Kind::Timer:
+        return "Timer";
+    case Kind::Menu:
+        return "Menu";
+    case Kind::Custom:
+        return "Custom";
+    }
+    return "";
+}
+
+namespace {
+int shiftState() {
+    int s = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        s |= 1;
+    if (GetKeyState(VK_CONTROL) < 0)
+        s |= 2;
+    if (GetKeyState(VK_MENU) < 0)
+        s |= 4;
+    return s;
+}
+
+std::string windowText(HWND h) {
+    int n = GetWindowTextLengthA(h);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(h, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(n, 0)));
+    return s;
+}
+} // namespace
+
+// ---- Control ---------------------------------------------------------------
+
+Control::Control(Form& form, std::string name, Kind kind)
+    : form_(form), name_(std::move(name)), kind_(kind) {
+    form_.registerControl(this);
+}
+
+Control::~Control() {
+    if (stack_)
+        stack_->removeChild(this);
+    form_.unregisterControl(this);
+    if (brush_)
+        DeleteObject(brush_);
+}
+
+HWND Control::makeWindow(HWND parent, const char* cls, const char* text, DWORD style,
+                         DWORD exStyle) {
+    return CreateWindowExA(exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+void Control::subclass() {
+    SetWindowSubclass(hwnd_, &Control::subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                       DWORD_PTR data) {
+    auto* self = reinterpret_cast<Control*>(data);
+    bool handled = false;
+    LRESULT r = self->onOwnMessage(msg, wp, lp, handled);
+    if (handled)
+        return r;
+    auto button = [&](int b) { return std::pair<int, int>{b, shiftState()}; };
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (self->MouseDown) {
+            auto [b, s] = button(msg == WM_LBUTTONDOWN   ? vbLeftButton
+                                 : msg == WM_RBUTTONDOWN ? vbRightButton
+                                                         : vbMiddleButton);
+            LRESULT res = DefSubclassProc(h, msg, wp, lp);
+            self->MouseDown(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return res;
+        }
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (self->MouseUp) {
+            auto [b, s] = button(msg == WM_LBUTTONUP   ? vbLeftButton
+                                 : msg == WM_RBUTTONUP ? vbRightButton
+                                                       : vbMiddleButton);
+            LRESULT res = DefSubclassProc(h, msg, wp, lp);
+            self->MouseUp(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return res;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (self->MouseMove) {
+            int b = (wp & MK_LBUTTON ? vbLeftButton : 0) | (wp & MK_RBUTTON ? vbRightButton : 0) |
+                    (wp & MK_MBUTTON ? vbMiddleButton : 0);
+            self->MouseMove(b, shiftState(), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        }
+        break;
+    case WM_KEYDOWN:
+        if (self->KeyDown) {
+            int key = static_cast<int>(wp);
+            self->KeyDown(key, shiftState());
+            if (key == 0)
+                return 0;
+            wp = static_cast<WPARAM>(key);
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(h, &Control::subclassProc, 1);
+        break;
+    }
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+void Control::Move(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_)
+        return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    applyGeometry();
+}
+
+void Control::applyGeometry() {
+    if (!hwnd_)
+        return;
+    int x = left_, y = top_;
+    for (PageStack* s = stack_; s; s = s->stack_) {
+        x += s->left_;
+        y += s->top_;
+    }
+    MoveWindow(hwnd_, toPixels(x), toPixels(y), toPixels(std::max(width_, 0)),
+               toPixels(std::max(height_, 0)), TRUE);
+}
+
+bool Control::shown() const {
+    if (!visible_)
+        return false;
+    if (stack_)
+        return stack_->tab_ == page_ && stack_->shown();
+    return true;
+}
+
+void Control::applyVisibility() {
+    bool s = shown();
+    if (!hwnd_) {
+        lastShown_ = s;
+        return;
+    }
+    bool now = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (s != now)
+        ShowWindow(hwnd_, s ? SW_SHOWNA : SW_HIDE);
+    lastShown_ = s;
+}
+
+void Control::setVisible(bool v) {
+    if (v == visible_)
+        return;
+    visible_ = v;
+    applyVisibility();
+    if (kind_ == Kind::PageStack)
+        static_cast<PageStack*>(this)->refreshChildren();
+}
+
+void Control::setEnabled(bool v) {
+    if (v == enabled_)
+        return;
+    enabled_ = v;
+    if (hwnd_)
+        EnableWindow(hwnd_, v);
+}
+
+void Control::setForeColor(unsigned long c) {
+    if (fore_ == c)
+        return;
+    fore_ = c;
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Control::setBackColor(unsigned long c) {
+    if (back_ == c)
+        return;
+    back_ = c;
+    if (brush_) {
+        DeleteObject(brush_);
+        brush_ = nullptr;
+    }
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HBRUSH Control::ctlColor(HDC dc) {
+    if (!fore_ && !back_)
+        return nullptr;
+    if (fore_)
+        SetTextColor(dc, *fore_);
+    if (back_) {
+        SetBkColor(dc, *back_);
+        if (!brush_)
+            brush_ = CreateSolidBrush(*back_);
+        return brush_;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    return GetSysColorBrush(kind_ == Kind::TextBox || kind_ == Kind::ListBox ? COLOR_WINDOW
+                                                                             : COLOR_BTNFACE);
+}
+
+void Control::placeOn(PageStack& stack, int page) {
+    if (stack_)
+        stack_->removeChild(this);
+    stack_ = &stack;
+    page_ = page;
+    stack.addChild(this);
+    applyGeometry();
+    applyVisibility();
+}
+
+void Control::SetFocus() {
+    if (hwnd_)
+        ::SetFocus(hwnd_);
+}
+
+// ---- ListBox ---------------------------------------------------------------
+
+ListBox::ListBox(Form& form, std::string name, bool sorted)
+    : Control(form, std::move(name), Kind::ListBox), sorted_(sorted) {
+    width_ = 2400;
+    height_ = 2400;
+}
+
+HWND ListBox::createWindow(HWND parent) {
+    DWORD style = WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                  LBS_HASSTRINGS | (sorted_ ? LBS_SORT : 0);
+    return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
+}
+
+void ListBox::afterCreate() {
+    for (const auto& s : pending_)
+        SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    pending_.clear();
+}
+
+void ListBox::AddItem(const std::string& item, int index) {
+    if (!hwnd_) {
+        if (index < 0 || index >= static_cast<int>(pending_.size()))
+            pending_.push_back(item);
+        else
+            pending_.insert(pending_.begin() + index, item);
+        return;
+    }
+    if (index < 0 || sorted_)
+        SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    else
+        SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void ListBox::RemoveItem(int index) {
+    if (!hwnd_) {
+        if (index >= 0 && index < static_cast<int>(pending_.size()))
+            pending_.erase(pending_.begin() + index);
+        return;
+    }
+    SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ListBox::Clear() {
+    pending_.clear();
+    if (hwnd_)
+        SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+}
+
+int ListBox::ListCount() const {
+    if (!hwnd_)
+        return static_cast<int>(pending_.size());
+    return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0));
+}
+
+std::string ListBox::List(int index) const {
+    if (!hwnd_)
+        return index >= 0 && index < static_cast<int>(pending_.size()) ? pending_[index] : "";
+    LRESULT n = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR)
+        return {};
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+    return s;
+}
+
+void ListBox::setList(int index, const std::string& text) {
+    if (index < 0 || index >= ListCount() || List(index) == text)
+        return;
+    int sel = ListIndex();
+    RemoveItem(index);
+    AddItem(text, index);
+    if (sel == index && hwnd_)
+        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ListBox::ListIndex() const {
+    if (!hwnd_)
+        return -1;
+    return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
+}
+
+void ListBox::setListIndex(int index) {
+    if (!hwnd_)
+        return;
+    if (index < -1 || index >= ListCount())
+        return;
+    if (index == ListIndex())
+        return;
+    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (Click)
+        Click();
+}
+
+int ListBox::TopIndex() const {
+    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LB_GETTOPINDEX, 0, 0)) : 0;
+}
+
+int ListBox::itemAt(int x, int y) const {
+    if (!hwnd_)
+        return -1;
+    LRESULT r = SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
+    if (HIWORD(r))
+        return -1;
+    return LOWORD(r);
+}
+
+void ListBox::onCommand(int code) {
+    if (code == LBN_SELCHANGE && Click)
+        Click();
+    else if (code == LBN_DBLCLK && DblClick)
+        DblClick();
+}
+
+// ---- TextBox ---------------------------------------------------------------
+
+TextBox::TextBox(Form& form, std::string name, bool multiLine, bool readOnly)
+    : Control(form, std::move(name), Kind::TextBox), multiLine_(multiLine), readOnly_(readOnly) {
+    width_ = 2400;
+    height_ = 315;
+}
+
+HWND TextBox::createWindow(HWND parent) {
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
+    if (multiLine_)
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
+    return makeWindow(parent, "EDIT", text_.c_str(), style, WS_EX_CLIENTEDGE);
+}
+
+std::string TextBox::Text() const {
+    return hwnd_ ? windowText(hwnd_) : text_;
+}
+
+void TextBox::setText(const std::string& text) {
+    if (Text() == text)
+        return;
+    text_ = text;
+    if (hwnd_)
+        SetWindowTextA(hwnd_, text.c_str()); // EN_CHANGE runs Change
+    else if (Change)
+        Change();
+}
+
+int TextBox::SelStart() const {
+    DWORD start = 0;
+    if (hwnd_)
+        SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(start);
+}
+
+void TextBox::setSelStart(int pos) {
+    if (hwnd_)
+        SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(pos), pos);
+}
+
+void TextBox::onCommand(int code) {
+    if (code == EN_CHANGE && Change)
+        Change();
+}
+
+LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
+    handled = false;
+    switch (msg) {
+    case WM_GETDLGCODE:
+        // Enter and the other keys reach KeyPress instead of the dialog keys.
+        if (!multiLine_ && wp == VK_RETURN) {
+            handled = true;
+            return DLGC_WANTALLKEYS;
+        }
+        break;
+    case WM_CHAR:
+        if (KeyPress) {
+            int key = static_cast<int>(wp);
+            KeyPress(key);
+            if (key == 0) {
+                handled = true;
+                return 0;
+            }
+            if (!multiLine_ && key == '\r') {
+                handled = true; // a single-line box would only beep
+                return 0;
+            }
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        mouseDown_ = true;
+        break;
+    case WM_LBUTTONUP:
+        if (mouseDown_) {
+            mouseDown_ = false;
+            if (Click) {
+                LRESULT r = DefSubclassProc(hwnd_, msg, wp, 0);
+                Click();
+                handled = true;
+                return r;
+            }
+        }
+        break;
+    }
+    return 0;
+}
+
+// ---- Label -----------------------------------------------------------------
+
+Label::Label(Form& form, std::string name, std::string caption)
+    : Control(form, std::move(name), Kind::Label), caption_(std::move(caption)) {
+    width_ = 1200;
+    height_ = 255;
+}
+
+HWND Label::createWindow(HWND parent) {
+    DWORD align = align_ == 1 ? SS_RIGHT : align_ == 2 ? SS_CENTER : SS_LEFT;
+    return makeWindow(parent, "STATIC", caption_.c_str(), align | SS_NOTIFY | SS_NOPREFIX);
+}
+
+void Label::setCaption(const std::string& text) {
+    if (text == caption_)
+        return;
+    caption_ = text;
+    if (hwnd_)
+        SetWindowTextA(hwnd_, caption_.c_str());
+}
+
+void Label::setAlignment(int align) {
+    align_ = align;
+    if (hwnd_) {
+        LONG s = GetWindowLongA(hwnd_, GWL_STYLE) & ~(SS_RIGHT | SS_CENTER);
+        s |= align == 1 ? SS_RIGHT : align == 2 ? SS_CENTER : SS_LEFT;
+        SetWindowLongA(hwnd_, GWL_STYLE, s);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+void Label::onCommand(int code) {
+    if (code == STN_CLICKED && Click)
+        Click();
+}
+
+// ---- CheckBox --------------------------------------------------------------
+
+CheckBox::CheckBox(Form& form, std::string name, std::string caption)
+    : Control(form, std::move(name), Kind::CheckBox), caption_(std::move(caption)) {
+    width_ = 2400;
+    height_ = 255;
+}
+
+HWND CheckBox::createWindow(HWND parent) {
+    HWND h = makeWindow(parent, "BUTTON", caption_.c_str(), WS_TABSTOP | BS_AUTOCHECKBOX);
+    if (h)
+        SendMessageA(h, BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    return h;
+}
+
+int CheckBox::Value() const {
+    if (!hwnd_)
+        return value_;
+    return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void CheckBox::setValue(int v) {
+    v = v ? 1 : 0;
+    if (v == Value())
+        return;
+    value_ = v;
+    if (hwnd_)
+        SendMessageA(hwnd_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (Click)
+        Click();
+}
+
+void CheckBox::setCaption(const std::string& text) {
+    if (text == caption_)
+        return;
+    caption_ = text;
+    if (hwnd_)
+        SetWindowTextA(hwnd_, caption_.c_str());
+}
+
+void CheckBox::onCommand(int code) {
+    if (code == BN_CLICKED) {
+        value_ = Value();
+        if (Click)
+            Click();
+    }
+}
+
+// ---- ComboBox --------------------------------------------------------------
+
+ComboBox::ComboBox(Form& form, std::string name, bool dropDownList)
+    : Control(form, std::move(name), Kind::ComboBox), dropDownList_(dropDownList) {
+    width_ = 2400;
+    height_ = 315;
+}
+
+HWND ComboBox::createWindow(HWND parent) {
+    DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
+                  (dropDownList_ ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+    return makeWindow(parent, "COMBOBOX", "", style);
+}
+
+void ComboBox::afterCreate() {
+    for (const auto& s : pending_)
+        SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    pending_.clear();
+    if (pendingIndex_ >= 0)
+        SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(pendingIndex_), 0);
+    else if (!pendingText_.empty())
+        SetWindowTextA(hwnd_, pendingText_.c_str());
+}
+
+void ComboBox::AddItem(const std::string& item) {
+    if (!hwnd_)
+        pending_.push_back(item);
+    else
+        SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void ComboBox::Clear() {
+    pending_.clear();
+    if (hwnd_)
+        SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+}
+
+int ComboBox::ListCount() const {
+    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0))
+                 : static_cast<int>(pending_.size());
+}
+
+std::string ComboBox::List(int index) const {
+    if (!hwnd_)
+        return index >= 0 && index < static_cast<int>(pending_.size()) ? pending_[index] : "";
+    LRESULT n = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == CB_ERR)
+        return {};
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(s.data()));
+    s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
+    return s;
+}
+
+int ComboBox::ListIndex() const {
+    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)) : pendingIndex_;
+}
+
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= ListCount() || index == ListIndex())
+        return;
+    if (!hwnd_)
+        pendingIndex_ = index;
+    else
+        SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (Click)
+        Click();
+}
+
+std::string ComboBox::Text() const {
+    return hwnd_ ? windowText(hwnd_) : pendingText_;
+}
+
+void ComboBox::setText(const std::string& text) {
+    if (text == Text())
+        return;
+    if (!hwnd_) {
+        pendingText_ = text;
+        return;
+    }
+    // A drop-down list can only show one of its items.
+    int i = static_cast<int>(SendMessageA(hwnd_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(text.c_str())));
+    if (dropDownList_) {
+        if (i != CB_ERR)
+            SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    } else {
+        SetWindowTextA(hwnd_, text.c_str());
+    }
+}
+
+void ComboBox::onCommand(int code) {
+    if (code == CBN_SELCHANGE && Click)
+        Click();
+}
+
+// ---- Image -----------------------------------------------------------------
+
+Image::Image(Form& form, std::string name) : Control(form, std::move(name), Kind::Image) {
+    width_ = 480;
+    height_ = 480;
+}
+
+HWND Image::createWindow(HWND parent) {
+    return makeWindow(parent, "STATIC", "",
+                      SS_NOTIFY | (icon_ ? SS_ICON : SS_BITMAP) | SS_CENTERIMAGE |
+                          SS_REALSIZECONTROL);
+}
+
+void Image::afterCreate() {
+    if (icon_)
+        setIcon(icon_);
+    else if (bmp_)
+        setBitmap(bmp_);
+}
+
+void Image::setBitmap(HBITMAP bmp) {
+    bmp_ = bmp;
+    icon_ = nullptr;
+    if (!hwnd_)
+        return;
+    LONG s = (GetWindowLongA(hwnd_, GWL_STYLE) & ~SS_TYPEMASK) | SS_BITMAP;
+    SetWindowLongA(hwnd_, GWL_STYLE, s);
+    SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+    applyGeometry();
+}
+
+void Image::setIcon(HICON icon) {
+    icon_ = icon;
+    bmp_ = nullptr;
+    if (!hwnd_)
+        return;
+    LONG s = (GetWindowLongA(hwnd_, GWL_STYLE) & ~SS_TYPEMASK) | SS_ICON;
+    SetWindowLongA(hwnd_, GWL_STYLE, s);
+    SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    applyGeometry();
+}
+
+void Image::onCommand(int code) {
+    if (code == STN_CLICKED && Click)
+        Click();
+}
+
+// ---- CommandButton ---------------------------------------------------------
+
+CommandButton::CommandButton(Form& form, std::string name, std::string caption)
+    : Control(form, std::move(name), Kind::CommandButton), caption_(std::move(caption)) {
+    width_ = 1500;
+    height_ = 375;
+}
+
+HWND CommandButton::createWindow(HWND parent) {
+    return makeWindow(parent, "BUTTON", caption_.c_str(),
+                      WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE);
+}
+
+void CommandButton::setCaption(const std::string& text) {
+    if (text == caption_)
+        return;
+    caption_ = text;
+    if (hwnd_)
+        SetWindowTextA(hwnd_, caption_.c_str());
+}
+
+void CommandButton::onCommand(int code) {
+    if (code == BN_CLICKED && Click)
+        Click();
+}
+
+// ---- PageStack -------------------------------------------------------------
+
+PageStack::PageStack(Form& form, std::string name, std::vector<std::string> captions)
+    : Control(form, std::move(name), Kind::PageStack), captions_(std::move(captions)) {
+    width_ = 9000;
+    height_ = 6000;
+}
+
+HWND PageStack::createWindow(HWND parent) {
+    HWND h = makeWindow(parent, WC_TABCONTROLA, "", WS_TABSTOP | TCS_TABS | TCS_FOCUSONBUTTONDOWN);
+    if (!h)
+        return h;
+    for (size_t i = 0; i < captions_.size(); ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(captions_[i].c_str());
+        SendMessageA(h, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(h, TCM_SETCURSEL, static_cast<WPARAM>(tab_), 0);
+    return h;
+}
+
+void PageStack::setTab(int index) {
+    if (index < 0 || index >= Tabs() || index == tab_)
+        return;
+    int previous = tab_;
+    tab_ = index;
+    if (hwnd_ && SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0) != index)
+        SendMessageA(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    refreshChildren();
+    if (Click)
+        Click(previous);
+}
+
+void PageStack::setTabCaption(int index, const std::string& text) {
+    if (index < 0 || index >= Tabs() || captions_[index] == text)
+        return;
+    captions_[index] = text;
+    if (hwnd_) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(captions_[index].c_str());
+        SendMessageA(hwnd_, TCM_SETITEMA, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void PageStack::Move(int left, int top, int width, int height) {
+    bool moved = left != left_ || top != top_;
+    Control::Move(left, top, width, height);
+    if (moved)
+        for (Control* c : children_)
+            c->applyGeometry();
+}
+
+void PageStack::removeChild(Control* c) {
+    children_.erase(std::remove(children_.begin(), children_.end(), c), children_.end());
+}
+
+void PageStack::refreshChildren() {
+    for (Control* c : children_) {
+        c->applyVisibility();
+        if (c->kind() == Kind::PageStack)
+            static_cast<PageStack*>(c)->refreshChildren();
+    }
+}
+
+LRESULT PageStack::onNotify(NMHDR* nm, bool& handled) {
+    handled = false;
+    if (nm->code == TCN_SELCHANGE) {
+        setTab(static_cast<int>(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0)));
+        handled = true;
+    }
+    return 0;
+}
+
+// ---- Timer -----------------------------------------------------------------
+
+Timer::Timer(Form& form, std::string name, unsigned interval, bool enabled)
+    : Control(form, std::move(name), Kind::Timer), interval_(interval), enabled_(enabled) {}
+
+HWND Timer::createWindow(HWND parent) {
+    owner_ = parent;
+    return nullptr;
+}
+
+void Timer::arm() {
+    if (!owner_)
+        return;
+    if (enabled_ && interval_ > 0)
+        SetTimer(owner_, static_cast<UINT_PTR>(id_), interval_, nullptr);
+    else
+        KillTimer(owner_, static_cast<UINT_PTR>(id_));
+}
+
+void Timer::setInterval(unsigned ms) {
+    if (ms == interval_)
+        return;
+    interval_ = ms;
+    arm();
+}
+
+void Timer::setEnabled(bool v) {
+    if (v == enabled_)
+        return;
+    enabled_ = v;
+    arm();
+}
+
+void Timer::onDestroy() {
+    if (owner_)
+        KillTimer(owner_, static_cast<UINT_PTR>(id_));
+    owner_ = nullptr;
+}
+
+void Timer::fire() {
+    if (enabled_ && Tick)
+        Tick();
+}
+
+} // namespace forms

@@ -1,0 +1,341 @@
+// Standard controls of the form runtime. Each wraps one of the system's own
+// control classes (LISTBOX, EDIT, BUTTON, COMBOBOX, STATIC, the tab control),
+// so keyboard use, screen readers and UI automation work as everywhere else.
+// Properties may be set before the window exists; they are applied when it is
+// created. A property write that does not change the value touches nothing.
+#pragma once
+
+#include "forms/form.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace forms {
+
+enum class Kind {
+    ListBox,
+    TextBox,
+    Label,
+    CheckBox,
+    ComboBox,
+    Image,
+    CommandButton,
+    PageStack,
+    Timer,
+    Menu,
+    Custom
+};
+const char* kindName(Kind k);
+
+class PageStack;
+
+// Mouse button values of the mouse events.
+enum MouseButton { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+
+class Control {
+  public:
+    Control(Form& form, std::string name, Kind kind);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    Kind kind() const { return kind_; }
+    Form& form() const { return form_; }
+    HWND hwnd() const { return hwnd_; }
+    int id() const { return id_; }
+
+    // Geometry in twips, relative to the container (the page stack the
+    // control is placed on, or the form's client area).
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void setLeft(int v) { Move(v, top_, width_, height_); }
+    void setTop(int v) { Move(left_, v, width_, height_); }
+    void setWidth(int v) { Move(left_, top_, v, height_); }
+    void setHeight(int v) { Move(left_, top_, width_, v); }
+    virtual void Move(int left, int top, int width, int height);
+
+    bool Visible() const { return visible_; }
+    void setVisible(bool v);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool v);
+    // Whether the window is shown now: visible and on the current page.
+    bool shown() const;
+
+    std::string Tag;
+    std::string ToolTipText;
+
+    // Colours as 0x00BBGGRR; nullopt keeps the system's colours.
+    std::optional<unsigned long> ForeColor() const { return fore_; }
+    std::optional<unsigned long> BackColor() const { return back_; }
+    void setForeColor(unsigned long c);
+    void setBackColor(unsigned long c);
+
+    // Places the control on a page of a page stack: it is shown only while
+    // that page is current, and its position is relative to the stack.
+    void placeOn(PageStack& stack, int page);
+    PageStack* container() const { return stack_; }
+    int containerPage() const { return page_; }
+
+    void SetFocus();
+
+    // Mouse and key events common to the window controls.
+    std::function<void(int button, int shift, int x, int y)> MouseDown;
+    std::function<void(int button, int shift, int x, int y)> MouseUp;
+    std::function<void(int button, int shift, int x, int y)> MouseMove;
+    std::function<void(int& keyCode, int shift)> KeyDown;
+
+  protected:
+    friend class Form;
+    friend class PageStack;
+    // Creates the window as a child of the form; returns it.
+    virtual HWND createWindow(HWND parent) = 0;
+    virtual void afterCreate() {}
+    virtual void onDestroy() {}
+    virtual void onCommand(int /*code*/) {}
+    virtual LRESULT onNotify(NMHDR*, bool& handled) {
+        handled = false;
+        return 0;
+    }
+    // Messages of the control's own window; set handled to answer them.
+    virtual LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) {
+        handled = false;
+        return 0;
+    }
+    // WM_CTLCOLOR*: the brush to paint with, or nullptr for the default.
+    HBRUSH ctlColor(HDC dc);
+    void applyGeometry();
+    void applyVisibility();
+    void subclass();
+    HWND makeWindow(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle = 0);
+    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    Form& form_;
+    std::string name_;
+    Kind kind_;
+    HWND hwnd_ = nullptr;
+    int id_ = 0;
+    int left_ = 0, top_ = 0, width_ = 1200, height_ = 375;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool lastShown_ = false;
+    PageStack* stack_ = nullptr;
+    int page_ = 0;
+    std::optional<unsigned long> fore_, back_;
+    HBRUSH brush_ = nullptr;
+};
+
+class ListBox : public Control {
+  public:
+    ListBox(Form& form, std::string name, bool sorted = false);
+    void AddItem(const std::string& item, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const;
+    std::string List(int index) const;
+    void setList(int index, const std::string& text);
+    int ListIndex() const;
+    // Selecting from code runs Click as a user's choice does.
+    void setListIndex(int index);
+    std::string Text() const { return List(ListIndex()); }
+    int TopIndex() const;
+    // Index of the item at a point in pixels of the list, or -1.
+    int itemAt(int x, int y) const;
+
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void afterCreate() override;
+    void onCommand(int code) override;
+
+  private:
+    bool sorted_;
+    std::vector<std::string> pending_;
+};
+
+class TextBox : public Control {
+  public:
+    TextBox(Form& form, std::string name, bool multiLine = false, bool readOnly = false);
+    std::string Text() const;
+    void setText(const std::string& text);
+    int SelStart() const;
+    void setSelStart(int pos);
+
+    std::function<void()> Click;
+    std::function<void()> Change;
+    // Runs before the key takes effect; setting keyAscii to 0 discards it.
+    std::function<void(int& keyAscii)> KeyPress;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void onCommand(int code) override;
+    LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) override;
+
+  private:
+    bool multiLine_, readOnly_;
+    std::string text_;
+    bool mouseDown_ = false;
+};
+
+class Label : public Control {
+  public:
+    Label(Form& form, std::string name, std::string caption = {});
+    const std::string& Caption() const { return caption_; }
+    void setCaption(const std::string& text);
+    void setAlignment(int align); // 0 left, 1 right, 2 centre
+
+    std::function<void()> Click;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void onCommand(int code) override;
+
+  private:
+    std::string caption_;
+    int align_ = 0;
+};
+
+class CheckBox : public Control {
+  public:
+    CheckBox(Form& form, std::string name, std::string caption = {});
+    int Value() const;
+    void setValue(int v);
+    const std::string& Caption() const { return caption_; }
+    void setCaption(const std::string& text);
+
+    std::function<void()> Click;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void onCommand(int code) override;
+
+  private:
+    std::string caption_;
+    int value_ = 0;
+};
+
+class ComboBox : public Control {
+  public:
+    // dropDownList: the text can only be one of the items.
+    ComboBox(Form& form, std::string name, bool dropDownList = true);
+    void AddItem(const std::string& item);
+    void Clear();
+    int ListCount() const;
+    std::string List(int index) const;
+    int ListIndex() const;
+    void setListIndex(int index);
+    std::string Text() const;
+    void setText(const std::string& text);
+
+    std::function<void()> Click;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void afterCreate() override;
+    void onCommand(int code) override;
+
+  private:
+    bool dropDownList_;
+    std::vector<std::string> pending_;
+    std::string pendingText_;
+    int pendingIndex_ = -1;
+};
+
+class Image : public Control {
+  public:
+    Image(Form& form, std::string name);
+    // The picture: a bitmap or an icon handle (owned by the caller).
+    void setBitmap(HBITMAP bmp);
+    void setIcon(HICON icon);
+
+    std::function<void()> Click;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void afterCreate() override;
+    void onCommand(int code) override;
+
+  private:
+    HBITMAP bmp_ = nullptr;
+    HICON icon_ = nullptr;
+};
+
+// A push button (the plain system button).
+class CommandButton : public Control {
+  public:
+    CommandButton(Form& form, std::string name, std::string caption = {});
+    const std::string& Caption() const { return caption_; }
+    void setCaption(const std::string& text);
+
+    std::function<void()> Click;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void onCommand(int code) override;
+
+  private:
+    std::string caption_;
+};
+
+// A stack of pages with a tab strip (the system tab control). Controls placed
+// on a page are shown only while it is the current page.
+class PageStack : public Control {
+  public:
+    PageStack(Form& form, std::string name, std::vector<std::string> captions);
+    int Tab() const { return tab_; }
+    // Makes a page current from code; runs Click(previous page).
+    void setTab(int index);
+    int Tabs() const { return static_cast<int>(captions_.size()); }
+    const std::string& TabCaption(int index) const { return captions_.at(index); }
+    void setTabCaption(int index, const std::string& text);
+    void Move(int left, int top, int width, int height) override;
+
+    std::function<void(int previousTab)> Click;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void onDestroy() override {}
+    LRESULT onNotify(NMHDR*, bool& handled) override;
+
+  private:
+    friend class Control;
+    void addChild(Control* c) { children_.push_back(c); }
+    void removeChild(Control* c);
+    void refreshChildren();
+    std::vector<std::string> captions_;
+    std::vector<Control*> children_;
+    int tab_ = 0;
+};
+
+// A window timer of the form. Interval 0 or Enabled false stops it.
+class Timer : public Control {
+  public:
+    Timer(Form& form, std::string name, unsigned interval, bool enabled = true);
+    unsigned Interval() const { return interval_; }
+    void setInterval(unsigned ms);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool v);
+    void Move(int, int, int, int) override {}
+
+    std::function<void()> Tick;
+    void fire();
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void afterCreate() override { arm(); }
+    void onDestroy() override;
+
+  private:
+    void arm();
+    HWND owner_ = nullptr;
+    unsigned interval_;
+    bool enabled_;
+};
+
+} // namespace forms

@@ -1,0 +1,400 @@
+#include "forms/form.h"
+
+#include "forms/controls.h"
+#include "forms/twips.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <set>
+
+namespace forms {
+
+namespace {
+
+std::set<Form*>& loadedForms() {
+    static std::set<Form*> forms;
+    return forms;
+}
+
+HINSTANCE instance() {
+    return GetModuleHandleA(nullptr);
+}
+
+} // namespace
+
+int screenDpi() {
+    static int dpi = [] {
+        HDC dc = GetDC(nullptr);
+        int d = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
+        if (dc)
+            ReleaseDC(nullptr, dc);
+        return d > 0 ? d : 96;
+    }();
+    return dpi;
+}
+
+int toPixels(int twips) {
+    return twipsToPixels(twips, screenDpi());
+}
+int toTwips(int pixels) {
+    return pixelsToTwips(pixels, screenDpi());
+}
+
+HFONT defaultFont() {
+    static HFONT font = [] {
+        NONCLIENTMETRICSA ncm{};
+        ncm.cbSize = sizeof ncm;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+            return CreateFontIndirectA(&ncm.lfMessageFont);
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }();
+    return font;
+}
+
+Form::Form(std::string name, std::string caption)
+    : name_(std::move(name)), caption_(std::move(caption)) {}
+
+Form::~Form() {
+    if (hwnd_) {
+        unloading_ = true;
+        destroy();
+    }
+}
+
+void Form::registerControl(Control* c) {
+    controls_.push_back(c);
+}
+
+void Form::unregisterControl(Control* c) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+Control* Form::control(const std::string& name) const {
+    for (Control* c : controls_)
+        if (c->name() == name)
+            return c;
+    return nullptr;
+}
+
+Control* Form::byId(int id) const {
+    for (Control* c : controls_)
+        if (c->id() == id)
+            return c;
+    return nullptr;
+}
+
+HWND Form::hwnd() {
+    if (!hwnd_ && !loading_)
+        create();
+    return hwnd_;
+}
+
+void Form::create() {
+    loading_ = true;
+    if (!initialized_) {
+        initialized_ = true;
+        Form_Initialize();
+    }
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExA(instance(), name_.c_str(), &wc)) {
+        wc = WNDCLASSEXA{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &Form::windowProc;
+        wc.hInstance = instance();
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = name_.c_str();
+        wc.hIcon = LoadIcon(instance(), MAKEINTRESOURCE(1));
+        if (!wc.hIcon)
+            wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+        RegisterClassExA(&wc);
+    }
+    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, name_.c_str(), caption_.c_str(), style_,
+                            CW_USEDEFAULT, CW_USEDEFAULT, toPixels(initialWidth_),
+                            toPixels(initialHeight_), nullptr, nullptr, instance(), this);
+    if (!hwnd_) {
+        loading_ = false;
+        return;
+    }
+    loadedForms().insert(this);
+    for (Control* c : controls_) {
+        c->id_ = allocateId();
+        c->hwnd_ = c->createWindow(hwnd_);
+        if (c->hwnd_) {
+            SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
+            c->subclass();
+        }
+        c->afterCreate();
+    }
+    // Child windows stack in creation order, the first on top; page stacks go
+    // beneath everything, an inner stack above the stack that holds it.
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+        if ((*it)->kind() == Kind::PageStack && (*it)->hwnd())
+            SetWindowPos((*it)->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (Control* c : controls_) {
+        c->applyGeometry();
+        c->applyVisibility();
+    }
+    Form_Load();
+    loading_ = false;
+}
+
+void Form::destroy() {
+    HWND h = hwnd_;
+    for (Control* c : controls_)
+        c->onDestroy();
+    for (Control* c : controls_)
+        c->hwnd_ = nullptr;
+    hwnd_ = nullptr;
+    loadedForms().erase(this);
+    if (h)
+        DestroyWindow(h);
+    if (backBrush_) {
+        DeleteObject(backBrush_);
+        backBrush_ = nullptr;
+    }
+    if (loadedForms().empty())
+        PostQuitMessage(0);
+}
+
+void Form::Show(Form* owner) {
+    Show(owner ? owner->hwnd() : HWND(nullptr));
+}
+
+void Form::Show(HWND owner) {
+    HWND h = hwnd();
+    if (!h)
+        return;
+    SetWindowLongPtrA(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    ShowWindow(h, SW_SHOW);
+    UpdateWindow(h);
+}
+
+void Form::Hide() {
+    if (hwnd_)
+        ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool Form::Visible() const {
+    return hwnd_ && IsWindowVisible(hwnd_);
+}
+
+bool Form::Unload(int mode) {
+    if (!hwnd_ || unloading_)
+        return true;
+    int cancel = 0;
+    Form_QueryUnload(cancel, mode);
+    if (cancel)
+        return false;
+    Form_Unload(cancel);
+    if (cancel)
+        return false;
+    unloading_ = true;
+    destroy();
+    unloading_ = false;
+    return true;
+}
+
+namespace {
+RECT windowRect(HWND h) {
+    RECT r{};
+    if (h) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        // The restored rectangle also holds for a minimised or maximised window.
+        if (IsIconic(h) || IsZoomed(h)) {
+            GetWindowPlacement(h, &wp);
+            return wp.rcNormalPosition;
+        }
+        GetWindowRect(h, &r);
+    }
+    return r;
+}
+} // namespace
+
+int Form::Left() const {
+    return toTwips(windowRect(hwnd_).left);
+}
+int Form::Top() const {
+    return toTwips(windowRect(hwnd_).top);
+}
+int Form::Width() const {
+    if (!hwnd_)
+        return initialWidth_;
+    RECT r = windowRect(hwnd_);
+    return toTwips(r.right - r.left);
+}
+int Form::Height() const {
+    if (!hwnd_)
+        return initialHeight_;
+    RECT r = windowRect(hwnd_);
+    return toTwips(r.bottom - r.top);
+}
+
+void Form::Move(int left, int top, int width, int height) {
+    HWND h = const_cast<Form*>(this)->hwnd();
+    if (!h)
+        return;
+    if (IsIconic(h) || IsZoomed(h)) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(h, &wp);
+        wp.rcNormalPosition = {toPixels(left), toPixels(top), toPixels(left + width),
+                               toPixels(top + height)};
+        SetWindowPlacement(h, &wp);
+        return;
+    }
+    MoveWindow(h, toPixels(left), toPixels(top), toPixels(width), toPixels(height), TRUE);
+}
+
+void Form::setLeft(int v) {
+    Move(v, Top(), Width(), Height());
+}
+void Form::setTop(int v) {
+    Move(Left(), v, Width(), Height());
+}
+void Form::setWidth(int v) {
+    if (!hwnd_ && !loading_)
+        initialWidth_ = v;
+    Move(Left(), Top(), v, Height());
+}
+void Form::setHeight(int v) {
+    if (!hwnd_ && !loading_)
+        initialHeight_ = v;
+    Move(Left(), Top(), Width(), v);
+}
+
+int Form::ScaleWidth() const {
+    RECT r{};
+    if (hwnd_)
+        GetClientRect(hwnd_, &r);
+    return toTwips(r.right);
+}
+int Form::ScaleHeight() const {
+    RECT r{};
+    if (hwnd_)
+        GetClientRect(hwnd_, &r);
+    return toTwips(r.bottom);
+}
+
+void Form::setCaption(const std::string& text) {
+    if (text == caption_)
+        return;
+    caption_ = text;
+    if (hwnd_)
+        SetWindowTextA(hwnd_, caption_.c_str());
+}
+
+void Form::SetFocus() {
+    if (hwnd())
+        ::SetFocus(hwnd_);
+}
+
+LRESULT CALLBACK Form::windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    Form* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = h;
+    } else {
+        self = reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    }
+    if (!self || self->hwnd_ != h)
+        return DefWindowProcA(h, msg, wp, lp);
+    return self->handle(msg, wp, lp);
+}
+
+LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    bool handled = false;
+    LRESULT r = onMessage(msg, wp, lp, handled);
+    if (handled)
+        return r;
+    switch (msg) {
+    case WM_COMMAND:
+        if (lp) {
+            if (Control* c = byId(LOWORD(wp)))
+                c->onCommand(HIWORD(wp));
+            return 0;
+        }
+        break;
+    case WM_NOTIFY: {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        if (Control* c = byId(static_cast<int>(nm->idFrom))) {
+            bool h = false;
+            LRESULT res = c->onNotify(nm, h);
+            if (h)
+                return res;
+        }
+        break;
+    }
+    case WM_TIMER:
+        if (Control* c = byId(static_cast<int>(wp)); c && c->kind() == Kind::Timer) {
+            static_cast<Timer*>(c)->fire();
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        for (Control* c : controls_)
+            if (c->hwnd() == reinterpret_cast<HWND>(lp)) {
+                if (HBRUSH b = c->ctlColor(reinterpret_cast<HDC>(wp)))
+                    return reinterpret_cast<LRESULT>(b);
+                break;
+            }
+        break;
+    case WM_SIZE:
+        if (!loading_ && wp != SIZE_MINIMIZED)
+            Form_Resize();
+        return 0;
+    case WM_CLOSE:
+        Unload(vbFormControlMenu);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp)
+            Unload(vbAppWindows);
+        return 0;
+    }
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+void DoEvents() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(m.wParam));
+            break;
+        }
+        HWND top = GetAncestor(m.hwnd, GA_ROOT);
+        if (top && IsDialogMessageA(top, &m))
+            continue;
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+int run() {
+    MSG m;
+    while (!loadedForms().empty() && GetMessageA(&m, nullptr, 0, 0) > 0) {
+        // Tab and the arrow keys move between controls as in a dialog.
+        HWND top = GetAncestor(m.hwnd, GA_ROOT);
+        if (top && IsDialogMessageA(top, &m))
+            continue;
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+    return 0;
+}
+
+int loadedFormCount() {
+    return static_cast<int>(loadedForms().size());
+}
+
+} // namespace forms

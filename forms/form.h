@@ -1,0 +1,121 @@
+// A small form runtime over Win32: a top-level window ("form") that owns its
+// controls in creation order, measured in twips, with events delivered to
+// handler functions. A form's window class is named as the form.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace forms {
+
+class Control;
+class Timer;
+
+// Screen resolution used for twips conversions (read once from the display).
+int screenDpi();
+int toPixels(int twips);
+int toTwips(int pixels);
+
+// The font every standard control uses: the system's message font.
+HFONT defaultFont();
+
+// Unload modes passed to Form_QueryUnload, as the caller of the close.
+enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+class Form {
+  public:
+    Form(std::string name, std::string caption);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    // Creates the window and its controls on first use and runs Form_Load.
+    HWND hwnd();
+    void Load() { hwnd(); }
+    bool isLoaded() const { return hwnd_ != nullptr; }
+
+    // Shows the window modeless, owned by `owner` when given.
+    void Show(Form* owner = nullptr);
+    void Show(HWND owner);
+    void Hide();
+    // Closes from code: Form_QueryUnload(vbFormCode), Form_Unload, then the
+    // window is destroyed. Returns false when a handler cancelled the close.
+    bool Unload(int mode = vbFormCode);
+    bool Visible() const;
+
+    // Outer window geometry in twips.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void setLeft(int twips);
+    void setTop(int twips);
+    void setWidth(int twips);
+    void setHeight(int twips);
+    void Move(int left, int top, int width, int height);
+    // Client area in twips.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+
+    std::string Caption() const { return caption_; }
+    void setCaption(const std::string& text);
+
+    // Controls in creation order (the order of their declaration).
+    const std::vector<Control*>& controls() const { return controls_; }
+    Control* control(const std::string& name) const;
+
+    // Keyboard focus to the form's window (or its first focusable control).
+    void SetFocus();
+
+  protected:
+    virtual void Form_Initialize() {}
+    virtual void Form_Load() {}
+    virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
+    virtual void Form_Unload(int& /*cancel*/) {}
+    virtual void Form_Resize() {}
+    // Other messages of the form's window; set handled to answer them.
+    virtual LRESULT onMessage(UINT, WPARAM, LPARAM, bool& handled) {
+        handled = false;
+        return 0;
+    }
+    // Initial window size in twips (before Form_Load may change it).
+    int initialWidth_ = 9000;
+    int initialHeight_ = 6000;
+    DWORD style_ = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+  private:
+    friend class Control;
+    friend class Timer;
+    void registerControl(Control* c);
+    void unregisterControl(Control* c);
+    int allocateId() { return nextId_++; }
+    void create();
+    void destroy();
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT, WPARAM, LPARAM);
+    Control* byId(int id) const;
+
+    std::string name_;
+    std::string caption_;
+    HWND hwnd_ = nullptr;
+    bool loading_ = false;
+    bool unloading_ = false;
+    bool initialized_ = false;
+    std::vector<Control*> controls_;
+    int nextId_ = 100;
+    HBRUSH backBrush_ = nullptr;
+};
+
+// Lets waiting window messages be processed (keyboard, paint, timers).
+void DoEvents();
+// Runs the message loop until every form is unloaded.
+int run();
+// Number of forms with a window.
+int loadedFormCount();
+
+} // namespace forms

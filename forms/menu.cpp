@@ -1,0 +1,76 @@
+#include "forms/menu.h"
+
+namespace forms {
+
+namespace {
+std::function<int(PopupMenu&)>& chooser() {
+    static std::function<int(PopupMenu&)> f;
+    return f;
+}
+} // namespace
+
+PopupMenu::PopupMenu(Form& form, std::string name) : Control(form, std::move(name), Kind::Menu) {
+    visible_ = false;
+}
+
+HWND PopupMenu::createWindow(HWND parent) {
+    owner_ = parent;
+    return nullptr;
+}
+
+MenuItem& PopupMenu::add(std::string name, std::string caption) {
+    items_.emplace_back(std::move(name), caption);
+    items_.back().Caption = std::move(caption);
+    return items_.back();
+}
+
+MenuItem* PopupMenu::item(const std::string& name) {
+    for (auto& i : items_)
+        if (i.name() == name)
+            return &i;
+    return nullptr;
+}
+
+void PopupMenu::setChooser(std::function<int(PopupMenu&)> f) {
+    chooser() = std::move(f);
+}
+
+MenuItem* PopupMenu::Popup() {
+    int chosen = -1;
+    if (chooser()) {
+        chosen = chooser()(*this);
+    } else {
+        HMENU menu = CreatePopupMenu();
+        if (!menu)
+            return nullptr;
+        for (size_t i = 0; i < items_.size(); ++i) {
+            const MenuItem& it = items_[i];
+            if (!it.Visible)
+                continue;
+            if (it.Caption == "-") {
+                AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            UINT flags = MF_STRING | (it.Enabled ? 0 : MF_GRAYED) | (it.Checked ? MF_CHECKED : 0);
+            AppendMenuA(menu, flags, i + 1, it.Caption.c_str());
+        }
+        POINT pt;
+        GetCursorPos(&pt);
+        HWND owner = owner_ ? owner_ : form().hwnd();
+        SetForegroundWindow(owner);
+        chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y,
+                                                 0, owner, nullptr)) -
+                 1;
+        DestroyMenu(menu);
+    }
+    if (chosen < 0 || chosen >= static_cast<int>(items_.size()))
+        return nullptr;
+    MenuItem& it = items_[chosen];
+    if (!it.Visible || !it.Enabled || it.Caption == "-")
+        return nullptr;
+    if (it.Click)
+        it.Click();
+    return &it;
+}
+
+} // namespace forms

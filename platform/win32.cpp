@@ -1,0 +1,159 @@
+#include "platform/services.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace platform {
+
+std::string withTrailingBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+namespace {
+
+class SystemMessageBoxes final : public MessageBoxes {
+  public:
+    int show(HWND owner, const std::string& text, const std::string& title,
+             unsigned flags) override {
+        std::string t = title;
+        if (t.empty()) {
+            // A box without a title shows the program's title: its file name
+            // without extension.
+            char path[MAX_PATH] = {};
+            GetModuleFileNameA(nullptr, path, MAX_PATH);
+            std::string p = path;
+            size_t slash = p.find_last_of("\\/");
+            t = p.substr(slash == std::string::npos ? 0 : slash + 1);
+            size_t dot = t.rfind('.');
+            if (dot != std::string::npos)
+                t.resize(dot);
+        }
+        return MessageBoxA(owner, text.c_str(), t.c_str(), flags);
+    }
+};
+
+class SystemShell final : public Shell {
+  public:
+    bool execute(HWND owner, const std::string& verb, const std::string& file,
+                 const std::string& parameters, const std::string& directory,
+                 int showCommand) override {
+        auto r = reinterpret_cast<INT_PTR>(
+            ShellExecuteA(owner, verb.empty() ? nullptr : verb.c_str(), file.c_str(),
+                          parameters.empty() ? nullptr : parameters.c_str(),
+                          directory.empty() ? nullptr : directory.c_str(), showCommand));
+        return r > 32;
+    }
+};
+
+class SystemProcesses final : public Processes {
+  public:
+    ProcessResult run(const std::string& commandLine, int showCommand,
+                      unsigned long timeoutMs) override {
+        ProcessResult result;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = static_cast<WORD>(showCommand);
+        PROCESS_INFORMATION pi{};
+        std::vector<char> cmd(commandLine.begin(), commandLine.end());
+        cmd.push_back('\0');
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &pi))
+            return result;
+        result.started = true;
+        CloseHandle(pi.hThread);
+        if (timeoutMs > 0) {
+            // Waits in slices and keeps the caller's windows painting meanwhile.
+            DWORD start = GetTickCount();
+            for (;;) {
+                DWORD elapsed = GetTickCount() - start;
+                if (elapsed >= timeoutMs)
+                    break;
+                DWORD w = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, timeoutMs - elapsed,
+                                                    QS_PAINT);
+                if (w == WAIT_OBJECT_0) {
+                    result.finished = true;
+                    break;
+                }
+                if (w != WAIT_OBJECT_0 + 1)
+                    break;
+                MSG m;
+                while (PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+                    DispatchMessageA(&m);
+            }
+            if (result.finished) {
+                DWORD code = 0;
+                GetExitCodeProcess(pi.hProcess, &code);
+                result.exitCode = code;
+            }
+        }
+        CloseHandle(pi.hProcess);
+        return result;
+    }
+};
+
+class SystemEnvironment final : public Environment {
+  public:
+    std::string programPath() override {
+        std::vector<char> buf(MAX_PATH);
+        for (;;) {
+            DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+            if (n < buf.size())
+                return std::string(buf.data(), n);
+            buf.resize(buf.size() * 2);
+        }
+    }
+    std::string applicationPath() override {
+        std::string p = programPath();
+        size_t slash = p.find_last_of('\\');
+        return withTrailingBackslash(slash == std::string::npos ? p : p.substr(0, slash));
+    }
+    std::string systemDirectory() override {
+        char buf[256] = {};
+        UINT n = GetSystemDirectoryA(buf, 255);
+        return std::string(buf, n < 255 ? n : 0);
+    }
+    std::string variable(const std::string& name) override {
+        DWORD n = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+        if (n == 0)
+            return {};
+        std::string v(n, '\0');
+        n = GetEnvironmentVariableA(name.c_str(), v.data(), n);
+        v.resize(n);
+        return v;
+    }
+};
+
+class SystemSingleInstance final : public SingleInstance {
+  public:
+    bool anotherIsRunning(const std::string& name) override {
+        // The mutex stays open for the life of the process: its existence is
+        // the sign that this copy runs.
+        std::string mutexName = "Local\\" + name + ".SingleInstance";
+        HANDLE h = CreateMutexA(nullptr, FALSE, mutexName.c_str());
+        if (!h)
+            return false;
+        if (GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(h);
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+Services& systemServices() {
+    static SystemMessageBoxes boxes;
+    static SystemShell shell;
+    static SystemProcesses processes;
+    static SystemEnvironment environment;
+    static SystemSingleInstance single;
+    static Services services{&boxes, &shell, &processes, &environment, &single};
+    return services;
+}
+
+} // namespace platform
