@@ -1,0 +1,669 @@
+// Our own profile-file reader and writer.
+//
+// How a file is read (the same rules the system service applies):
+// - A line ends at "\n", "\r" or "\r\n". Blanks (tab, LF, VT, FF, CR, ^Z,
+//   space) around a line are ignored; a blank line is skipped.
+// - A line starting with "[" and holding a "]" opens a section: its name is
+//   the text between the "[" and the last "]", without surrounding blanks.
+// - Every other line is an entry of the current section (lines before the
+//   first header belong to an unnamed section): the name is the text before
+//   the first "=" without trailing blanks and the value the text after it
+//   without leading blanks; a line without "=" is a name without a value.
+//   An entry with an empty name is dropped when the entry before it in the
+//   same section also has an empty name.
+// - Names are compared without regard to letter case (ANSI code page 1252).
+//   Only the first section of a given name is consulted, and in it the
+//   first entry of a given name.
+// - Lines whose name starts with ";" are comments: never listed, though a
+//   lookup by that exact name finds them as it finds any other entry.
+//
+// Writes change only the lines they must: a replaced value rewrites its own
+// line as name=value, a new entry goes after the last non-blank line of its
+// section, a new section is appended at the end; new lines end with CR LF.
+// The file is replaced atomically. Parsed files are cached by path together
+// with the file's size and times, so a file replaced on disk is read anew.
+#include "profile.h"
+
+#include "profile_io.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string_view>
+
+#pragma push_macro("GetPrivateProfileString")
+#pragma push_macro("GetPrivateProfileSection")
+#pragma push_macro("GetPrivateProfileSectionNames")
+#pragma push_macro("WritePrivateProfileString")
+#undef GetPrivateProfileString
+#undef GetPrivateProfileSection
+#undef GetPrivateProfileSectionNames
+#undef WritePrivateProfileString
+
+namespace profile {
+
+namespace {
+
+// ---------------------------------------------------------------- characters
+
+constexpr bool isBlank(unsigned char c) {
+    return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == 0x20;
+}
+
+// Lower-case forms in code page 1252: ASCII, the Latin-1 letters and the
+// four letters 1252 places in 0x80-0x9F.
+struct FoldTable {
+    std::array<unsigned char, 256> map{};
+    constexpr FoldTable() {
+        for (int c = 0; c < 256; ++c)
+            map[c] = static_cast<unsigned char>(c);
+        for (int c = 'A'; c <= 'Z'; ++c)
+            map[c] = static_cast<unsigned char>(c + 32);
+        for (int c = 0xC0; c <= 0xDE; ++c)
+            if (c != 0xD7)
+                map[c] = static_cast<unsigned char>(c + 32);
+        map[0x8A] = 0x9A;
+        map[0x8C] = 0x9C;
+        map[0x8E] = 0x9E;
+        map[0x9F] = 0xFF;
+    }
+};
+constexpr FoldTable kFold;
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y && kFold.map[x] != kFold.map[y])
+            return false;
+    }
+    return true;
+}
+
+std::string_view trimBlanks(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && isBlank(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && isBlank(static_cast<unsigned char>(s[e - 1])))
+        --e;
+    return s.substr(b, e - b);
+}
+
+std::string_view trimLeadingBlanks(std::string_view s) {
+    size_t b = 0;
+    while (b < s.size() && isBlank(static_cast<unsigned char>(s[b])))
+        ++b;
+    return s.substr(b);
+}
+
+// A name or value ends at an embedded NUL, as a C string would.
+std::string_view cutAtNul(std::string_view s) {
+    const auto n = s.find('\0');
+    return n == std::string_view::npos ? s : s.substr(0, n);
+}
+
+// ---------------------------------------------------------------- documents
+
+struct Entry {
+    std::string_view name;
+    std::string_view value;
+    bool hasValue = false;
+    size_t lineBegin = 0; // the raw line, from its first byte...
+    size_t lineEnd = 0;   // ...to just after its line break
+};
+
+struct Section {
+    std::string_view name; // empty for the unnamed section before the first header
+    bool unnamed = false;  // the part of the file before the first header
+    std::vector<Entry> entries;
+    size_t begin = 0;       // first byte of the header line (0 for the unnamed part)
+    size_t end = 0;         // first byte of the next header line, or the file's end
+    size_t contentEnd = 0;  // just after the last non-blank line (header included)
+    bool terminated = true; // whether that last non-blank line has a line break
+};
+
+struct Document {
+    std::string text;
+    std::vector<Section> sections; // none at all for an empty file
+};
+
+std::shared_ptr<Document> parse(std::string text) {
+    auto doc = std::make_shared<Document>();
+    doc->text = std::move(text);
+    const std::string_view all(doc->text);
+    const size_t n = all.size();
+    if (n == 0)
+        return doc;
+    const bool hasNul = all.find('\0') != std::string_view::npos;
+    auto cut = [hasNul](std::string_view s) { return hasNul ? cutAtNul(s) : s; };
+
+    doc->sections.push_back(Section{});
+    Section* current = &doc->sections.back();
+    current->unnamed = true;
+    current->contentEnd = 0;
+    bool previousEmptyName = false;
+    bool previousExists = false;
+
+    size_t pos = 0;
+    const char* base = all.data();
+    while (pos < n) {
+        const size_t lineBegin = pos;
+        const void* nl = std::memchr(base + pos, '\n', n - pos);
+        size_t stop = nl ? static_cast<size_t>(static_cast<const char*>(nl) - base) : n;
+        if (const void* cr = std::memchr(base + pos, '\r', stop - pos))
+            stop = static_cast<size_t>(static_cast<const char*>(cr) - base);
+        size_t next = stop;
+        if (next < n) {
+            if (all[next] == '\r' && next + 1 < n && all[next + 1] == '\n')
+                next += 2;
+            else
+                next += 1;
+        }
+        pos = next;
+
+        const std::string_view line = trimBlanks(all.substr(lineBegin, stop - lineBegin));
+        if (line.empty())
+            continue;
+
+        if (line[0] == '[') {
+            const size_t close = line.rfind(']');
+            if (close != std::string_view::npos) {
+                current->end = lineBegin;
+                doc->sections.push_back(Section{});
+                current = &doc->sections.back();
+                current->name = cut(trimBlanks(line.substr(1, close - 1)));
+                current->begin = lineBegin;
+                current->contentEnd = next;
+                current->terminated = next > stop;
+                previousExists = false;
+                previousEmptyName = false;
+                continue;
+            }
+        }
+
+        Entry entry;
+        entry.lineBegin = lineBegin;
+        entry.lineEnd = next;
+        std::string_view rawName = line;
+        const size_t eq = line.find('=');
+        if (eq != std::string_view::npos) {
+            rawName = line.substr(0, eq);
+            while (!rawName.empty() && isBlank(static_cast<unsigned char>(rawName.back())))
+                rawName.remove_suffix(1);
+            entry.value = cut(trimLeadingBlanks(line.substr(eq + 1)));
+            entry.hasValue = true;
+        }
+        entry.name = cut(rawName);
+        current->contentEnd = next;
+        current->terminated = next > stop;
+        if (!rawName.empty() || !previousExists || !previousEmptyName) {
+            current->entries.push_back(entry);
+            previousExists = true;
+            previousEmptyName = entry.name.empty();
+        }
+    }
+    current->end = n;
+    return doc;
+}
+
+// ---------------------------------------------------------------- file cache
+
+struct Opened {
+    io::PathState state = io::PathState::failed;
+    std::shared_ptr<const Document> doc; // set unless state is failed
+};
+
+struct CacheSlot {
+    std::string path;
+    io::Stamp stamp;
+    std::shared_ptr<const Document> doc;
+};
+
+std::mutex gCacheLock;
+std::list<CacheSlot> gCache; // most recently used first
+constexpr size_t kCacheSlots = 8;
+
+const std::shared_ptr<const Document>& emptyDocument() {
+    static const std::shared_ptr<const Document> empty = std::make_shared<Document>();
+    return empty;
+}
+
+void forget(const std::string& path) {
+    std::lock_guard<std::mutex> lock(gCacheLock);
+    gCache.remove_if([&](const CacheSlot& s) { return s.path == path; });
+}
+
+Opened openDocument(const char* path) {
+    Opened result;
+    if (!path || !*path)
+        return result;
+    const std::string key(path);
+    io::Stamp stamp;
+    result.state = io::inspect(key, stamp);
+    if (result.state == io::PathState::failed)
+        return result;
+    if (result.state == io::PathState::missing) {
+        result.doc = emptyDocument();
+        return result;
+    }
+    {
+        std::lock_guard<std::mutex> lock(gCacheLock);
+        for (auto it = gCache.begin(); it != gCache.end(); ++it) {
+            if (it->path == key) {
+                if (it->stamp == stamp) {
+                    gCache.splice(gCache.begin(), gCache, it);
+                    result.doc = it->doc;
+                    return result;
+                }
+                gCache.erase(it);
+                break;
+            }
+        }
+    }
+    std::string text;
+    if (!io::readAll(key, text)) {
+        result.state = io::PathState::failed;
+        return result;
+    }
+    std::shared_ptr<const Document> doc = parse(std::move(text));
+    {
+        std::lock_guard<std::mutex> lock(gCacheLock);
+        gCache.push_front(CacheSlot{key, stamp, doc});
+        if (gCache.size() > kCacheSlots)
+            gCache.pop_back();
+    }
+    result.doc = std::move(doc);
+    return result;
+}
+
+// ---------------------------------------------------------------- lookups
+
+// The first section whose name equals `name` (already trimmed) without regard
+// to case; the unnamed part answers to the empty name.
+const Section* findSection(const Document& doc, std::string_view name) {
+    for (const Section& s : doc.sections)
+        if (equalNoCase(s.name, name))
+            return &s;
+    return nullptr;
+}
+
+const Entry* findEntry(const Section& s, std::string_view name) {
+    for (const Entry& e : s.entries)
+        if (equalNoCase(e.name, name))
+            return &e;
+    return nullptr;
+}
+
+// Copies a value as the service does: a value enclosed in matching single or
+// double quotes loses them; the copy holds at most size-1 characters.
+unsigned long copyValue(char* buffer, unsigned long size, std::string_view value) {
+    bool quoted = false;
+    if (value.size() >= 2 && (value[0] == '\'' || value[0] == '"') &&
+        value.back() == value.front()) {
+        quoted = true;
+        value.remove_prefix(1);
+    }
+    size_t copied = std::min<size_t>(value.size(), size - 1);
+    std::memcpy(buffer, value.data(), copied);
+    buffer[copied] = '\0';
+    // The closing quote is dropped only when the buffer can hold the rest of
+    // the value; when it exactly cannot, the last copied character goes too.
+    if (quoted && size >= value.size() && copied > 0)
+        buffer[--copied] = '\0';
+    return static_cast<unsigned long>(copied);
+}
+
+unsigned long copyPlain(char* buffer, unsigned long size, std::string_view value) {
+    const size_t copied = std::min<size_t>(value.size(), size - 1);
+    std::memcpy(buffer, value.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<unsigned long>(copied);
+}
+
+// Section names, each with its NUL, one more NUL at the end. When the names
+// do not fit, the last one that starts is cut so that the list still ends in
+// two NULs, and the count is size-2.
+unsigned long listSectionNames(const Opened& opened, char* buffer, unsigned long size) {
+    buffer[0] = '\0';
+    if (opened.state == io::PathState::failed || size < 2)
+        return 0;
+    size_t room = size - 1; // characters left before the final NUL
+    size_t pos = 0;
+    for (const Section& s : opened.doc->sections) {
+        if (s.name.empty())
+            continue;
+        const size_t need = s.name.size() + 1;
+        if (need >= room) {
+            std::memcpy(buffer + pos, s.name.data(), room - 1);
+            buffer[pos + room - 1] = '\0';
+            buffer[size - 1] = '\0';
+            return size - 2;
+        }
+        std::memcpy(buffer + pos, s.name.data(), need - 1);
+        buffer[pos + need - 1] = '\0';
+        pos += need;
+        room -= need;
+    }
+    buffer[pos] = '\0';
+    return static_cast<unsigned long>(pos);
+}
+
+bool listedInSection(const Entry& e, bool withValues) {
+    if (e.name.empty() && !e.hasValue)
+        return false;
+    if (!e.name.empty() && e.name[0] == ';')
+        return false;
+    return withValues || e.hasValue;
+}
+
+// The names of the section's entries that have values (null key).
+unsigned long listKeys(const Opened& opened, const char* section, const char* defaultValue,
+                       char* buffer, unsigned long size) {
+    const Section* s = nullptr;
+    if (opened.state != io::PathState::failed)
+        for (const Section& candidate : opened.doc->sections)
+            if (equalNoCase(candidate.name, section)) {
+                s = &candidate;
+                break;
+            }
+    const Entry* first = nullptr;
+    if (s && size > 2)
+        for (const Entry& e : s->entries)
+            if (listedInSection(e, false)) {
+                first = &e;
+                break;
+            }
+    // No listed key (or a first one with an empty name) yields the default.
+    if (!first || first->name.empty())
+        return copyValue(buffer, size, defaultValue);
+
+    size_t room = size;
+    char* out = buffer;
+    for (const Entry& e : s->entries) {
+        if (room <= 2)
+            break;
+        if (!listedInSection(e, false))
+            continue;
+        const size_t c = std::min<size_t>(e.name.size(), room - 2);
+        std::memcpy(out, e.name.data(), c);
+        out[c] = '\0';
+        room -= c + 1;
+        out += c + 1;
+        if (room < 2)
+            break;
+    }
+    *out = '\0';
+    if (room <= 1) {
+        out[-1] = '\0';
+        return size - 2;
+    }
+    return static_cast<unsigned long>(size - room);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- reads
+
+unsigned long GetPrivateProfileString(const char* section, const char* key,
+                                      const char* defaultValue, char* buffer, unsigned long size,
+                                      const char* path) {
+    if (!buffer || size == 0)
+        return 0;
+    if (!defaultValue)
+        defaultValue = "";
+    const Opened opened = openDocument(path);
+    if (!section)
+        return listSectionNames(opened, buffer, size);
+    if (!key)
+        return listKeys(opened, section, defaultValue, buffer, size);
+
+    // Trailing spaces of the default are dropped, down to its first character.
+    std::string_view def(defaultValue);
+    while (def.size() > 1 && def.back() == ' ')
+        def.remove_suffix(1);
+
+    if (opened.state == io::PathState::failed)
+        return copyPlain(buffer, size, def);
+    const Section* s = findSection(*opened.doc, trimBlanks(section));
+    const Entry* e = s ? findEntry(*s, trimBlanks(key)) : nullptr;
+    return copyValue(buffer, size, e && e->hasValue ? e->value : def);
+}
+
+unsigned long GetPrivateProfileSection(const char* section, char* buffer, unsigned long size,
+                                       const char* path) {
+    if (!section || !buffer || size == 0)
+        return 0;
+    const Opened opened = openDocument(path);
+    const Section* s = nullptr;
+    if (opened.state != io::PathState::failed)
+        for (const Section& candidate : opened.doc->sections)
+            if (equalNoCase(candidate.name, section)) {
+                s = &candidate;
+                break;
+            }
+    // Every listed line, name=value, each with its NUL. The list plus its
+    // final NUL must fit with one character to spare; otherwise it is cut at
+    // size-2 characters and closed with two NULs.
+    size_t pos = 0;
+    bool overflow = false;
+    if (s) {
+        for (const Entry& e : s->entries) {
+            if (!listedInSection(e, true))
+                continue;
+            const size_t need = e.name.size() + (e.hasValue ? e.value.size() + 1 : 0) + 1;
+            if (pos + need + 1 >= size) {
+                // Copy what fits of this line; the list is cut here.
+                const size_t left = size - pos;
+                std::string line(e.name);
+                if (e.hasValue) {
+                    line += '=';
+                    line += e.value;
+                }
+                line += '\0';
+                std::memcpy(buffer + pos, line.data(), std::min(left, line.size()));
+                overflow = true;
+                break;
+            }
+            std::memcpy(buffer + pos, e.name.data(), e.name.size());
+            pos += e.name.size();
+            if (e.hasValue) {
+                buffer[pos++] = '=';
+                std::memcpy(buffer + pos, e.value.data(), e.value.size());
+                pos += e.value.size();
+            }
+            buffer[pos++] = '\0';
+        }
+    }
+    if (size == 1) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    if (overflow) {
+        buffer[size - 2] = '\0';
+        buffer[size - 1] = '\0';
+        return size - 2;
+    }
+    if (pos == 0) {
+        buffer[0] = '\0';
+        buffer[1] = '\0';
+        return 0;
+    }
+    buffer[pos] = '\0';
+    return static_cast<unsigned long>(pos);
+}
+
+unsigned long GetPrivateProfileSectionNames(char* buffer, unsigned long size, const char* path) {
+    if (!buffer || size == 0)
+        return 0;
+    return listSectionNames(openDocument(path), buffer, size);
+}
+
+// ---------------------------------------------------------------- writes
+
+namespace {
+
+bool terminatedAt(const std::string& text) {
+    return text.empty() || text.back() == '\n' || text.back() == '\r';
+}
+
+} // namespace
+
+bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* path) {
+    if (!section || !path || !*path)
+        return false;
+    const Opened opened = openDocument(path);
+    if (opened.state == io::PathState::failed)
+        return false;
+    const Document& doc = *opened.doc;
+    const std::string& text = doc.text;
+    std::string out;
+
+    if (!key) {
+        // Remove the first section of that name, header and every line of it.
+        const Section* s = nullptr;
+        for (const Section& candidate : doc.sections)
+            if (equalNoCase(candidate.name, section)) {
+                s = &candidate;
+                break;
+            }
+        if (!s)
+            return true;
+        out.reserve(text.size());
+        out.append(text, 0, s->begin);
+        out.append(text, s->end, std::string::npos);
+    } else if (!value) {
+        // Remove the first entry of that name in any section of that name.
+        const Entry* found = nullptr;
+        for (const Section& candidate : doc.sections) {
+            if (!equalNoCase(candidate.name, section))
+                continue;
+            for (const Entry& e : candidate.entries)
+                if (equalNoCase(e.name, key)) {
+                    found = &e;
+                    break;
+                }
+            if (found)
+                break;
+        }
+        if (!found)
+            return true;
+        out.reserve(text.size());
+        out.append(text, 0, found->lineBegin);
+        out.append(text, found->lineEnd, std::string::npos);
+    } else {
+        const std::string_view newValue = trimLeadingBlanks(value);
+        const std::string_view sectionName = trimLeadingBlanks(section);
+        const std::string_view keyName = trimLeadingBlanks(key);
+        const Section* s = findSection(doc, trimBlanks(section));
+        const Entry* e = s ? findEntry(*s, trimBlanks(key)) : nullptr;
+        if (e) {
+            if (e->hasValue && e->value == newValue)
+                return true;
+            out.reserve(text.size() + newValue.size() + 2);
+            out.append(text, 0, e->lineBegin);
+            out.append(e->name);
+            out += '=';
+            out.append(newValue);
+            out += "\r\n";
+            out.append(text, e->lineEnd, std::string::npos);
+        } else if (s) {
+            out.reserve(text.size() + keyName.size() + newValue.size() + 4);
+            out.append(text, 0, s->contentEnd);
+            if (!s->terminated)
+                out += "\r\n";
+            out.append(keyName);
+            out += '=';
+            out.append(newValue);
+            out += "\r\n";
+            out.append(text, s->contentEnd, std::string::npos);
+        } else {
+            out.reserve(text.size() + sectionName.size() + keyName.size() + newValue.size() + 8);
+            out = text;
+            if (!terminatedAt(out))
+                out += "\r\n";
+            if (!trimBlanks(section).empty()) {
+                out += '[';
+                out.append(sectionName);
+                out += "]\r\n";
+            }
+            out.append(keyName);
+            out += '=';
+            out.append(newValue);
+            out += "\r\n";
+        }
+    }
+
+    const std::string target(path);
+    const bool ok = io::replaceAtomically(target, out);
+    forget(target);
+    return ok;
+}
+
+// ---------------------------------------------------------------- comfortable layer
+
+namespace {
+
+std::vector<std::string> splitList(const std::vector<char>& buffer) {
+    std::vector<std::string> items;
+    size_t pos = 0;
+    while (pos < buffer.size()) {
+        const char* start = buffer.data() + pos;
+        const void* nul = std::memchr(start, '\0', buffer.size() - pos);
+        const size_t len =
+            nul ? static_cast<size_t>(static_cast<const char*>(nul) - start) : buffer.size() - pos;
+        if (len == 0)
+            break;
+        items.emplace_back(start, len);
+        pos += len + 1;
+    }
+    return items;
+}
+
+} // namespace
+
+std::vector<std::string> sectionNames(const std::string& path, unsigned long bufferSize) {
+    if (bufferSize == 0)
+        return {};
+    std::vector<char> buffer(bufferSize, '\0');
+    GetPrivateProfileSectionNames(buffer.data(), bufferSize, path.c_str());
+    return splitList(buffer);
+}
+
+std::vector<std::string> sectionLines(const std::string& path, const std::string& section,
+                                      unsigned long bufferSize) {
+    if (bufferSize == 0)
+        return {};
+    std::vector<char> buffer(bufferSize, '\0');
+    GetPrivateProfileSection(section.c_str(), buffer.data(), bufferSize, path.c_str());
+    return splitList(buffer);
+}
+
+ReadResult readString(const std::string& path, const std::string& section, const std::string& key,
+                      const char* defaultValue, unsigned long bufferSize) {
+    ReadResult result{std::string(), 0};
+    if (bufferSize == 0)
+        return result;
+    std::vector<char> buffer(bufferSize, '\0');
+    result.count = GetPrivateProfileString(section.c_str(), key.c_str(), defaultValue,
+                                           buffer.data(), bufferSize, path.c_str());
+    result.text.assign(buffer.data(), result.count);
+    return result;
+}
+
+bool writeString(const std::string& path, const std::string& section, const std::string& key,
+                 const std::string& value) {
+    return WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+}
+
+} // namespace profile
+
+#pragma pop_macro("WritePrivateProfileString")
+#pragma pop_macro("GetPrivateProfileSectionNames")
+#pragma pop_macro("GetPrivateProfileSection")
+#pragma pop_macro("GetPrivateProfileString")

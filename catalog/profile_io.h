@@ -1,0 +1,35 @@
+// File access for the profile component: what a path is (missing, unreadable,
+// a file with a stamp), whole-file reads and atomic replacement.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace profile::io {
+
+enum class PathState {
+    file,    // an existing regular file
+    missing, // no such file, but its folder exists: reads see an empty file
+    failed,  // the folder is missing, the path names a folder, or access failed
+};
+
+// Identifies one version of a file on disk: any rewrite or replacement of the
+// file changes at least one member.
+struct Stamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+    std::int64_t changed = 0; // creation time on Windows, status change time elsewhere
+    std::uint64_t identity = 0;
+    bool operator==(const Stamp&) const = default;
+};
+
+PathState inspect(const std::string& path, Stamp& stamp);
+
+// The whole file into `data`; false when it cannot be read.
+bool readAll(const std::string& path, std::string& data);
+
+// Writes `data` to a temporary file in the folder of `path` and then renames
+// it over `path`, so that readers see either the old or the new file whole.
+bool replaceAtomically(const std::string& path, const std::string& data);
+
+} // namespace profile::io
