@@ -1,9 +1,187 @@
-// Toolbar and status bar part of the gallery: filled by the toolbar/status bar
-// work. Until then it adds nothing to the window.
+// Toolbar and status bar part of the gallery: the toolbar with every gradient
+// type, button style, border style and picture placement, with hovered,
+// pressed, latched and disabled buttons; the status bar in each look with
+// several panels, icons (one disabled) and a panel being edited.
 #include "gallery.h"
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "statusbar.h"
+#include "toolbar.h"
+
+using namespace controls;
+
+namespace {
+
+std::vector<std::unique_ptr<ToolBar>> toolbars;
+std::vector<std::unique_ptr<StatusBar>> statusbars;
+
+void label(HWND parent, int x, int y, int w, const char* text) {
+    HWND h = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE, x, y, w, 14, parent, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+}
+
+ToolBar* addToolBar(HWND parent, int x, int y, int w, int h, const char* caption) {
+    label(parent, x, y, w, caption);
+    auto tb = std::make_unique<ToolBar>();
+    tb->Create(parent, x, y + 16, w, h);
+    ToolBar* raw = tb.get();
+    toolbars.push_back(std::move(tb));
+    return raw;
+}
+
+void setButtons(ToolBar* tb, const std::vector<const char*>& captions) {
+    tb->Button_Count(static_cast<long>(captions.size()));
+    for (size_t i = 0; i < captions.size(); ++i)
+        tb->ButtonCaption(static_cast<long>(i), captions[i]);
+}
+
+Picture icon(LPCSTR id) {
+    return Picture{LoadIconA(nullptr, id), nullptr};
+}
+
+} // namespace
+
 void galleryAddBars(HWND parent, int x, int y) {
-    (void)parent;
-    (void)x;
-    (void)y;
+    // Row 1: the background gradients 0-6 (from the pink gradient colour to a blue back colour).
+    for (int type = 0; type <= 6; ++type) {
+        static const char* names[] = {
+            "Gradient 0 (none)", "1 horizontal",        "2 horizontal mirrored",
+            "3 vertical",        "4 vertical mirrored", "5 diagonal",
+            "6 diagonal"};
+        ToolBar* tb = addToolBar(parent, x + type * 176, y, 168, 80, names[type]);
+        tb->AutoSize(false); // the control wraps itself around its grid
+        tb->ButtonsPerRow(2);
+        tb->ButtonsWidth(84);
+        setButtons(tb, {"Home", "Get Apps", "Options", "About"});
+        tb->BackColor(rgb(70, 110, 190));
+        tb->BackGradientCol(rgb(255, 192, 192));
+        tb->BackGradient(type);
+        tb->ForeColor(rgb(255, 255, 255));
+    }
+    y += 16 + 80 + 10;
+
+    // Row 2: button styles 0-2 with a hovered, a latched and a disabled button,
+    // the pressed look, border styles and picture placements.
+    const char* styleNames[] = {"Style 0: flat, 1 hovered, 2 latched",
+                                "Style 1: raised, 1 hovered, 3 disabled",
+                                "Style 2: filled hover, 0 hovered"};
+    for (int style = 0; style <= 2; ++style) {
+        ToolBar* tb = addToolBar(parent, x + style * 236, y, 228, 100, styleNames[style]);
+        tb->AutoSize(false); // the control wraps itself around its grid
+        tb->ButtonsPerRow(2);
+        tb->ButtonsWidth(112);
+        tb->ButtonsHeight(48);
+        setButtons(tb, {"Get Portable", "Get Slim", "Latched", "Disabled"});
+        tb->ButtonsStyle(style);
+        tb->HoverColor(style == 2 ? systemColour(SysGrayText) : rgb(255, 230, 160));
+        tb->ButtonPressed(2, true);
+        tb->ButtonEnabled(3, false);
+        tb->ButtonIcon(0, icon(IDI_INFORMATION));
+        tb->ButtonIconAllignment(0, 2);
+        tb->ShowHoverState(style == 2 ? 0 : 1, false);
+    }
+    {
+        ToolBar* tb =
+            addToolBar(parent, x + 3 * 236, y, 228, 100, "Pressed (mouse down), raised border 3-D");
+        tb->AutoSize(false); // the control wraps itself around its grid
+        tb->ButtonsPerRow(2);
+        tb->ButtonsWidth(110);
+        tb->ButtonsHeight(47);
+        tb->BorderStyle(1);
+        tb->Appearance(1);
+        setButtons(tb, {"Pressed", "Update", "Exit", "Button 3"});
+        tb->HoverColor(rgb(200, 220, 255));
+        tb->ShowHoverState(0, true);
+    }
+    {
+        ToolBar* tb = addToolBar(parent, x + 4 * 236, y, 300, 100,
+                                 "Pictures: above, below, left, right; sunken flat");
+        tb->AutoSize(false); // the control wraps itself around its grid
+        tb->ButtonsPerRow(4);
+        tb->ButtonsWidth(74);
+        tb->ButtonsHeight(96);
+        tb->BorderStyle(2);
+        setButtons(tb, {"Above", "Below", "Left", "Right"});
+        const LPCSTR ids[] = {IDI_INFORMATION, IDI_WARNING, IDI_ERROR, IDI_QUESTION};
+        for (long i = 0; i < 4; ++i) {
+            tb->ButtonIcon(i, icon(ids[i]));
+            tb->ButtonIconAllignment(i, i);
+        }
+        tb->HoverColor(rgb(255, 240, 200));
+        tb->ShowHoverState(1, false); // with HoverIconShadow
+    }
+    y += 16 + 100 + 10;
+
+    // Row 3: the main window's navigation bar look, from stored settings
+    // (grey, style 2, pictures left, grid following the control's size).
+    {
+        PropertyBag bag;
+        bag.writeColour("BackColor", rgb(128, 128, 128), 0);
+        bag.writeColour("BackGradientCol", rgb(128, 128, 128), 0);
+        bag.writeColour("ForeColor", rgb(255, 255, 255), 0);
+        bag.writeColour("HoverColor", systemColour(SysGrayText), 0);
+        bag.writeInt("ButtonsStyle", 2, 0);
+        bag.writeBool("WarpSize", false, true);
+        bag.writeInt("TooTipStyle", 0, 2);
+        bag.set("Font", encodeFont(FontDesc{"Tahoma", -11, 400, false, false, false, 1}));
+        const char* captions[] = {"Home", "Get Apps", "Get Portable", "Get Slim", "Exit"};
+        bag.writeInt("Button_Count", 5, 1);
+        for (int i = 0; i < 5; ++i) {
+            bag.set(PropertyBag::itemName("ButtonCaption", i), captions[i]);
+            bag.writeInt(PropertyBag::itemName("ButtonIconAllignment", i), 2, 0);
+            bag.set(PropertyBag::itemName("ButtonToolTipText", i), captions[i]);
+        }
+        label(parent, x, y, 150, "Navigation bar look");
+        auto tb = std::make_unique<ToolBar>();
+        tb->Create(parent, x, y + 16, 137, 220, 0, &bag);
+        tb->Align(ToolBar::DockLeft);
+        for (long i = 0; i < 5; ++i)
+            tb->ButtonIcon(i, icon(i % 2 ? IDI_WINLOGO : IDI_APPLICATION));
+        tb->ShowHoverState(2, false);
+        toolbars.push_back(std::move(tb));
+    }
+
+    // Status bars in the four looks, each in its own frame so it docks there.
+    const char* lookNames[] = {"Status bar, classic look (Theme 1)", "Blue look (Theme 2)",
+                               "Olive look (Theme 3)", "Silver look (Theme 4), panel 2 edited"};
+    const int sx = x + 160;
+    for (int look = 1; look <= 4; ++look) {
+        const int sy = y + (look - 1) * 50;
+        label(parent, sx, sy, 500, lookNames[look - 1]);
+        HWND frame = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "",
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, sx, sy + 16, 640, 30,
+                                     parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        auto sb = std::make_unique<StatusBar>();
+        sb->Create(frame, 24);
+        sb->Theme(look);
+        sb->BackColor(look == 1 ? systemColour(SysButtonFace) : rgb(236, 233, 216));
+        sb->AddPanel("http://example.com/setup.exe", 0, true, true);
+        sb->AddPanel("Editable panel", 0, false, true, {}, true, false, rgb(255, 0, 255),
+                     rgb(0, 0, 160), std::nullopt, "Double-click to edit", 120);
+        sb->AddPanel("Icon", 1, true, false, icon(IDI_INFORMATION));
+        sb->AddPanel("Disabled icon", 0, true, false, icon(IDI_WARNING), false);
+        sb->AddPanel("Right", 2, false, false, {}, true, false, 0, std::nullopt, std::nullopt, "",
+                     80);
+        if (look == 4)
+            sb->BeginEdit(2);
+        statusbars.push_back(std::move(sb));
+    }
+    {
+        const int sy = y + 4 * 50;
+        label(parent, sx, sy, 500, "Themed like the main window (dark back colour, grip)");
+        HWND frame = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "",
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, sx, sy + 16, 640, 30,
+                                     parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        auto sb = std::make_unique<StatusBar>();
+        sb->Create(frame, 24);
+        sb->Theme(3);
+        sb->BackColor(rgb(103, 103, 103));
+        sb->AddPanel("0", 0, true, true, {}, false, false, rgb(255, 0, 255), rgb(224, 224, 224),
+                     std::nullopt, "0");
+        statusbars.push_back(std::move(sb));
+    }
 }

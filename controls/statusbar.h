@@ -1,0 +1,228 @@
+// StatusBar: an owner-drawn status bar docked to the bottom of its form,
+// divided into panels with text and an optional 16 x 16 icon, a size grip,
+// a look that follows the desktop's visual style, and panels the user can
+// edit in place. A registered window class drawn with GDI into a persistent
+// off-screen image; it knows nothing of its host.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "barsupport.h"
+#include "colour.h"
+#include "propertybag.h"
+#include "statusbar_layout.h"
+#include "subclass.h"
+
+namespace controls {
+
+// An error of a status bar routine: the original number and description with
+// the source "StatusBar." followed by the routine's name.
+class StatusBarError : public std::runtime_error {
+  public:
+    StatusBarError(long number, const std::string& description, const std::string& source)
+        : std::runtime_error(source + ": " + description), number_(number),
+          description_(description), source_(source) {}
+    long Number() const { return number_; }
+    const std::string& Description() const { return description_; }
+    const std::string& Source() const { return source_; }
+
+  private:
+    long number_;
+    std::string description_;
+    std::string source_;
+};
+
+class StatusBar {
+  public:
+    static constexpr const char* kClassName = "FetchletsStatusBar";
+    static constexpr const char* kVersion = "1.2.0";
+
+    StatusBar();
+    ~StatusBar();
+    StatusBar(const StatusBar&) = delete;
+    StatusBar& operator=(const StatusBar&) = delete;
+
+    // Creates the bar as a child of `parent`, docked to the bottom edge of the
+    // parent's client area (full width, `height` pixels high), hooks installed,
+    // with the stored settings when given.
+    bool Create(HWND parent, int height = 24, int id = 0, const PropertyBag* settings = nullptr);
+    HWND hwnd() const { return hwnd_; }
+
+    // --- Panels (indexes from 1; below 1 is the first, above the count the
+    // last; with no panels nothing happens) ---
+    void AddPanel(const std::string& sText = "", int uTextAlign = 0, bool bAutoSize = false,
+                  bool bEditable = false, const Picture& oIcon = {}, bool bIconState = true,
+                  bool bUseMaskColor = false, Colour lMaskColor = rgb(255, 0, 255),
+                  std::optional<Colour> lForeColor = std::nullopt,
+                  std::optional<FontDesc> oFont = std::nullopt,
+                  const std::string& sToolTipText = "", long lWidth = 0);
+    void Clear();
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+
+    std::string PanelText(int index) const;
+    void PanelText(int index, const std::string& v);
+    int PanelAlignment(int index) const;
+    void PanelAlignment(int index, int v);
+    bool PanelAutoSize(int index) const;
+    void PanelAutoSize(int index, bool v);
+    bool PanelEditable(int index) const;
+    void PanelEditable(int index, bool v);
+    Colour PanelForeColor(int index) const;
+    void PanelForeColor(int index, Colour v);
+    FontDesc PanelFont(int index) const;
+    void PanelFont(int index, const FontDesc& v);
+    Picture PanelIcon(int index) const;
+    void PanelIcon(int index, const Picture& v);
+    bool PanelIconState(int index) const;
+    void PanelIconState(int index, bool enabled);
+    std::string PanelToolTipText(int index) const;
+    void PanelToolTipText(int index, std::string v);
+    long PanelWidth(int index) const;
+    void PanelWidth(int index, long v);
+    // The panel's rectangle as laid out at the last paint.
+    RECT PanelRect(int index) const;
+
+    // Panel under the mouse (1-based), 0 when none.
+    int GetPanelIndex() const;
+    int GetPanelIndex(int x, int y) const;
+
+    // Puts `control` into the bar over panel `index` (remembering its former
+    // parent); with no control, gives the panel's bound control back to its
+    // former parent. Size methods: 0 fills the panel, 1 keeps the control's
+    // size (left and vertically centred), 2 keeps its width and takes the
+    // panel's height.
+    void BoundControl(int index, HWND control = nullptr, int sizeMethod = 0);
+
+    // --- Control properties (each change repaints) ---
+    Colour BackColor() const { return backColor_; }
+    void BackColor(Colour v);
+    Colour ForeColor() const { return foreColor_; }
+    void ForeColor(Colour v);
+    // An empty face is the host's font.
+    FontDesc Font() const { return font_; }
+    void Font(const FontDesc& v);
+    int GripShape() const { return gripShape_; }
+    void GripShape(int v);
+    bool Sizable() const { return sizable_; }
+    void Sizable(bool v);
+    int Theme() const { return theme_; }
+    void Theme(int v);
+    std::string Version() const { return kVersion; }
+    void Refresh();
+
+    // --- Painting helpers ---
+    static Colour ShiftColor(Colour c, int amount) { return controls::ShiftColor(c, amount); }
+    static Colour TranslateColor(Colour c);
+    static void APILine(HDC dc, int x1, int y1, int x2, int y2, COLORREF c);
+    // A picture drawn grey (the disabled look).
+    static void GrayBlt(HDC dc, const Picture& pic, int x, int y, int cx, int cy,
+                        bool useMask = false, COLORREF mask = 0);
+    // A picture drawn with `mask` transparent.
+    static void TransBltEx(HDC dc, const Picture& pic, int x, int y, int cx, int cy, COLORREF mask);
+    static bool PtInRect(const RECT& r, int x, int y);
+    static bool IsWinXP();
+    // Colour-scheme name of the current visual style ("None", "UxTheme_Error").
+    static std::string GetThemeInfo();
+    // The look drawn at the last paint (1 classic, 2 blue, 3 olive, 4 silver).
+    int CurrentLook() const { return look_; }
+
+    // --- Stored state ---
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+
+    // --- Events, in declaration order ---
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    std::function<void(int keyCode, int shift)> KeyDown;
+    std::function<void(int keyAscii)> KeyPress;
+    std::function<void(int keyCode, int shift)> KeyUp;
+    std::function<void(int button, int shift, int x, int y)> MouseDown;
+    std::function<void(int button, int shift, int x, int y)> MouseMove;
+    std::function<void(int button, int shift, int x, int y)> MouseUp;
+    std::function<void(int panel)> PanelClick;
+    std::function<void(int panel)> PanelDblClick;
+    std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseDown;
+    std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseMove;
+    std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseUp;
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
+
+    // --- Editing and run-time state, for hosts and tests ---
+    // Starts editing panel `index` as a double click on it does (editable
+    // panels only); the panel's text is selected in the edit box.
+    void BeginEdit(int index);
+    bool Editing() const { return editPanel_ >= 0; }
+    HWND EditWindow() const { return edit_; }
+    const Surface& DrawnSurface() const { return surface_; }
+    RECT GripRect() const;
+    // Moves the bar to the bottom of its parent's client area, full width.
+    void Dock();
+
+  private:
+    struct Panel {
+        int textFormat = 0;
+        bool autoSize = false;
+        bool editable = false;
+        std::optional<FontDesc> font;
+        HFONT fontHandle = nullptr;
+        std::optional<Colour> foreColor;
+        Picture icon;
+        bool iconEnabled = true;
+        bool useMaskColor = false;
+        Colour maskColor = rgb(255, 0, 255);
+        std::string text;
+        std::string toolTipText;
+        long width = 40;
+        RECT rect{};
+        HWND bound = nullptr;
+        HWND boundFormerParent = nullptr;
+        int sizeMethod = 0;
+    };
+
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT uMsg,
+                        WPARAM wParam, LPARAM& lParam);
+    Panel* panel(int index);
+    const Panel* panel(int index) const;
+    void repaint();
+    void paint();
+    void paintPanel(HDC dc, Panel& p, int look, bool last);
+    void drawGrip(HDC dc, int shape, int look);
+    void placeBoundControls();
+    void endEdit(bool keep);
+    HFONT currentFont() const;
+    HFONT panelFont(const Panel& p) const;
+    static int shiftState();
+    void updateToolTips();
+
+    HWND hwnd_ = nullptr;
+    HWND parent_ = nullptr;
+    HWND edit_ = nullptr;
+    HWND tooltip_ = nullptr;
+    WindowWatcher watcher_;
+    Surface surface_;
+    HFONT fontHandle_ = nullptr;
+
+    Colour backColor_ = systemColour(SysButtonFace);
+    Colour foreColor_ = systemColour(SysButtonText);
+    FontDesc font_;
+    int gripShape_ = 1;
+    bool sizable_ = true;
+    int theme_ = 0;
+    std::vector<Panel> panels_;
+
+    int look_ = kLookClassic;
+    int drawnGrip_ = 0;
+    bool hover_ = false;
+    int editPanel_ = -1;
+    bool painting_ = false;
+};
+
+} // namespace controls
