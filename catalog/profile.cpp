@@ -11,7 +11,7 @@
 //   without leading blanks; a line without "=" is a name without a value.
 //   An entry with an empty name is dropped when the entry before it in the
 //   same section also has an empty name.
-// - Names are compared without regard to letter case (ANSI code page 1252).
+// - Names are compared without regard to the case of ASCII letters.
 //   Only the first section of a given name is consulted, and in it the
 //   first entry of a given name.
 // - Lines whose name starts with ";" are comments: never listed, though a
@@ -53,8 +53,9 @@ constexpr bool isBlank(unsigned char c) {
     return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == 0x20;
 }
 
-// Lower-case forms in code page 1252: ASCII, the Latin-1 letters and the
-// four letters 1252 places in 0x80-0x9F.
+// Names are compared with ASCII letters folded to lower case and every other
+// byte as it is, as the system service does (it does not fold accented
+// letters: "\xC9" and "\xE9" are different names to it).
 struct FoldTable {
     std::array<unsigned char, 256> map{};
     constexpr FoldTable() {
@@ -62,13 +63,6 @@ struct FoldTable {
             map[c] = static_cast<unsigned char>(c);
         for (int c = 'A'; c <= 'Z'; ++c)
             map[c] = static_cast<unsigned char>(c + 32);
-        for (int c = 0xC0; c <= 0xDE; ++c)
-            if (c != 0xD7)
-                map[c] = static_cast<unsigned char>(c + 32);
-        map[0x8A] = 0x9A;
-        map[0x8C] = 0x9C;
-        map[0x8E] = 0x9E;
-        map[0x9F] = 0xFF;
     }
 };
 constexpr FoldTable kFold;
@@ -309,12 +303,12 @@ unsigned long copyValue(char* buffer, unsigned long size, std::string_view value
         value.remove_prefix(1);
     }
     size_t copied = std::min<size_t>(value.size(), size - 1);
-    std::memcpy(buffer, value.data(), copied);
-    buffer[copied] = '\0';
     // The closing quote is dropped only when the buffer can hold the rest of
     // the value; when it exactly cannot, the last copied character goes too.
     if (quoted && size >= value.size() && copied > 0)
-        buffer[--copied] = '\0';
+        --copied;
+    std::memcpy(buffer, value.data(), copied);
+    buffer[copied] = '\0';
     return static_cast<unsigned long>(copied);
 }
 
@@ -350,6 +344,8 @@ unsigned long listSectionNames(const Opened& opened, char* buffer, unsigned long
         room -= need;
     }
     buffer[pos] = '\0';
+    if (pos == size - 2)
+        buffer[size - 1] = '\0';
     return static_cast<unsigned long>(pos);
 }
 
