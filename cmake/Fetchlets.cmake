@@ -59,3 +59,14 @@ function(fl_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()
+
+# fl_check_imports(<target>): a test that the executable imports only system DLLs.
+function(fl_check_imports target)
+  if(NOT WIN32 OR NOT BUILD_TESTING)
+    return()
+  endif()
+  find_program(FL_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump)
+  add_test(NAME ${target}_imports
+           COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${FL_OBJDUMP} -DEXE=$<TARGET_FILE:${target}>
+                   -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake)
+endfunction()

@@ -218,8 +218,14 @@ void Control::setBackColor(unsigned long c) {
 }
 
 HBRUSH Control::ctlColor(HDC dc) {
-    if (!fore_ && !back_)
+    if (!fore_ && !back_) {
+        // Labels and check boxes on a page take the colour of the page.
+        if (stack_ && kind_ != Kind::TextBox && kind_ != Kind::ListBox && kind_ != Kind::ComboBox) {
+            SetBkMode(dc, TRANSPARENT);
+            return stack_->bodyBrush();
+        }
         return nullptr;
+    }
     if (fore_)
         SetTextColor(dc, *fore_);
     if (back_) {
@@ -257,8 +263,8 @@ ListBox::ListBox(Form& form, std::string name, bool sorted)
 }
 
 HWND ListBox::createWindow(HWND parent) {
-    DWORD style = WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                  LBS_HASSTRINGS | (sorted_ ? LBS_SORT : 0);
+    DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
+                  (sorted_ ? LBS_SORT : 0);
     return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
 }
 
@@ -760,6 +766,39 @@ void PageStack::Move(int left, int top, int width, int height) {
     if (moved)
         for (Control* c : children_)
             c->applyGeometry();
+}
+
+HBRUSH PageStack::bodyBrush() {
+    if (body_)
+        return body_;
+    COLORREF colour = GetSysColor(COLOR_BTNFACE);
+    if (hwnd_) {
+        // The page's colour depends on the visual style: let the tab control
+        // paint itself off-screen and take the colour inside its body.
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        if (r.right > 8 && r.bottom > 40) {
+            HDC screen = GetDC(hwnd_);
+            HDC dc = CreateCompatibleDC(screen);
+            HBITMAP bmp = CreateCompatibleBitmap(screen, r.right, r.bottom);
+            HGDIOBJ old = SelectObject(dc, bmp);
+            FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+            SendMessageA(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+            colour = GetPixel(dc, r.right / 2, r.bottom - 8);
+            SelectObject(dc, old);
+            DeleteObject(bmp);
+            DeleteDC(dc);
+            ReleaseDC(hwnd_, screen);
+        }
+    }
+    body_ = CreateSolidBrush(colour);
+    return body_;
+}
+
+void PageStack::onDestroy() {
+    if (body_)
+        DeleteObject(body_);
+    body_ = nullptr;
 }
 
 void PageStack::removeChild(Control* c) {

@@ -298,9 +298,12 @@ class PageStack : public Control {
 
     std::function<void(int previousTab)> Click;
 
+    // A brush of the colour of the pages' body, for controls drawn on it.
+    HBRUSH bodyBrush();
+
   protected:
     HWND createWindow(HWND parent) override;
-    void onDestroy() override {}
+    void onDestroy() override;
     LRESULT onNotify(NMHDR*, bool& handled) override;
 
   private:
@@ -311,6 +314,7 @@ class PageStack : public Control {
     std::vector<std::string> captions_;
     std::vector<Control*> children_;
     int tab_ = 0;
+    HBRUSH body_ = nullptr;
 };
 
 // A window timer of the form. Interval 0 or Enabled false stops it.

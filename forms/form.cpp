@@ -348,6 +348,14 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 break;
             }
         break;
+    case WM_GETMINMAXINFO:
+        if (minWidth_ > 0 || minHeight_ > 0) {
+            auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
+            mm->ptMinTrackSize.x = std::max<LONG>(mm->ptMinTrackSize.x, toPixels(minWidth_));
+            mm->ptMinTrackSize.y = std::max<LONG>(mm->ptMinTrackSize.y, toPixels(minHeight_));
+            return 0;
+        }
+        break;
     case WM_SIZE:
         if (!loading_ && wp != SIZE_MINIMIZED)
             Form_Resize();

@@ -87,6 +87,9 @@ class Form {
     int initialWidth_ = 9000;
     int initialHeight_ = 6000;
     DWORD style_ = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    // Smallest outer size the user can drag the window to, in twips (0: none).
+    int minWidth_ = 0;
+    int minHeight_ = 0;
 
   private:
     friend class Control;

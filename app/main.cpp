@@ -1,0 +1,12 @@
+// Fetchlets: creates the main window, which runs the start-up sequence, and
+// runs the message loop until the last window is gone.
+#include "app/frmMain.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    app::frmMain main(platform::systemServices());
+    main.Load();
+    if (!main.isLoaded())
+        return 0; // another copy runs, or the window could not be created
+    main.Show();
+    return forms::run();
+}

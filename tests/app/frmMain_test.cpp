@@ -1,0 +1,261 @@
+// The main window started on a temporary application folder.
+#include "app/frmMain.h"
+#include "fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <tlhelp32.h>
+
+using app::frmMain;
+using testsupport::FakeServices;
+using testsupport::pumpMessages;
+using testsupport::pumpUntil;
+using testsupport::TempFolder;
+
+namespace {
+
+std::vector<std::string> items(const forms::ListBox& list) {
+    std::vector<std::string> v;
+    for (int i = 0; i < list.ListCount(); ++i)
+        v.push_back(list.List(i));
+    return v;
+}
+
+using Items = std::vector<std::string>;
+
+class MainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder.write("Data\\FLApps.def", "[B]\r\nTool=link-text\r\na=b=c\r\nno equals sign\r\n"
+                                         "=empty name\r\n[A]\r\nFirst=http://one\r\n");
+        folder.write("Data\\FLPortable.def", "[Portable Two]\r\nP=p\r\n[Portable One]\r\n");
+        folder.write("Data\\FLSlim.def", "[Slim]\r\nS=s\r\n");
+        folder.write("Data\\FLSpecial.def", "[Special - Windows Starter Kit]\r\nK1=k1\r\nK2=k2\r\n"
+                                            "[Special - Recommendations]\r\nR=r\r\n");
+        folder.write("Data\\FLPages.def", "[Help]\r\nPage=http://page\r\n");
+        fakes.environment.applicationFolder = folder.path();
+        fakes.environment.variables["Username"] = "Ada";
+    }
+    void TearDown() override {
+        if (form.isLoaded())
+            form.Unload();
+    }
+
+    TempFolder folder;
+    FakeServices fakes;
+    frmMain form{fakes.services};
+};
+
+TEST_F(MainWindow, StartUpFillsTheCategoryListsInFileOrder) {
+    form.Load();
+    ASSERT_TRUE(form.isLoaded());
+    EXPECT_EQ(items(form.lstCat), (Items{"B", "A"}));
+    EXPECT_EQ(items(form.lstCatPortable), (Items{"Portable Two", "Portable One"}));
+    EXPECT_EQ(items(form.lstCatSlim), (Items{"Slim"}));
+    EXPECT_EQ(items(form.lstCatPages), (Items{"Help"}));
+    EXPECT_EQ(items(form.lstCatSpecial),
+              (Items{"Special - Windows Starter Kit", "Special - Recommendations"}));
+    EXPECT_EQ(form.catalogFile(catalog::Kind::Apps), folder.path() + "Data\\FLApps.def");
+
+    // The first Special category is chosen and shown under its title.
+    EXPECT_EQ(form.lstCatSpecial.ListIndex(), 0);
+    EXPECT_EQ(items(form.lstSpecial), (Items{"K1", "K2"}));
+    EXPECT_EQ(form.txtSpecialSearch.Text(), "Windows Starter Kit");
+    EXPECT_FALSE(form.ImgRecommendations.Visible());
+    EXPECT_TRUE(form.ImgStarterKit.Visible());
+
+    EXPECT_EQ(form.Height(), 7890);
+    EXPECT_EQ(form.lblWelcome.Caption(), "Welcome,");
+    EXPECT_EQ(form.lblUser.Caption(), "Ada");
+    EXPECT_EQ(form.lblVersion.Caption(), "0.4.4 RC5");
+    EXPECT_EQ(form.txtCredits.Text().rfind("The Fetchlets team would like to acknowledge the "
+                                           "following Contributors: \r\n \r\n",
+                                           0),
+              0u);
+    EXPECT_FALSE(form.cmdVisitPage.Enabled());
+    EXPECT_EQ(fakes.singleInstance.asked.size(), 1u);
+}
+
+TEST_F(MainWindow, MissingCatalogFilesLeaveTheirListsEmpty) {
+    DeleteFileA((folder.path() + "Data\\FLPortable.def").c_str());
+    folder.write("Data\\FLSlim.def", "");
+    form.Load();
+    EXPECT_EQ(form.lstCatPortable.ListCount(), 0);
+    EXPECT_EQ(form.lstCatSlim.ListCount(), 0);
+    EXPECT_EQ(items(form.lstCat), (Items{"B", "A"}));
+}
+
+TEST_F(MainWindow, ChoosingACategoryListsItsEntriesAndDisablesTheCommands) {
+    form.Load();
+    auto& k = form.kindControls(catalog::Kind::Apps);
+    form.cmdDownload.setEnabled(true);
+    form.cmdDownloadFromPage.setEnabled(true);
+    k.downloadItem->Enabled = true;
+    k.fromPageItem->Enabled = true;
+
+    // A user's choice arrives as the list's selection-change notification.
+    SendMessageA(form.lstCat.hwnd(), LB_SETCURSEL, 0, 0);
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(form.lstCat.id(), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(form.lstCat.hwnd()));
+    // Lines without "=" are skipped; a name may be empty; "a=b=c" lists "a".
+    EXPECT_EQ(items(form.lstApps), (Items{"Tool", "a", ""}));
+    EXPECT_FALSE(form.cmdDownload.Enabled());
+    EXPECT_FALSE(form.cmdDownloadFromPage.Enabled());
+    EXPECT_FALSE(k.downloadItem->Enabled);
+    EXPECT_FALSE(k.fromPageItem->Enabled);
+
+    // Choosing another category replaces the entries; a category replaced
+    // on disk meanwhile is read afresh.
+    folder.write("Data\\FLApps.def", "[B]\r\nX=x\r\n[A]\r\nNew=http://new\r\nNewer=y\r\n");
+    form.lstCat.setListIndex(1);
+    EXPECT_EQ(items(form.lstApps), (Items{"New", "Newer"}));
+
+    // Pages differ only in their single command.
+    form.cmdVisitPage.setEnabled(true);
+    form.lstCatPages.setListIndex(0);
+    EXPECT_EQ(items(form.lstPages), (Items{"Page"}));
+    EXPECT_FALSE(form.cmdVisitPage.Enabled());
+}
+
+TEST_F(MainWindow, ACategoryNoLongerInTheFileGivesAnEmptyList) {
+    form.Load();
+    form.lstCatPortable.setListIndex(0);
+    EXPECT_EQ(items(form.lstPortable), (Items{"P"}));
+    folder.write("Data\\FLPortable.def", "[Other]\r\nO=o\r\n");
+    form.lstCatPortable.setListIndex(1);
+    form.lstCatPortable.setListIndex(0);
+    EXPECT_TRUE(items(form.lstPortable).empty());
+    EXPECT_FALSE(form.cmdDownloadPortable.Enabled());
+}
+
+TEST_F(MainWindow, EntryLinksAreReadFromTheKindsFile) {
+    form.Load();
+    const std::string apps = form.catalogFile(catalog::Kind::Apps);
+    EXPECT_EQ(catalog::entryLink(apps, "B", "Tool"), "link-text");
+    EXPECT_EQ(catalog::entryLink(apps, "B", "a"), "b=c");
+    EXPECT_EQ(catalog::entryLink(apps, "b", "TOOL"), "link-text");
+    EXPECT_EQ(catalog::entryLink(apps, "B", "missing"), std::nullopt);
+}
+
+TEST_F(MainWindow, TimersKeepThePageDependentControlsInStep) {
+    form.Load();
+    form.Show();
+    form.SSTab1.setTab(1);
+    ASSERT_TRUE(pumpUntil([&] { return form.cmdDownload.Visible(); }, 2000));
+    EXPECT_TRUE(form.cmdDownloadFromPage.Visible());
+    EXPECT_FALSE(form.cmdFeedback.Visible());
+    EXPECT_FALSE(form.ImgUpdate.Visible());
+    EXPECT_FALSE(form.cmdDownloadPortable.Visible());
+    EXPECT_FALSE(form.cmdDownloadSlimFromPage.Visible());
+    EXPECT_TRUE(IsWindowVisible(form.cmdDownload.hwnd()));
+    EXPECT_FALSE(IsWindowVisible(form.lstCatPortable.hwnd()));
+
+    form.SSTab1.setTab(0);
+    ASSERT_TRUE(pumpUntil([&] { return form.cmdFeedback.Visible(); }, 2000));
+    EXPECT_FALSE(form.cmdDownload.Visible());
+    EXPECT_TRUE(form.ImgUpdate.Visible() && form.ImgTwitter.Visible() &&
+                form.ImgFacebook.Visible());
+
+    form.SSTab1.setTab(5);
+    ASSERT_TRUE(pumpUntil([&] { return form.cmdDownloadSlim.Visible(); }, 2000));
+    EXPECT_FALSE(form.cmdFeedback.Visible());
+
+    // The inner stack's timer: Special commands on its page 0, Visit Page on 1.
+    form.SSTab1.setTab(6);
+    form.SSTab2.setTab(1);
+    ASSERT_TRUE(pumpUntil([&] { return form.cmdVisitPage.Visible(); }, 2000));
+    EXPECT_FALSE(form.cmdDownloadSpecial.Visible());
+    EXPECT_TRUE(IsWindowVisible(form.lstCatPages.hwnd()));
+    form.SSTab2.setTab(0);
+    ASSERT_TRUE(pumpUntil([&] { return form.cmdDownloadSpecial.Visible(); }, 2000));
+    EXPECT_FALSE(form.cmdVisitPage.Visible());
+}
+
+TEST_F(MainWindow, TimersShowCountsAndTrimSearchBoxes) {
+    form.Load();
+    form.lstCat.setListIndex(0);
+    form.txtAppsSearch.setText("Visual C++ (x64");
+    form.txtSpecialSearch.setText("a (b) (c");
+    ASSERT_TRUE(pumpUntil([&] { return form.txtAppsSearch.Text() == "Visual C++ "; }, 2000));
+    ASSERT_TRUE(pumpUntil([&] { return form.txtSpecialSearch.Text() == "a "; }, 2000));
+    EXPECT_EQ(form.lblCountCat.Caption(), "2");
+    EXPECT_EQ(form.lblCountApps.Caption(), "3");
+    EXPECT_EQ(form.lblCountCatPortable.Caption(), "2");
+    EXPECT_EQ(form.lblCountSpecial.Caption(), "2");
+    EXPECT_EQ(form.lblCountCatPages.Caption(), "1");
+    EXPECT_EQ(form.lblCountInstalledApps.Caption(), "0");
+    EXPECT_EQ(form.txtPortableSearch.Text(), "Portable Apps");
+}
+
+TEST_F(MainWindow, ASecondCopyEndsBeforeItsWindowShows) {
+    fakes.singleInstance.another = true;
+    form.Load();
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_EQ(form.lblUser.Caption(), "Ada");    // the earlier steps ran
+    EXPECT_TRUE(form.txtCredits.Text().empty()); // the later ones did not
+}
+
+// ---- the real program, as two processes -----------------------------------
+
+std::string programFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.find_last_of('\\') + 1);
+}
+
+PROCESS_INFORMATION start(const std::string& exe) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + exe + "\"";
+    CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    return pi;
+}
+
+// Visible top-level windows of class frmMain belonging to a process.
+int mainWindowsOf(DWORD pid) {
+    struct Count {
+        DWORD pid;
+        int n;
+    } c{pid, 0};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(lp);
+            char cls[64] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == c->pid && std::string(cls) == "frmMain")
+                ++c->n;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&c));
+    return c.n;
+}
+
+TEST(MainProgram, ASecondProcessEndsWithoutAWindow) {
+    std::string exe = programFolder() + "Fetchlets.exe";
+    ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES);
+    PROCESS_INFORMATION first = start(exe);
+    ASSERT_NE(first.hProcess, nullptr);
+    ASSERT_TRUE(pumpUntil([&] { return mainWindowsOf(first.dwProcessId) == 1; }, 30000));
+
+    PROCESS_INFORMATION second = start(exe);
+    ASSERT_NE(second.hProcess, nullptr);
+    EXPECT_EQ(WaitForSingleObject(second.hProcess, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(mainWindowsOf(second.dwProcessId), 0);
+    EXPECT_EQ(mainWindowsOf(first.dwProcessId), 1);
+
+    // Closing the window ends the first program.
+    HWND h = FindWindowA("frmMain", nullptr);
+    PostMessageA(h, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(first.hProcess, 30000), WAIT_OBJECT_0);
+    for (PROCESS_INFORMATION* p : {&first, &second}) {
+        TerminateProcess(p->hProcess, 1); // a no-op when it ended as it should
+        CloseHandle(p->hProcess);
+        CloseHandle(p->hThread);
+    }
+}
+
+} // namespace
