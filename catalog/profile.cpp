@@ -21,7 +21,8 @@
 // line as name=value, a new entry goes after the last non-blank line of its
 // section, a new section is appended at the end; new lines end with CR LF.
 // The file is replaced atomically. Parsed files are cached by path together
-// with the file's size and times, so a file replaced on disk is read anew.
+// with the file's size, times and identity, and only once the file has been
+// left alone for a while, so a file replaced on disk is read anew.
 #include "profile.h"
 
 #include "profile_io.h"
@@ -265,7 +266,7 @@ Opened openDocument(const char* path) {
         return result;
     }
     std::shared_ptr<const Document> doc = parse(std::move(text));
-    {
+    if (io::settled(stamp)) {
         std::lock_guard<std::mutex> lock(gCacheLock);
         gCache.push_front(CacheSlot{key, stamp, doc});
         if (gCache.size() > kCacheSlots)

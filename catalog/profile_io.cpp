@@ -9,6 +9,7 @@
 #else
 #include <cerrno>
 #include <fcntl.h>
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -54,6 +55,12 @@ PathState inspect(const std::string& path, Stamp& stamp) {
     stamp.changed = fileTime(data.ftCreationTime);
     stamp.identity = 0;
     return PathState::file;
+}
+
+bool settled(const Stamp& stamp) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return stamp.modified + 21000000 < fileTime(now); // 2.1 s in 100 ns units
 }
 
 bool readAll(const std::string& path, std::string& data) {
@@ -122,6 +129,13 @@ PathState inspect(const std::string& path, Stamp& stamp) {
     stamp.identity =
         static_cast<std::uint64_t>(st.st_ino) ^ (static_cast<std::uint64_t>(st.st_dev) << 32);
     return PathState::file;
+}
+
+bool settled(const Stamp& stamp) {
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return stamp.modified + 2100000000 < nowNs;
 }
 
 bool readAll(const std::string& path, std::string& data) {

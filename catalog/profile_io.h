@@ -25,6 +25,12 @@ struct Stamp {
 
 PathState inspect(const std::string& path, Stamp& stamp);
 
+// Whether the file was last modified long enough ago (over two seconds) for
+// its stamp to tell versions apart: file times are kept with a coarse clock,
+// so two writes in quick succession can leave the same times and size, and a
+// file that recent is always read again.
+bool settled(const Stamp& stamp);
+
 // The whole file into `data`; false when it cannot be read.
 bool readAll(const std::string& path, std::string& data);
 

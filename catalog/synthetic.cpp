@@ -53,17 +53,12 @@ std::string syntheticCatalog(int categories, int entriesPerCategory, unsigned se
         for (int e = 0; e < entriesPerCategory; ++e) {
             out += kWords[rng.below(kWordCount)];
             out += ' ';
-            out += kWords[rng.below(kWordCount)];
-            out += ' ';
             out += std::to_string(e + 1);
-            out += "=http://www.";
+            out += "=http://";
             out += lower(kWords[rng.below(kWordCount)]);
             out += ".example/";
-            out += lower(kWords[rng.below(kWordCount)]);
-            out += '/';
-            out += lower(kWords[rng.below(kWordCount)]);
             out += std::to_string(rng.below(1000));
-            out += "_setup.exe\r\n";
+            out += ".exe\r\n";
         }
     }
     return out;

@@ -20,8 +20,11 @@
 
 #include <gtest/gtest.h>
 
+#include "catalog/synthetic.h"
+
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <functional>
 #include <string>
 #include <vector>
@@ -304,6 +307,7 @@ struct Tally {
     long files = 0, calls = 0, mismatches = 0, skippedCrash = 0, excusedLastByte = 0,
          kernelOverruns = 0, writes = 0, writeFiles = 0, byteCompares = 0;
     std::vector<std::string> reports;
+    std::map<std::string, long> overrunsBy; // which calls kernel32 overran with
     void report(const std::string& s) {
         ++mismatches;
         if (reports.size() < 25)
@@ -413,6 +417,10 @@ unsigned long compareCall(const Call& c, const std::string& path, const std::str
     for (unsigned long i = c.size; i < c.size + kGuard; ++i)
         if (kernel.bytes[i] != kFill) {
             ++t.kernelOverruns;
+            const char* api = c.api == Api::Section ? "GetPrivateProfileSectionA"
+                              : c.api == Api::Names ? "GetPrivateProfileSectionNamesA"
+                                                    : "GetPrivateProfileStringA";
+            ++t.overrunsBy[std::string(api) + " size " + std::to_string(c.size)];
             break;
         }
     bool same = ours.count == kernel.count;
@@ -545,6 +553,8 @@ class ProfileDiff : public ::testing::Test {
                     "kernel32 writes past the buffer\n",
                     what, t.files, t.calls, t.writes, t.byteCompares, t.mismatches, t.skippedCrash,
                     t.excusedLastByte, t.kernelOverruns);
+        for (const auto& [call, n] : t.overrunsBy)
+            std::printf("  kernel32 wrote past the buffer: %s, %ld times\n", call.c_str(), n);
         for (const std::string& s : t.reports)
             ADD_FAILURE() << s;
         EXPECT_EQ(t.mismatches, 0);
@@ -576,6 +586,42 @@ TEST_F(ProfileDiff, ReadsMatchKernel32) {
         compareReads(p, "", v, r, t, 40);
     }
     finish(t, "reads");
+}
+
+// The buffer sizes the catalog uses, on large generated catalogs: section
+// names into 8192 characters (cut short for the largest), a category into
+// 31165, one link into 256, each category and some links of each.
+TEST_F(ProfileDiff, LargeCatalogsMatchKernel32) {
+    Tally t;
+    const int shapes[][2] = {{500, 100}, {200, 150}, {40, 700}, {1, 1}};
+    unsigned seed = 7;
+    for (const auto& shape : shapes) {
+        const std::string text = catalog::syntheticCatalog(shape[0], shape[1], seed++);
+        const std::string path = freshPath("big");
+        ASSERT_TRUE(writeFile(path, text));
+        ++t.files;
+        Call names;
+        names.api = Api::Names;
+        names.size = 8192;
+        compareCall(names, path, "<synthetic catalog>", t);
+        for (const std::string& category : profile::sectionNames(path, 65536)) {
+            Call section;
+            section.api = Api::Section;
+            section.section = category;
+            section.size = 31165;
+            compareCall(section, path, "<synthetic catalog>", t);
+            const auto lines = profile::sectionLines(path, category, 31165);
+            for (size_t i = 0; i < lines.size(); i += 37) {
+                Call link;
+                link.section = category;
+                link.key = lines[i].substr(0, lines[i].find('='));
+                link.hasDefault = false;
+                link.size = 256;
+                compareCall(link, path, "<synthetic catalog>", t);
+            }
+        }
+    }
+    finish(t, "large catalogs");
 }
 
 // One write, as the callers may make it: set, replace, remove a key (null

@@ -1,0 +1,319 @@
+// The profile component on real files in a temporary folder.
+#include "catalog/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Profile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("fl_profile_" + std::string(info->name()) + "_" +
+                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string file(const std::string& name, const std::string& text) const {
+        std::ofstream(path(name), std::ios::binary) << text;
+        return path(name);
+    }
+    static std::string contents(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::vector<std::string> folderListing() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+    fs::path dir_;
+};
+
+std::string value(const std::string& p, const char* section, const char* key,
+                  const char* def = nullptr, unsigned long size = 256) {
+    return profile::readString(p, section, key, def, size).text;
+}
+
+// Raw buffer of a call, prefilled so that untouched bytes show as '~'.
+struct Raw {
+    std::string bytes;
+    unsigned long count;
+};
+
+Raw rawSection(const std::string& p, const char* section, unsigned long size) {
+    std::string buf(size + 4, '~');
+    const unsigned long n = profile::GetPrivateProfileSection(section, buf.data(), size, p.c_str());
+    return {buf, n};
+}
+
+Raw rawNames(const std::string& p, unsigned long size) {
+    std::string buf(size + 4, '~');
+    const unsigned long n = profile::GetPrivateProfileSectionNames(buf.data(), size, p.c_str());
+    return {buf, n};
+}
+
+Raw rawString(const std::string& p, const char* section, const char* key, const char* def,
+              unsigned long size) {
+    std::string buf(size + 4, '~');
+    const unsigned long n =
+        profile::GetPrivateProfileString(section, key, def, buf.data(), size, p.c_str());
+    return {buf, n};
+}
+
+using Lines = std::vector<std::string>;
+
+// ------------------------------------------------------------------ reading
+
+TEST_F(Profile, ReadsCatalogLinesAsCallersRelyOnThem) {
+    const auto p = file("c.def", "[B]\r\nTool=link-text\r\na=b=c\r\nno equals sign\r\n"
+                                 "Tool=second\r\n[A]\r\n");
+    EXPECT_EQ(profile::sectionNames(p, 8192), (Lines{"B", "A"})); // file order
+    EXPECT_EQ(profile::sectionLines(p, "B", 31165),
+              (Lines{"Tool=link-text", "a=b=c", "no equals sign", "Tool=second"}));
+    EXPECT_EQ(value(p, "B", "Tool"), "link-text"); // first of duplicates
+    EXPECT_EQ(value(p, "b", "TOOL"), "link-text"); // letter case ignored
+    EXPECT_EQ(value(p, "B", "a"), "b=c");          // split at the first "="
+    EXPECT_EQ(value(p, "B", "no equals sign", "dflt"), "dflt");
+    EXPECT_EQ(profile::readString(p, "A", "x", nullptr, 256).count, 0u);
+    EXPECT_TRUE(profile::sectionLines(p, "A", 31165).empty());
+}
+
+TEST_F(Profile, BlanksCommentsQuotesAndTextBeforeTheFirstSection) {
+    const auto p = file("s.ini", "top = before\r\n"
+                                 "  [ Spaced ]  junk\r\n"
+                                 "\t key \t=  value with inner  blanks \t\r\n"
+                                 "\r\n"
+                                 ";comment=hidden\r\n"
+                                 "single='quoted'\r\n"
+                                 "double=\"quoted\"\r\n"
+                                 "mixed='not\"\r\n"
+                                 "empty=\r\n");
+    EXPECT_EQ(profile::sectionNames(p, 100), (Lines{"Spaced"}));
+    EXPECT_EQ(value(p, "", "top"), "before");
+    EXPECT_EQ(value(p, " spaced ", " KEY "), "value with inner  blanks");
+    EXPECT_EQ(profile::sectionLines(p, "Spaced", 1000),
+              (Lines{"key=value with inner  blanks", "single='quoted'", "double=\"quoted\"",
+                     "mixed='not\"", "empty="}));
+    EXPECT_EQ(value(p, "Spaced", ";comment"), "hidden"); // found by name, never listed
+    EXPECT_EQ(value(p, "Spaced", "single"), "quoted");
+    EXPECT_EQ(value(p, "Spaced", "double"), "quoted");
+    EXPECT_EQ(value(p, "Spaced", "mixed"), "'not\"");
+    const auto empty = profile::readString(p, "Spaced", "empty", "dflt", 256);
+    EXPECT_EQ(empty.text, "");
+    EXPECT_EQ(empty.count, 0u);
+}
+
+TEST_F(Profile, EveryLineBreakAndAMissingLastOne) {
+    for (const std::string br : {"\r\n", "\n", "\r"}) {
+        const auto p = file("b.ini", "[S]" + br + "a=1" + br + br + "[T]" + br + "b=2");
+        EXPECT_EQ(profile::sectionNames(p, 100), (Lines{"S", "T"}));
+        EXPECT_EQ(value(p, "S", "a"), "1");
+        EXPECT_EQ(value(p, "T", "b"), "2");
+    }
+}
+
+TEST_F(Profile, DefaultsKeepLeadingButLoseTrailingSpaces) {
+    const auto p = file("d.ini", "[S]\r\n");
+    EXPECT_EQ(value(p, "S", "k", "text   "), "text");
+    EXPECT_EQ(value(p, "S", "k", "  text"), "  text");
+    EXPECT_EQ(value(p, "S", "k", "   "), " ");
+    EXPECT_EQ(value(p, "S", "k", "'q'"), "q");
+    EXPECT_EQ(value(p, "S", "k", nullptr), "");
+}
+
+TEST_F(Profile, NullSectionOrKeyListsNames) {
+    const auto p = file("n.ini", "[S]\r\na=1\r\nnovalue\r\n;c=2\r\nb=3\r\n[T]\r\n");
+    const Raw names = rawString(p, nullptr, nullptr, nullptr, 20);
+    EXPECT_EQ(names.count, 4u);
+    EXPECT_EQ(names.bytes.substr(0, 5), std::string("S\0T\0\0", 5));
+    const Raw keys = rawString(p, "s", nullptr, nullptr, 20);
+    EXPECT_EQ(keys.count, 4u);
+    EXPECT_EQ(keys.bytes.substr(0, 5), std::string("a\0b\0\0", 5));
+    EXPECT_EQ(rawString(p, "T", nullptr, "none", 20).bytes.substr(0, 5), std::string("none\0", 5));
+}
+
+// ------------------------------------------------------------------ truncation
+
+TEST_F(Profile, ValueTruncationKeepsSizeMinusOneCharacters) {
+    const std::string link(300, 'x');
+    const auto p = file("t.ini", "[S]\r\nk=" + link + "\r\n");
+    const auto r = profile::readString(p, "S", "k", nullptr, 256);
+    EXPECT_EQ(r.count, 255u);
+    EXPECT_EQ(r.text, link.substr(0, 255));
+    const Raw three = rawString(p, "S", "k", nullptr, 3);
+    EXPECT_EQ(three.count, 2u);
+    EXPECT_EQ(three.bytes, std::string("xx\0~~~~", 7));
+    const Raw one = rawString(p, "S", "k", nullptr, 1);
+    EXPECT_EQ(one.count, 0u);
+    EXPECT_EQ(one.bytes, std::string("\0~~~~", 5));
+    const Raw zero = rawString(p, "S", "k", nullptr, 0);
+    EXPECT_EQ(zero.count, 0u);
+    EXPECT_EQ(zero.bytes, "~~~~"); // nothing written
+}
+
+TEST_F(Profile, CutListsEndInTwoNulsAndCountSizeMinusTwo) {
+    const auto p = file("l.ini", "[alpha]\r\nkey=value\r\nother=thing\r\n[beta]\r\n[gamma]\r\n");
+    // Names: "alpha\0beta\0gamma\0\0" needs 18.
+    EXPECT_EQ(rawNames(p, 18).count, 16u);
+    EXPECT_EQ(rawNames(p, 18).bytes.substr(0, 18), std::string("alpha\0beta\0gamma\0\0", 18));
+    const Raw cut = rawNames(p, 14);
+    EXPECT_EQ(cut.count, 12u);
+    EXPECT_EQ(cut.bytes, std::string("alpha\0beta\0g\0\0~~~~", 18));
+    EXPECT_EQ(profile::sectionNames(p, 14), (Lines{"alpha", "beta", "g"}));
+    // Section: "key=value\0other=thing\0\0" needs 23, and an exact fit counts as cut.
+    EXPECT_EQ(rawSection(p, "alpha", 24).count, 22u);
+    const Raw exact = rawSection(p, "alpha", 23);
+    EXPECT_EQ(exact.count, 21u);
+    EXPECT_EQ(exact.bytes, std::string("key=value\0other=thing\0\0~~~~", 27));
+    const Raw mid = rawSection(p, "alpha", 15);
+    EXPECT_EQ(mid.count, 13u);
+    EXPECT_EQ(mid.bytes, std::string("key=value\0oth\0\0~~~~", 19));
+    EXPECT_EQ(profile::sectionLines(p, "alpha", 15), (Lines{"key=value", "oth"}));
+}
+
+TEST_F(Profile, TinyBuffers) {
+    const auto p = file("y.ini", "[alpha]\r\nkey=value\r\n");
+    EXPECT_EQ(rawSection(p, "alpha", 0).bytes, "~~~~");
+    EXPECT_EQ(rawSection(p, "alpha", 1).bytes, std::string("\0~~~~", 5));
+    EXPECT_EQ(rawSection(p, "alpha", 2).bytes, std::string("\0\0~~~~", 6));
+    EXPECT_EQ(rawSection(p, "alpha", 3).bytes, std::string("k\0\0~~~~", 7));
+    EXPECT_EQ(rawSection(p, "alpha", 3).count, 1u);
+    EXPECT_EQ(rawNames(p, 0).bytes, "~~~~");
+    EXPECT_EQ(rawNames(p, 1).bytes, std::string("\0~~~~", 5));
+    EXPECT_EQ(rawNames(p, 2).bytes, std::string("\0\0~~~~", 6));
+    EXPECT_EQ(rawNames(p, 3).bytes, std::string("a\0\0~~~~", 7));
+    EXPECT_EQ(rawNames(p, 3).count, 1u);
+}
+
+// ------------------------------------------------------------------ missing files
+
+TEST_F(Profile, MissingAndEmptyFilesReadAlike) {
+    const auto empty = file("empty.ini", "");
+    for (const std::string& p : {empty, path("missing.ini"), path("no-folder/x.ini")}) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(rawNames(p, 10).count, 0u);
+        EXPECT_EQ(rawNames(p, 10).bytes[0], '\0');
+        EXPECT_EQ(rawSection(p, "S", 10).bytes.substr(0, 2), std::string("\0\0", 2));
+        EXPECT_EQ(rawSection(p, "S", 10).count, 0u);
+        const auto r = profile::readString(p, "S", "k", nullptr, 256);
+        EXPECT_EQ(r.count, 0u);
+        EXPECT_EQ(value(p, "S", "k", "fallback"), "fallback");
+    }
+}
+
+// ------------------------------------------------------------------ writing
+
+TEST_F(Profile, WritesCreateTheFileInTheProgramsOwnForm) {
+    const auto p = path("new.ini");
+    EXPECT_TRUE(profile::writeString(p, "Main", "Left", "120"));
+    EXPECT_TRUE(profile::writeString(p, "Main", "Top", "240"));
+    EXPECT_TRUE(profile::writeString(p, "Other", "Key", "v"));
+    EXPECT_TRUE(profile::writeString(p, "main", "left", "360")); // replaced in place
+    EXPECT_EQ(contents(p), "[Main]\r\nLeft=360\r\nTop=240\r\n[Other]\r\nKey=v\r\n");
+    EXPECT_TRUE(profile::writeString(p, "Main", "Top", "  padded"));
+    EXPECT_EQ(value(p, "Main", "Top"), "padded"); // leading blanks of a value are not stored
+    EXPECT_EQ(contents(p), "[Main]\r\nLeft=360\r\nTop=padded\r\n[Other]\r\nKey=v\r\n");
+}
+
+TEST_F(Profile, WritesLeaveUntouchedLinesAsTheyWere) {
+    const std::string before = "; settings written by hand\n"
+                               "[Main]\n"
+                               "  Left   =  10  \n"
+                               "\n"
+                               "Top=20\n"
+                               "\n"
+                               "\n"
+                               "[Tail]\n"
+                               "last=1";
+    const auto p = file("hand.ini", before);
+    EXPECT_TRUE(profile::writeString(p, "Main", "Width", "300"));
+    EXPECT_EQ(contents(p), "; settings written by hand\n"
+                           "[Main]\n"
+                           "  Left   =  10  \n"
+                           "\n"
+                           "Top=20\n"
+                           "Width=300\r\n"
+                           "\n"
+                           "\n"
+                           "[Tail]\n"
+                           "last=1");
+    EXPECT_TRUE(profile::writeString(p, "Tail", "more", "2"));
+    EXPECT_TRUE(profile::writeString(p, "main", "LEFT", "11"));
+    EXPECT_EQ(contents(p), "; settings written by hand\n"
+                           "[Main]\n"
+                           "Left=11\r\n"
+                           "\n"
+                           "Top=20\n"
+                           "Width=300\r\n"
+                           "\n"
+                           "\n"
+                           "[Tail]\n"
+                           "last=1\r\n"
+                           "more=2\r\n");
+    EXPECT_TRUE(profile::writeString(p, "New", "k", "v"));
+    EXPECT_EQ(contents(p).substr(contents(p).size() - 12), "[New]\r\nk=v\r\n");
+}
+
+TEST_F(Profile, NullValueRemovesTheKeyAndNullKeyTheSection) {
+    const auto p = file("del.ini", "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n[C]\r\nw=4\r\n");
+    EXPECT_TRUE(profile::WritePrivateProfileString("A", "x", nullptr, p.c_str()));
+    EXPECT_TRUE(profile::WritePrivateProfileString("b", nullptr, nullptr, p.c_str()));
+    EXPECT_EQ(contents(p), "[A]\r\ny=2\r\n[C]\r\nw=4\r\n");
+    // Removing what is not there changes nothing and is no failure.
+    EXPECT_TRUE(profile::WritePrivateProfileString("A", "nope", nullptr, p.c_str()));
+    EXPECT_TRUE(profile::WritePrivateProfileString("Nope", nullptr, nullptr, p.c_str()));
+    EXPECT_EQ(contents(p), "[A]\r\ny=2\r\n[C]\r\nw=4\r\n");
+    EXPECT_FALSE(profile::WritePrivateProfileString(nullptr, nullptr, nullptr, p.c_str()));
+}
+
+TEST_F(Profile, WriteIntoAMissingFolderFailsAndLeavesNoTemporaryFile) {
+    EXPECT_FALSE(profile::writeString(path("no-folder/x.ini"), "S", "k", "v"));
+    const auto p = file("keep.ini", "[S]\r\nk=1\r\n");
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "2"));
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "2")); // unchanged: not rewritten
+    EXPECT_EQ(folderListing(), (Lines{"keep.ini"}));
+    EXPECT_FALSE(fs::exists(path("no-folder")));
+}
+
+TEST_F(Profile, AFileReplacedOnDiskIsSeenByTheNextRead) {
+    const auto p = file("r.ini", "[S]\r\nk=first\r\n");
+    EXPECT_EQ(value(p, "S", "k"), "first");
+    // Same size, written again at once: the read must not come from a cache.
+    file("r.ini", "[S]\r\nk=other\r\n");
+    EXPECT_EQ(value(p, "S", "k"), "other");
+    // Replaced by renaming another file over it.
+    file("next.ini", "[T]\r\nk=renamed\r\n");
+    fs::rename(path("next.ini"), p);
+    EXPECT_EQ(profile::sectionNames(p, 100), (Lines{"T"}));
+    fs::remove(p);
+    EXPECT_TRUE(profile::sectionNames(p, 100).empty());
+}
+
+TEST_F(Profile, AnOldFileReadFromCacheIsStillReadAnewOnceChanged) {
+    const auto p = file("old.ini", "[S]\r\nk=first\r\n");
+    fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_EQ(value(p, "S", "k"), "first");
+    EXPECT_EQ(value(p, "S", "k"), "first"); // now cached
+    file("old.ini", "[S]\r\nk=other\r\n");
+    EXPECT_EQ(value(p, "S", "k"), "other");
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "third"));
+    EXPECT_EQ(value(p, "S", "k"), "third");
+}
+
+} // namespace
