@@ -373,6 +373,32 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
+bool Form::nextPage(bool backwards) {
+    for (Control* c : controls_)
+        if (c->kind() == Kind::PageStack && c->shown()) {
+            auto* s = static_cast<PageStack*>(c);
+            if (s->Tabs() > 0)
+                s->setTab((s->Tab() + (backwards ? s->Tabs() - 1 : 1)) % s->Tabs());
+            return true;
+        }
+    return false;
+}
+
+bool Form::preTranslate(MSG& m) {
+    HWND top = GetAncestor(m.hwnd, GA_ROOT);
+    if (!top)
+        return false;
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of a form's page stack.
+    if (m.message == WM_KEYDOWN && m.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(top, GWLP_WNDPROC)) == &Form::windowProc) {
+        auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(top, GWLP_USERDATA));
+        if (form && form->nextPage(GetKeyState(VK_SHIFT) < 0))
+            return true;
+    }
+    // Tab and the arrow keys move between controls as in a dialog.
+    return IsDialogMessageA(top, &m) != FALSE;
+}
+
 void DoEvents() {
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -380,8 +406,7 @@ void DoEvents() {
             PostQuitMessage(static_cast<int>(m.wParam));
             break;
         }
-        HWND top = GetAncestor(m.hwnd, GA_ROOT);
-        if (top && IsDialogMessageA(top, &m))
+        if (Form::preTranslate(m))
             continue;
         TranslateMessage(&m);
         DispatchMessageA(&m);
@@ -391,9 +416,7 @@ void DoEvents() {
 int run() {
     MSG m;
     while (!loadedForms().empty() && GetMessageA(&m, nullptr, 0, 0) > 0) {
-        // Tab and the arrow keys move between controls as in a dialog.
-        HWND top = GetAncestor(m.hwnd, GA_ROOT);
-        if (top && IsDialogMessageA(top, &m))
+        if (Form::preTranslate(m))
             continue;
         TranslateMessage(&m);
         DispatchMessageA(&m);

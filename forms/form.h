@@ -72,6 +72,14 @@ class Form {
     // Keyboard focus to the form's window (or its first focusable control).
     void SetFocus();
 
+    // Turns to the next (or previous) page of the form's first shown page
+    // stack; false when it has none.
+    bool nextPage(bool backwards);
+
+    // Keyboard handling of a message loop before dispatch: Ctrl+Tab turns
+    // pages, Tab and the arrows move between controls. True when consumed.
+    static bool preTranslate(MSG& m);
+
   protected:
     virtual void Form_Initialize() {}
     virtual void Form_Load() {}

@@ -151,6 +151,14 @@ TEST(Form, PagesShowOnlyTheirCurrentControls) {
     f.stack.setTab(0);
     EXPECT_FALSE(IsWindowVisible(f.onPage1.hwnd()));
     EXPECT_EQ(f.previousTabs, (std::vector<int>{0, 1}));
+    // Ctrl+Tab turns the pages, wrapping round at either end.
+    EXPECT_TRUE(f.nextPage(false));
+    EXPECT_EQ(f.stack.Tab(), 1);
+    EXPECT_TRUE(f.nextPage(false));
+    EXPECT_EQ(f.stack.Tab(), 0);
+    EXPECT_TRUE(f.nextPage(true));
+    EXPECT_EQ(f.stack.Tab(), 1);
+    f.stack.setTab(0);
     // A control on a page is placed relative to the stack.
     f.stack.Move(1500, 1500, 6000, 4000);
     f.onPage1.Move(300, 600, 1200, 255);
