@@ -1,0 +1,1257 @@
+#include "themedbutton.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "offscreen.h"
+
+namespace controls {
+
+namespace {
+
+constexpr UINT kHookedMessages[] = {WM_MOUSEMOVE, WM_MOUSELEAVE, WM_THEMECHANGED,
+                                    WM_SYSCOLORCHANGE};
+
+Colour sysColour(int n) {
+    return static_cast<Colour>(GetSysColor(n));
+}
+
+// The system offers mouse-leave tracking (always true on supported systems,
+// checked the way the hook contract asks).
+bool mouseTrackingAvailable() {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    if (user && GetProcAddress(user, "TrackMouseEvent"))
+        return true;
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    return comctl && GetProcAddress(comctl, "_TrackMouseEvent");
+}
+
+// Draws `icon` at (x, y) in size x size with its transparency worked out from
+// two renderings (on black and on white), optionally in grey and with one
+// colour treated as transparent.
+void drawIconEffect(HDC dc, HICON icon, int x, int y, int size, bool grey, bool useMask,
+                    COLORREF mask) {
+    if (!icon || size <= 0)
+        return;
+    OffscreenBuffer onBlack(dc, size, size), onWhite(dc, size, size), out(dc, size, size);
+    if (!onBlack.ok() || !onWhite.ok() || !out.ok())
+        return;
+    RECT r{0, 0, size, size};
+    fillSolid(onBlack.dc(), r, RGB(0, 0, 0));
+    fillSolid(onWhite.dc(), r, RGB(255, 255, 255));
+    DrawIconEx(onBlack.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(onWhite.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    const std::uint32_t* b = onBlack.pixels();
+    const std::uint32_t* w = onWhite.pixels();
+    std::uint32_t* o = out.pixels();
+    const std::uint32_t maskDib = swapRedBlue(static_cast<std::uint32_t>(mask) & 0xFFFFFF);
+    for (int i = 0; i < size * size; ++i) {
+        int bb = b[i] & 0xFF, bg = (b[i] >> 8) & 0xFF, br = (b[i] >> 16) & 0xFF;
+        int wb = w[i] & 0xFF, wg = (w[i] >> 8) & 0xFF, wr = (w[i] >> 16) & 0xFF;
+        // Over black a pixel shows alpha x colour, over white that plus 255 - alpha.
+        int alpha = 255 - std::clamp(((wr - br) + (wg - bg) + (wb - bb)) / 3, 0, 255);
+        if (alpha == 0) {
+            o[i] = 0;
+            continue;
+        }
+        // Premultiplied colour is what shows over black.
+        int r = br, g = bg, bl = bb;
+        if (useMask && alpha == 255 && (b[i] & 0xFFFFFF) == maskDib) {
+            o[i] = 0;
+            continue;
+        }
+        if (grey) {
+            int l = (r * 30 + g * 59 + bl * 11) / 100;
+            // Lift the grey so a disabled icon looks faded rather than dark.
+            l = l + (alpha - l) / 3;
+            r = g = bl = std::min(l, alpha);
+        }
+        o[i] = (static_cast<std::uint32_t>(alpha) << 24) | (r << 16) | (g << 8) | bl;
+    }
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, x, y, size, size, out.dc(), 0, 0, size, size, bf);
+}
+
+void roundRectFrame(HDC dc, const RECT& r, int radius, COLORREF c) {
+    HPEN pen = CreatePen(PS_SOLID, 1, c);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, radius * 2, radius * 2);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+// Gradient inside a rounded outline.
+void roundGradient(HDC dc, const RECT& r, int radius, Colour top, Colour bottom) {
+    HRGN rgn = CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius * 2, radius * 2);
+    SelectClipRgn(dc, rgn);
+    verticalGradient(dc, r, top, bottom);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(rgn);
+}
+
+RECT deflated(RECT r, int d) {
+    InflateRect(&r, -d, -d);
+    return r;
+}
+
+LPCSTR cursorFor(int pointer) {
+    switch (pointer) {
+    case 1:
+        return IDC_ARROW;
+    case 2:
+        return IDC_CROSS;
+    case 3:
+        return IDC_IBEAM;
+    case 5:
+    case 15:
+        return IDC_SIZEALL;
+    case 6:
+        return IDC_SIZENESW;
+    case 7:
+        return IDC_SIZENS;
+    case 8:
+        return IDC_SIZENWSE;
+    case 9:
+        return IDC_SIZEWE;
+    case 10:
+        return IDC_UPARROW;
+    case 11:
+        return IDC_WAIT;
+    case 12:
+        return IDC_NO;
+    case 13:
+        return IDC_APPSTARTING;
+    case 14:
+        return IDC_HELP;
+    case ThemedButton::kHandPointer:
+        return IDC_HAND;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Creation and lifetime
+
+ThemedButton::ThemedButton(std::string name) : name_(std::move(name)), subclass_("ThemedButton") {}
+
+ThemedButton::~ThemedButton() {
+    subclass_.sc_ReleaseAll();
+    if (icon_)
+        DestroyIcon(icon_);
+    if (font_)
+        DeleteObject(font_);
+}
+
+bool ThemedButton::registerClass() {
+    static bool done = false;
+    if (done)
+        return true;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &ThemedButton::windowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    done = RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return done;
+}
+
+ThemedButton* ThemedButton::create(HWND parent, const std::string& name, int x, int y, int width,
+                                   int height, int id, DWORD style) {
+    if (!registerClass())
+        return nullptr;
+    auto* button = new ThemedButton(name);
+    HWND hwnd = CreateWindowExA(0, kClassName, name.c_str(), WS_CHILD | style, x, y, width, height,
+                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleA(nullptr), button);
+    if (!hwnd)
+        return nullptr; // the window deleted the object on its failed creation
+    int cx = width, cy = height;
+    button->enforceMinimumSize(cx, cy);
+    if (cx != width || cy != height)
+        SetWindowPos(hwnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return button;
+}
+
+ThemedButton* ThemedButton::fromHandle(HWND hwnd) {
+    char cls[32] = {};
+    if (!hwnd || !GetClassNameA(hwnd, cls, sizeof cls) || lstrcmpiA(cls, kClassName) != 0)
+        return nullptr;
+    return reinterpret_cast<ThemedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+void ThemedButton::installHooks() {
+    if (hooked_ || !mouseTrackingAvailable())
+        return;
+    HookCallback cb = [this](bool before, bool& handled, LRESULT& ret, HWND h, UINT m, WPARAM w,
+                             LPARAM& l, LONG_PTR&) { hookProc(before, handled, ret, h, m, w, l); };
+    if (!subclass_.sc_Subclass(hwnd_, 0, cb))
+        return;
+    hooked_ = true;
+    for (UINT m : kHookedMessages)
+        subclass_.sc_AddMessage(hwnd_, static_cast<long>(m), Subclasser::MSG_AFTER);
+}
+
+HFONT ThemedButton::hostFont() const {
+    HWND parent = hwnd_ ? GetParent(hwnd_) : nullptr;
+    HFONT f = parent ? reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)) : nullptr;
+    if (f)
+        return f;
+    static HFONT message = [] {
+        NONCLIENTMETRICSA ncm{};
+        ncm.cbSize = sizeof ncm;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+            return CreateFontIndirectA(&ncm.lfMessageFont);
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }();
+    return message;
+}
+
+FontDesc ThemedButton::fontDesc(HFONT f) const {
+    LOGFONTA lf{};
+    FontDesc d;
+    if (f && GetObjectA(f, sizeof lf, &lf)) {
+        d.face = lf.lfFaceName;
+        d.height = lf.lfHeight;
+        d.weight = lf.lfWeight;
+        d.italic = lf.lfItalic != 0;
+        d.underline = lf.lfUnderline != 0;
+        d.strikeOut = lf.lfStrikeOut != 0;
+        d.charSet = lf.lfCharSet;
+    }
+    return d;
+}
+
+void ThemedButton::setFontFromDesc(const FontDesc& d) {
+    LOGFONTA lf{};
+    lstrcpynA(lf.lfFaceName, d.face.c_str(), LF_FACESIZE);
+    lf.lfHeight = d.height;
+    lf.lfWeight = d.weight;
+    lf.lfItalic = d.italic;
+    lf.lfUnderline = d.underline;
+    lf.lfStrikeOut = d.strikeOut;
+    lf.lfCharSet = static_cast<BYTE>(d.charSet);
+    HFONT f = CreateFontIndirectA(&lf);
+    if (f) {
+        if (font_)
+            DeleteObject(font_);
+        font_ = f;
+    }
+}
+
+void ThemedButton::enforceMinimumSize(int& cx, int& cy) const {
+    // Neither side may be less than 300 twips.
+    HDC screen = GetDC(nullptr);
+    int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    cx = std::max(cx, MulDiv(300, dpiX, 1440));
+    cy = std::max(cy, MulDiv(300, dpiY, 1440));
+}
+
+// ---------------------------------------------------------------------------
+// Stored settings
+
+void ThemedButton::ReadProperties(const PropertyBag& bag) {
+    style_ = static_cast<int>(bag.readInt("Style", 3));
+    SetWindowTextA(hwnd_, bag.readString("Caption", name_).c_str());
+    iconSize_ = std::max(1, static_cast<int>(bag.readInt("IconSize", 16)));
+    iconAlign_ = static_cast<int>(bag.readInt("IconAlign", AlignLeft));
+    captionAlign_ = static_cast<int>(bag.readInt("CaptionAlign", AlignCentre));
+    nonThemeStyle_ = static_cast<int>(bag.readInt("iNonThemeStyle", 5));
+    showFocus_ = bag.readBool("ShowFocus", false);
+    useCustomColors_ = bag.readBool("USeCustomColors", false);
+    backColor_ = bag.readColour("BackColor", systemColour(SysButtonFace));
+    highlightColor_ = bag.readColour("HighlightColor", systemColour(SysHighlight));
+    fontColor_ = bag.readColour("FontColor", systemColour(SysButtonText));
+    fontHighlightColor_ = bag.readColour("FontHighlightColor", systemColour(SysButtonText));
+    std::string hostTip = getHostToolTipText ? getHostToolTipText() : std::string();
+    toolTipText_ = bag.readString("ToolTipText", hostTip);
+    toolTipTitle_ = bag.readString("ToolTipTitle", "");
+    toolTipIcon_ = static_cast<int>(bag.readInt("ToolTipIcon", 0));
+    toolTipType_ = static_cast<int>(bag.readInt("ToolTipType", 1));
+    ttBackColor_ = bag.readColour("ttBackColor", systemColour(SysInfoBackground));
+    ttForeColor_ = bag.readColour("ttForeColor", systemColour(SysInfoText));
+    if (auto f = bag.get("Font"); f && decodeFont(*f))
+        setFontFromDesc(*decodeFont(*f));
+    buttonType_ = static_cast<int>(bag.readInt("ButtonType", 0));
+    value_ = bag.readBool("Value", false);
+    useMaskColor_ = bag.readBool("UseMaskColor", false);
+    maskColor_ = bag.readColour("MaskColor", 12632256);
+    mousePointer_ = static_cast<int>(bag.readInt("MousePointer", 0));
+    roundedBorders_ = bag.readBool("RoundedBordersByTheme", true);
+    rtlText_ = bag.readBool("bRTLText", false);
+    setEnabled(bag.readBool("Enabled", true));
+    installHooks();
+    updateRegion();
+    repaint();
+}
+
+void ThemedButton::WriteProperties(PropertyBag& bag) const {
+    bag.writeInt("Style", style_, 3);
+    bag.writeString("Caption", Caption(), name_);
+    bag.writeInt("IconSize", iconSize_, 16);
+    bag.writeInt("IconAlign", iconAlign_, AlignLeft);
+    bag.writeInt("CaptionAlign", captionAlign_, AlignCentre);
+    bag.writeInt("iNonThemeStyle", nonThemeStyle_, 5);
+    bag.writeBool("Enabled", enabled_, true);
+    bag.writeBool("ShowFocus", showFocus_, false);
+    bag.writeBool("USeCustomColors", useCustomColors_, false);
+    bag.writeColour("BackColor", backColor_, systemColour(SysButtonFace));
+    bag.writeColour("HighlightColor", highlightColor_, systemColour(SysHighlight));
+    bag.writeColour("FontColor", fontColor_, systemColour(SysButtonText));
+    bag.writeColour("FontHighlightColor", fontHighlightColor_, systemColour(SysButtonText));
+    std::string hostTip = getHostToolTipText ? getHostToolTipText() : std::string();
+    bag.writeString("ToolTipText", toolTipText_, hostTip);
+    bag.writeString("ToolTipTitle", toolTipTitle_, "");
+    bag.writeInt("ToolTipIcon", toolTipIcon_, 0);
+    bag.writeInt("ToolTipType", toolTipType_, 1);
+    bag.writeColour("ttBackColor", ttBackColor_, systemColour(SysInfoBackground));
+    bag.writeColour("ttForeColor", ttForeColor_, systemColour(SysInfoText));
+    if (font_)
+        bag.writeString("Font", encodeFont(fontDesc(font_)), encodeFont(fontDesc(hostFont())));
+    else
+        bag.remove("Font");
+    bag.writeInt("ButtonType", buttonType_, 0);
+    bag.writeBool("Value", value_, false);
+    bag.writeBool("UseMaskColor", useMaskColor_, false);
+    bag.writeColour("MaskColor", maskColor_, 12632256);
+    bag.writeInt("MousePointer", mousePointer_, 0);
+    bag.writeBool("RoundedBordersByTheme", roundedBorders_, true);
+    bag.writeBool("bRTLText", rtlText_, false);
+}
+
+// ---------------------------------------------------------------------------
+// Property setters
+
+void ThemedButton::setStyle(int v) {
+    style_ = std::clamp(v, 0, 10);
+    updateRegion();
+    repaint();
+}
+
+std::string ThemedButton::Caption() const {
+    int n = GetWindowTextLengthA(hwnd_);
+    std::string s(static_cast<std::size_t>(std::max(n, 0)) + 1, '\0');
+    n = GetWindowTextA(hwnd_, s.data(), static_cast<int>(s.size()));
+    s.resize(static_cast<std::size_t>(std::max(n, 0)));
+    return s;
+}
+
+void ThemedButton::setCaption(const std::string& v) {
+    SetWindowTextA(hwnd_, v.c_str()); // WM_SETTEXT repaints
+}
+
+void ThemedButton::setIcon(HICON v) {
+    if (icon_)
+        DestroyIcon(icon_);
+    icon_ = v ? CopyIcon(v) : nullptr;
+    repaint();
+}
+
+void ThemedButton::setIconSize(int v) {
+    iconSize_ = std::max(1, v);
+    repaint();
+}
+void ThemedButton::setIconAlign(int v) {
+    iconAlign_ = v;
+    repaint();
+}
+void ThemedButton::setCaptionAlign(int v) {
+    captionAlign_ = v;
+    repaint();
+}
+void ThemedButton::setiNonThemeStyle(int v) {
+    nonThemeStyle_ = v;
+    updateRegion();
+    repaint();
+}
+
+void ThemedButton::setEnabled(bool v) {
+    enabled_ = v;
+    if (hwnd_ && (IsWindowEnabled(hwnd_) != FALSE) != v)
+        EnableWindow(hwnd_, v); // WM_ENABLE follows
+    if (!v) {
+        destroyToolTip();
+        state_ = StateNormal;
+        spaceDown_ = false;
+    }
+    repaint();
+}
+
+void ThemedButton::setShowFocus(bool v) {
+    showFocus_ = v;
+    repaint();
+}
+void ThemedButton::setUseCustomColors(bool v) {
+    useCustomColors_ = v;
+    repaint();
+}
+void ThemedButton::setBackColor(Colour v) {
+    backColor_ = v;
+    repaint();
+}
+void ThemedButton::setHighlightColor(Colour v) {
+    highlightColor_ = v;
+    repaint();
+}
+void ThemedButton::setFontColor(Colour v) {
+    fontColor_ = v;
+    repaint();
+}
+void ThemedButton::setFontHighlightColor(Colour v) {
+    fontHighlightColor_ = v;
+    repaint();
+}
+void ThemedButton::setToolTipText(const std::string& v) {
+    toolTipText_ = v;
+    repaint();
+}
+void ThemedButton::setToolTipTitle(const std::string& v) {
+    toolTipTitle_ = v;
+    repaint();
+}
+void ThemedButton::setToolTipIcon(int v) {
+    toolTipIcon_ = std::clamp(v, 0, 3);
+    repaint();
+}
+void ThemedButton::setToolTipType(int v) {
+    toolTipType_ = v;
+    repaint();
+}
+void ThemedButton::setttBackColor(Colour v) {
+    ttBackColor_ = v;
+    repaint();
+}
+void ThemedButton::setttForeColor(Colour v) {
+    ttForeColor_ = v;
+    repaint();
+}
+
+void ThemedButton::setFont(HFONT v) {
+    if (!v) {
+        if (font_)
+            DeleteObject(font_);
+        font_ = nullptr;
+    } else {
+        setFontFromDesc(fontDesc(v));
+    }
+    repaint();
+}
+
+void ThemedButton::setButtonType(int v) {
+    buttonType_ = v == 1 ? 1 : 0;
+    repaint();
+}
+void ThemedButton::setValue(bool v) {
+    value_ = v;
+    repaint();
+}
+void ThemedButton::setUseMaskColor(bool v) {
+    useMaskColor_ = v;
+    repaint();
+}
+void ThemedButton::setMaskColor(Colour v) {
+    maskColor_ = v;
+    repaint();
+}
+void ThemedButton::setMousePointer(int v) {
+    mousePointer_ = v;
+    repaint();
+}
+void ThemedButton::setRoundedBordersByTheme(bool v) {
+    roundedBorders_ = v;
+    updateRegion();
+    repaint();
+}
+void ThemedButton::setbRTLText(bool v) {
+    rtlText_ = v;
+    repaint();
+}
+
+// ---------------------------------------------------------------------------
+// Methods
+
+void ThemedButton::Refresh() {
+    repaint();
+}
+
+std::string ThemedButton::aboutText() {
+    return "ThemedButton\r\nVersion " + Version();
+}
+
+void ThemedButton::About() {
+    MessageBoxA(hwnd_ ? GetParent(hwnd_) : nullptr, aboutText().c_str(), "About ThemedButton",
+                MB_OK | MB_ICONINFORMATION);
+}
+
+bool ThemedButton::OpenLink(const std::string& link) {
+    std::string lower;
+    for (char c : link)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string target = link;
+    auto starts = [&lower](const char* p) { return lower.rfind(p, 0) == 0; };
+    if (!(starts("http://") || starts("https://") || starts("mailto:"))) {
+        // A scheme-less web address is taken as http://; any other scheme, a
+        // path or a share is refused.
+        auto colon = lower.find(':');
+        auto slash = lower.find_first_of("/\\");
+        bool hasScheme =
+            colon != std::string::npos && (slash == std::string::npos || colon < slash);
+        if (link.empty() || hasScheme || starts("\\") || starts("/") || starts("."))
+            return false;
+        target = "http://" + link;
+    }
+    auto r = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return r > 32;
+}
+
+void ThemedButton::PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int size) {
+    drawIconEffect(dc, icon, x, y, size, true, false, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Behaviour
+
+int ThemedButton::drawState() const {
+    if (!enabled_)
+        return StateDisabled;
+    if (buttonType_ == 1 && value_)
+        return StatePressed;
+    if (forcedState_ >= StateNormal && forcedState_ <= StateDisabled)
+        return forcedState_;
+    return state_;
+}
+
+void ThemedButton::forceState(int state) {
+    forcedState_ = state;
+    repaint();
+}
+
+void ThemedButton::forceFocus(bool on) {
+    forcedFocus_ = on;
+    repaint();
+}
+
+void ThemedButton::raise(const std::function<void()>& handler) {
+    if (!handler)
+        return;
+    std::function<void()> copy = handler; // the handler may replace itself
+    copy();
+}
+
+void ThemedButton::trackLeave() {
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
+    TrackMouseEvent(&tme);
+}
+
+void ThemedButton::mouseEntered() {
+    if (inside_ || !enabled_)
+        return;
+    inside_ = true;
+    trackLeave();
+    state_ = (GetCapture() == hwnd_ && lastButton_ == 1) ? StatePressed : StateHot;
+    repaint();
+    raise(MouseEnter);
+    if (hwnd_ && IsWindow(hwnd_))
+        createToolTip();
+}
+
+void ThemedButton::mouseLeft() {
+    if (!inside_)
+        return;
+    inside_ = false;
+    state_ = StateNormal;
+    destroyToolTip();
+    repaint();
+    if (enabled_)
+        raise(MouseLeave);
+}
+
+void ThemedButton::buttonDown() {
+    lastButton_ = 1;
+    if (!enabled_)
+        return;
+    SetCapture(hwnd_);
+    if (GetFocus() != hwnd_)
+        SetFocus(hwnd_);
+    state_ = StatePressed;
+    repaint();
+}
+
+void ThemedButton::buttonUp(POINT pt) {
+    bool captured = GetCapture() == hwnd_;
+    if (captured)
+        ReleaseCapture();
+    if (!enabled_ || lastButton_ != 1) {
+        lastButton_ = 0;
+        return;
+    }
+    lastButton_ = 0;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    bool over = PtInRect(&rc, pt) != FALSE;
+    state_ = over ? StateHot : StateNormal;
+    if (over) {
+        trackLeave();
+        if (buttonType_ == 1)
+            value_ = !value_;
+    }
+    repaint();
+    if (over)
+        raise(Click);
+}
+
+void ThemedButton::performClick() {
+    if (!enabled_)
+        return;
+    if (buttonType_ == 1)
+        value_ = !value_;
+    state_ = inside_ ? StateHot : StateNormal;
+    repaint();
+    raise(Click);
+}
+
+void ThemedButton::createToolTip() {
+    destroyToolTip();
+    if (!enabled_)
+        return;
+    std::string text = toolTipText_;
+    if (getHostToolTipText && setHostToolTipText) {
+        std::string host = getHostToolTipText();
+        if (!host.empty()) {
+            borrowedToolTip_ = host;
+            borrowed_ = true;
+            setHostToolTipText("");
+            if (text.empty())
+                text = host;
+        }
+    }
+    if (text.empty() && toolTipTitle_.empty())
+        return;
+    DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (toolTipType_ == 1 ? TTS_BALLOON : 0);
+    toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    if (!toolTip_)
+        return;
+    // Without a visual style the tooltip honours its own colours.
+    SetWindowTheme(toolTip_, L"", L"");
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = 1;
+    GetClientRect(hwnd_, &ti.rect);
+    ti.lpszText = text.empty() ? const_cast<char*>(" ") : text.data();
+    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    if (!toolTipTitle_.empty() || toolTipIcon_ != 0)
+        SendMessageA(toolTip_, TTM_SETTITLEA, static_cast<WPARAM>(toolTipIcon_),
+                     reinterpret_cast<LPARAM>(toolTipTitle_.c_str()));
+    SendMessageA(toolTip_, TTM_SETTIPBKCOLOR, toColorRef(ttBackColor_), 0);
+    SendMessageA(toolTip_, TTM_SETTIPTEXTCOLOR, toColorRef(ttForeColor_), 0);
+    SendMessageA(toolTip_, TTM_ACTIVATE, TRUE, 0);
+}
+
+void ThemedButton::destroyToolTip() {
+    if (toolTip_) {
+        TOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = hwnd_;
+        ti.uId = 1;
+        SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        DestroyWindow(toolTip_);
+        toolTip_ = nullptr;
+    }
+    if (borrowed_) {
+        borrowed_ = false;
+        if (setHostToolTipText)
+            setHostToolTipText(borrowedToolTip_);
+        borrowedToolTip_.clear();
+    }
+}
+
+void ThemedButton::repaint() {
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool ThemedButton::isRoundedStyle(int style) const {
+    if (style == 6 && !IsThemeActive())
+        style = nonThemeStyle_;
+    return style == 5 || (style >= 7 && style <= 10);
+}
+
+void ThemedButton::updateRegion() {
+    if (!hwnd_)
+        return;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    if (roundedBorders_ && isRoundedStyle(style_)) {
+        int style = style_ == 6 ? nonThemeStyle_ : style_;
+        int h = static_cast<int>(rc.bottom);
+        int radius = style == 7 ? std::min(12, h / 2) : (style == 8 ? 6 : 3);
+        SetWindowRgn(hwnd_,
+                     CreateRoundRectRgn(0, 0, rc.right + 1, rc.bottom + 1, radius * 2, radius * 2),
+                     TRUE);
+    } else {
+        SetWindowRgn(hwnd_, nullptr, TRUE);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+LRESULT CALLBACK ThemedButton::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ThemedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        self = static_cast<ThemedButton*>(cs->lpCreateParams);
+        if (!self) // made with CreateWindow directly: named by its text
+            self = new ThemedButton(cs->lpszName ? cs->lpszName : "");
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        delete self;
+        return r;
+    }
+    return self->handle(msg, wParam, lParam);
+}
+
+void ThemedButton::hookProc(bool before, bool&, LRESULT&, HWND, UINT msg, WPARAM, LPARAM& lParam) {
+    if (before)
+        return;
+    switch (msg) {
+    case WM_MOUSEMOVE: {
+        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        bool over = PtInRect(&rc, pt) != FALSE;
+        if (GetCapture() == hwnd_ && lastButton_ == 1 && enabled_) {
+            // Pressed and dragging: sunken only while over the button.
+            int s = over ? StatePressed : StateNormal;
+            if (s != state_) {
+                state_ = s;
+                repaint();
+            }
+        }
+        if (over)
+            mouseEntered();
+        break;
+    }
+    case WM_MOUSELEAVE:
+        if (GetCapture() == hwnd_) {
+            trackLeave(); // still pressed: the button keeps the mouse
+            break;
+        }
+        mouseLeft();
+        break;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+        updateRegion();
+        repaint();
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        installHooks();
+        updateRegion();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        render(dc);
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        render(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_SIZE:
+        updateRegion();
+        repaint();
+        return 0;
+    case WM_WINDOWPOSCHANGING: {
+        auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(wp->flags & SWP_NOSIZE))
+            enforceMinimumSize(wp->cx, wp->cy);
+        return 0;
+    }
+    case WM_SETTEXT: {
+        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
+        repaint();
+        return r;
+    }
+    case WM_ENABLE:
+        if ((wParam != 0) != enabled_)
+            setEnabled(wParam != 0);
+        return 0;
+    case WM_SETFONT:
+        setFont(reinterpret_cast<HFONT>(wParam));
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_ ? font_ : hostFont());
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        buttonDown();
+        return 0;
+    case WM_LBUTTONUP:
+        buttonUp({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+    case WM_RBUTTONDOWN:
+        lastButton_ = 2;
+        return 0;
+    case WM_MBUTTONDOWN:
+        lastButton_ = 4;
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != hwnd_ && lastButton_ == 1) {
+            lastButton_ = 0;
+            state_ = inside_ ? StateHot : StateNormal;
+            repaint();
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            if (LPCSTR id = cursorFor(mousePointer_)) {
+                SetCursor(LoadCursorA(nullptr, id));
+                return TRUE;
+            }
+        }
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | DLGC_WANTARROWS;
+    case BM_CLICK:
+        // The access key (through the dialog manager) or a host asking for a click.
+        performClick();
+        return 0;
+    case BM_GETCHECK:
+        return value_ ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETCHECK:
+        setValue(wParam == BST_CHECKED);
+        return 0;
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_SPACE:
+            if (enabled_ && !(lParam & (1 << 30))) {
+                spaceDown_ = true;
+                state_ = StatePressed;
+                repaint();
+            }
+            return 0;
+        case VK_RETURN:
+            performClick();
+            return 0;
+        case VK_RIGHT:
+        case VK_DOWN:
+        case VK_LEFT:
+        case VK_UP: {
+            bool previous = wParam == VK_LEFT || wParam == VK_UP;
+            HWND top = GetAncestor(hwnd_, GA_ROOT);
+            if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
+                SetFocus(next);
+            return 0;
+        }
+        case VK_TAB: {
+            if (enabled_)
+                raise(MouseLeave);
+            HWND top = GetAncestor(hwnd_, GA_ROOT);
+            bool previous = GetKeyState(VK_SHIFT) < 0;
+            if (top && hwnd_)
+                if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
+                    SetFocus(next);
+            return 0;
+        }
+        default:
+            break;
+        }
+        break;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE && spaceDown_) {
+            spaceDown_ = false;
+            if (!enabled_)
+                return 0;
+            if (buttonType_ == 1)
+                value_ = !value_;
+            state_ = StateNormal;
+            repaint();
+            raise(Click);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (msg == WM_KILLFOCUS && spaceDown_) {
+            spaceDown_ = false;
+            state_ = inside_ ? StateHot : StateNormal;
+        }
+        repaint();
+        return 0;
+    case WM_DESTROY:
+        destroyToolTip();
+        subclass_.sc_ReleaseAll();
+        hooked_ = false;
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+struct ThemedButton::Palette {
+    Colour face;      // face colour (RGB)
+    Colour highlight; // hover and pressed colour (RGB)
+    Colour text;      // caption colour (RGB)
+};
+
+ThemedButton::Palette ThemedButton::palette(int state) const {
+    auto tr = [](Colour c) { return TranslateColor(c, sysColour); };
+    Palette p;
+    if (state == StateDisabled) {
+        p.face = sysColour(COLOR_BTNFACE);
+        p.highlight = useCustomColors_ ? tr(highlightColor_) : sysColour(COLOR_HIGHLIGHT);
+        p.text = sysColour(COLOR_GRAYTEXT);
+        return p;
+    }
+    if (useCustomColors_) {
+        p.face = tr(backColor_);
+        p.highlight = tr(highlightColor_);
+        p.text =
+            (state == StateHot || state == StatePressed) ? tr(fontHighlightColor_) : tr(fontColor_);
+    } else {
+        p.face = sysColour(COLOR_BTNFACE);
+        p.highlight = sysColour(COLOR_HIGHLIGHT);
+        p.text = sysColour(COLOR_BTNTEXT);
+    }
+    return p;
+}
+
+int ThemedButton::lunaScheme() const {
+    // 0 blue, 1 olive, 2 silver, from the colour scheme of the visual style.
+    WCHAR file[MAX_PATH] = {}, color[256] = {}, size[256] = {};
+    if (FAILED(GetCurrentThemeName(file, MAX_PATH, color, 256, size, 256)))
+        return 0;
+    if (lstrcmpiW(color, L"HomeStead") == 0)
+        return 1;
+    if (lstrcmpiW(color, L"Metallic") == 0)
+        return 2;
+    return 0;
+}
+
+void ThemedButton::render(HDC target) {
+    if (!hwnd_ || !target)
+        return;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    OffscreenBuffer buf(target, rc.right, rc.bottom);
+    if (!buf.ok())
+        return;
+    HDC dc = buf.dc();
+    int state = drawState();
+    Palette p = palette(state);
+    // What lies outside rounded corners: the parent's background where it
+    // paints one, else the button face.
+    fillSolid(dc, rc, sysColour(COLOR_BTNFACE));
+    int style = style_;
+    bool themed = false;
+    if (style == 6) {
+        HTHEME theme = IsThemeActive() ? OpenThemeData(hwnd_, L"Button") : nullptr;
+        if (theme) {
+            static const int parts[] = {PBS_NORMAL, PBS_NORMAL, PBS_HOT, PBS_PRESSED, PBS_DISABLED};
+            DrawThemeParentBackground(hwnd_, dc, &rc);
+            DrawThemeBackground(theme, dc, BP_PUSHBUTTON, parts[std::clamp(state, 1, 4)], &rc,
+                                nullptr);
+            CloseThemeData(theme);
+            themed = true;
+        } else {
+            style = (nonThemeStyle_ == 6 || nonThemeStyle_ < 0 || nonThemeStyle_ > 10)
+                        ? 0
+                        : nonThemeStyle_;
+        }
+    }
+    if (!themed)
+        paintFace(dc, rc, style, state, p);
+    paintContent(dc, rc, state, p);
+    buf.present(target);
+}
+
+void ThemedButton::paintFace(HDC dc, const RECT& rc, int style, int state, const Palette& p) {
+    const COLORREF face = p.face;
+    switch (style) {
+    case 0: // classic 3-D
+        fillSolid(dc, rc, face);
+        {
+            RECT r = rc;
+            DrawEdge(dc, &r, state == StatePressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        }
+        break;
+    case 1: // thin 3-D
+        fillSolid(dc, rc, face);
+        {
+            RECT r = rc;
+            DrawEdge(dc, &r, state == StatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        }
+        break;
+    case 2: // flat hot-track
+        fillSolid(dc, rc, face);
+        if (state == StateHot || state == StatePressed) {
+            RECT r = rc;
+            DrawEdge(dc, &r, state == StatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        }
+        break;
+    case 3: { // highlight button
+        Colour fill = p.face;
+        if (state == StateHot)
+            fill = BlendColor(p.highlight, p.face, 128);
+        else if (state == StatePressed)
+            fill = p.highlight;
+        fillSolid(dc, rc, fill);
+        frameSolid(dc, rc, sysColour(COLOR_BTNSHADOW));
+        frameSolid(dc, deflated(rc, 1), sysColour(COLOR_WINDOW));
+        break;
+    }
+    case 4: // flat highlight
+        if (state == StateHot || state == StatePressed) {
+            fillSolid(dc, rc, Lighten(p.highlight, state == StateHot ? 176 : 128));
+            frameSolid(dc, rc, p.highlight);
+        } else {
+            fillSolid(dc, rc, Lighten(p.face, 32));
+        }
+        break;
+    default:
+        paintRounded(dc, rc, style, state, p);
+        break;
+    }
+}
+
+void ThemedButton::paintRounded(HDC dc, const RECT& rc, int style, int state, const Palette& p) {
+    const Colour white = rgb(255, 255, 255), black = 0;
+    RECT outer{rc.left, rc.top, rc.right - 1, rc.bottom - 1}; // RoundRect's exclusive edges
+    switch (style) {
+    case 5: { // rounded desktop-style button in the button's own colours
+        const int radius = 3;
+        Colour border = state == StateDisabled ? MixColor(p.face, black, 40)
+                                               : MixColor(p.highlight, black, 150);
+        Colour top = MixColor(p.face, white, 200), bottom = MixColor(p.face, black, 18);
+        if (state == StatePressed) {
+            top = MixColor(p.face, black, 30);
+            bottom = MixColor(p.face, white, 90);
+        } else if (state == StateDisabled) {
+            top = bottom = p.face;
+        }
+        roundGradient(dc, rc, radius, top, bottom);
+        if (state == StateHot) {
+            // A warm glow inside the edge, or the highlight colour when custom.
+            Colour glow = useCustomColors_ ? p.highlight : rgb(248, 179, 48);
+            Colour glowLight = MixColor(glow, white, 150);
+            roundRectFrame(dc, deflated(outer, 1), radius, glow);
+            roundRectFrame(dc, deflated(outer, 2), radius, glowLight);
+        }
+        roundRectFrame(dc, {outer.left, outer.top, outer.right + 1, outer.bottom + 1}, radius,
+                       border);
+        break;
+    }
+    case 7: { // glossy pill
+        int h = static_cast<int>(rc.bottom - rc.top);
+        int radius = std::min(12, h / 2);
+        Colour base = p.face;
+        if (state == StateHot)
+            base = MixColor(p.face, p.highlight, 110);
+        else if (state == StatePressed)
+            base = MixColor(p.face, p.highlight, 190);
+        roundGradient(dc, rc, radius, MixColor(base, black, 10), MixColor(base, white, 70));
+        RECT gloss{rc.left + 2, rc.top + 1, rc.right - 2, rc.top + h / 2};
+        if (state != StatePressed)
+            roundGradient(dc, gloss, std::max(1, radius - 2), MixColor(base, white, 220),
+                          MixColor(base, white, 110));
+        roundRectFrame(dc, {rc.left, rc.top, rc.right, rc.bottom}, radius,
+                       MixColor(base, black, state == StateDisabled ? 60 : 120));
+        break;
+    }
+    case 8: { // soft flat rounded
+        const int radius = 6;
+        Colour fill = MixColor(p.face, white, 60), border = MixColor(p.face, black, 70);
+        if (state == StateHot) {
+            fill = Lighten(p.highlight, 200);
+            border = p.highlight;
+        } else if (state == StatePressed) {
+            fill = Lighten(p.highlight, 150);
+            border = MixColor(p.highlight, black, 60);
+        } else if (state == StateDisabled) {
+            fill = p.face;
+            border = MixColor(p.face, black, 35);
+        }
+        roundGradient(dc, rc, radius, fill, fill);
+        roundRectFrame(dc, {rc.left, rc.top, rc.right, rc.bottom}, radius, border);
+        break;
+    }
+    case 9: { // two-tone glass, cool blue when hovered or pressed
+        const int radius = 3;
+        int mid = rc.top + (rc.bottom - rc.top) / 2;
+        Colour t1 = MixColor(p.face, white, 170), t2 = MixColor(p.face, white, 120);
+        Colour b1 = MixColor(p.face, black, 10), b2 = MixColor(p.face, black, 35);
+        Colour border = rgb(112, 112, 112);
+        if (state == StateHot) {
+            t1 = rgb(234, 246, 253), t2 = rgb(217, 240, 252), b1 = rgb(190, 230, 253),
+            b2 = rgb(167, 217, 245), border = rgb(60, 127, 177);
+        } else if (state == StatePressed) {
+            t1 = rgb(229, 244, 252), t2 = rgb(196, 229, 246), b1 = rgb(152, 209, 239),
+            b2 = rgb(104, 179, 224), border = rgb(44, 98, 139);
+        } else if (state == StateDisabled) {
+            t1 = t2 = b1 = b2 = p.face;
+            border = MixColor(p.face, black, 50);
+        }
+        HRGN rgn = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, radius * 2,
+                                      radius * 2);
+        SelectClipRgn(dc, rgn);
+        verticalGradient(dc, {rc.left, rc.top, rc.right, mid}, t1, t2);
+        verticalGradient(dc, {rc.left, mid, rc.right, rc.bottom}, b1, b2);
+        SelectClipRgn(dc, nullptr);
+        DeleteObject(rgn);
+        if (state != StatePressed)
+            roundRectFrame(dc, deflated(rc, 1), radius, MixColor(t1, white, 160));
+        roundRectFrame(dc, rc, radius, border);
+        break;
+    }
+    case 10: { // desktop visual style in the blue, olive or silver scheme
+        const int radius = 3;
+        struct Scheme {
+            Colour border, top, bottom, hot, hotLight, pressTop, pressBottom;
+        };
+        static const Scheme schemes[] = {
+            {rgb(0, 60, 116), rgb(255, 255, 255), rgb(236, 235, 230), rgb(248, 179, 48),
+             rgb(255, 240, 207), rgb(229, 228, 221), rgb(242, 241, 236)},
+            {rgb(55, 98, 6), rgb(255, 255, 255), rgb(236, 235, 230), rgb(177, 203, 128),
+             rgb(229, 238, 204), rgb(229, 228, 221), rgb(242, 241, 236)},
+            {rgb(118, 116, 146), rgb(255, 255, 255), rgb(214, 208, 197), rgb(255, 189, 105),
+             rgb(255, 228, 178), rgb(205, 202, 197), rgb(232, 230, 226)},
+        };
+        const Scheme& s = schemes[lunaScheme()];
+        Colour top = s.top, bottom = s.bottom, border = s.border;
+        if (state == StatePressed) {
+            top = s.pressTop;
+            bottom = s.pressBottom;
+        } else if (state == StateDisabled) {
+            top = bottom = rgb(245, 244, 234);
+            border = rgb(201, 199, 186);
+        }
+        roundGradient(dc, rc, radius, top, bottom);
+        if (state == StateHot) {
+            roundRectFrame(dc, deflated(outer, 1), radius, s.hot);
+            roundRectFrame(dc, deflated(outer, 2), radius, s.hotLight);
+        }
+        roundRectFrame(dc, rc, radius, border);
+        break;
+    }
+    default:
+        fillSolid(dc, rc, p.face);
+        break;
+    }
+}
+
+void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette& p) {
+    RECT text = deflated(rc, 4);
+    if (icon_) {
+        const int size = iconSize_;
+        const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+        int x = (w - size) / 2, y = (h - size) / 2;
+        switch (iconAlign_) {
+        case AlignLeft:
+            x = 4;
+            text.left = x + size + 4;
+            break;
+        case AlignRight:
+            x = w - 4 - size;
+            text.right = x - 4;
+            break;
+        case AlignTop:
+            y = 4;
+            text.top = y + size + 2;
+            break;
+        case AlignBottom:
+            y = h - 4 - size;
+            text.bottom = y - 2;
+            break;
+        default:
+            break;
+        }
+        if (state == StatePressed) {
+            ++x;
+            ++y;
+        }
+        if (state == StateDisabled)
+            PaintIconGrayscale(dc, icon_, x, y, size);
+        else
+            drawIconEffect(dc, icon_, x, y, size, false, useMaskColor_, toColorRef(maskColor_));
+    }
+
+    std::string caption = Caption();
+    if (!caption.empty() && text.right > text.left && text.bottom > text.top) {
+        HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : hostFont());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, static_cast<COLORREF>(p.text));
+        UINT horizontal = DT_CENTER;
+        if (captionAlign_ == AlignLeft)
+            horizontal = DT_LEFT;
+        else if (captionAlign_ == AlignRight)
+            horizontal = DT_RIGHT;
+        UINT flags = DT_WORDBREAK | horizontal | (rtlText_ ? DT_RTLREADING : 0);
+        RECT measure = text;
+        DrawTextA(dc, caption.c_str(), -1, &measure, flags | DT_CALCRECT);
+        int textHeight = measure.bottom - measure.top;
+        RECT place = text;
+        if (captionAlign_ == AlignTop) {
+            place.bottom = place.top + textHeight;
+        } else if (captionAlign_ == AlignBottom) {
+            place.top = place.bottom - textHeight;
+        } else {
+            int room = text.bottom - text.top;
+            place.top = text.top + std::max(0, (room - textHeight) / 2);
+            place.bottom = place.top + textHeight;
+        }
+        DrawTextA(dc, caption.c_str(), -1, &place, flags);
+        SelectObject(dc, oldFont);
+    }
+
+    if (showFocus_ && (forcedFocus_ || (hwnd_ && GetFocus() == hwnd_)) && state != StateDisabled) {
+        RECT f = deflated(rc, 3);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &f);
+    }
+}
+
+} // namespace controls
