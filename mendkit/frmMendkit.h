@@ -1,0 +1,54 @@
+// Mendkit's one window: lists the OCX component files found in the program's
+// folder, copies the ticked ones into the system folder when they are missing
+// there, registers each with regsvr32.exe and ends.
+#pragma once
+
+#include "forms/checklist.h"
+#include "forms/controls.h"
+#include "forms/form.h"
+#include "platform/services.h"
+
+#include <string>
+
+class frmMendkit : public forms::Form {
+  public:
+    explicit frmMendkit(platform::Services& services);
+    ~frmMendkit() override;
+
+    // The maker's homepage, shown by lblHomepage and opened when it is clicked.
+    static constexpr const char* kHomepage = "http://www.fetchlets.org/";
+    // How long one registration may take before its item counts as failed.
+    static constexpr unsigned long kRegistrationTimeoutMs = 30000;
+
+    forms::CheckList List1;
+    forms::CommandButton Command1;
+    forms::CommandButton Command2;
+    forms::Image ImgHomepage;
+    forms::Label lblHomepage;
+
+    // The two folders, each with a trailing backslash (set when loading).
+    const std::string& programFolder() const { return programFolder_; }
+    const std::string& systemFolder() const { return systemFolder_; }
+
+  protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+  private:
+    void Command1_Click();
+    void Command2_Click();
+    void lblHomepage_Click();
+    // Ends the program: the window goes, and with it the message loop.
+    void endProgram();
+    // Copies a missing component into the system folder and registers it
+    // there; true when both succeeded.
+    bool repair(const std::string& name);
+
+    platform::Services& services_;
+    std::string programFolder_;
+    std::string systemFolder_;
+    HICON fixPicture_ = nullptr;
+    HICON homepagePicture_ = nullptr;
+    bool busy_ = false;
+};
