@@ -22,6 +22,11 @@ Colour sysColour(int n) {
     return static_cast<Colour>(GetSysColor(n));
 }
 
+// The system draws visual styles for this program's controls.
+bool visualStyleOn() {
+    return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
+}
+
 // The system offers mouse-leave tracking (always true on supported systems,
 // checked the way the hook contract asks).
 bool mouseTrackingAvailable() {
@@ -596,14 +601,12 @@ void ThemedButton::buttonDown() {
 }
 
 void ThemedButton::buttonUp(POINT pt) {
-    bool captured = GetCapture() == hwnd_;
-    if (captured)
+    const bool leftWasDown = lastButton_ == 1;
+    lastButton_ = 0; // before releasing the capture, which reports the change
+    if (GetCapture() == hwnd_)
         ReleaseCapture();
-    if (!enabled_ || lastButton_ != 1) {
-        lastButton_ = 0;
+    if (!enabled_ || !leftWasDown)
         return;
-    }
-    lastButton_ = 0;
     RECT rc;
     GetClientRect(hwnd_, &rc);
     bool over = PtInRect(&rc, pt) != FALSE;
@@ -694,7 +697,7 @@ void ThemedButton::repaint() {
 }
 
 bool ThemedButton::isRoundedStyle(int style) const {
-    if (style == 6 && !IsThemeActive())
+    if (style == 6 && !visualStyleOn())
         style = nonThemeStyle_;
     return style == 5 || (style >= 7 && style <= 10);
 }
@@ -988,7 +991,7 @@ void ThemedButton::render(HDC target) {
     int style = style_;
     bool themed = false;
     if (style == 6) {
-        HTHEME theme = IsThemeActive() ? OpenThemeData(hwnd_, L"Button") : nullptr;
+        HTHEME theme = visualStyleOn() ? OpenThemeData(hwnd_, L"Button") : nullptr;
         if (theme) {
             static const int parts[] = {PBS_NORMAL, PBS_NORMAL, PBS_HOT, PBS_PRESSED, PBS_DISABLED};
             DrawThemeParentBackground(hwnd_, dc, &rc);

@@ -1,0 +1,450 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "offscreen.h"
+#include "subclass.h"
+#include "themedbutton.h"
+
+using namespace controls;
+
+namespace {
+
+LRESULT CALLBACK hostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return DefWindowProcA(h, m, w, l);
+}
+
+HWND makeHost() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = hostProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = "ThemedButtonTestHost";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    // Hidden: a shown top-level window costs seconds under Wine without a
+    // window manager, and painting goes through WM_PRINTCLIENT anyway.
+    HWND h = CreateWindowA("ThemedButtonTestHost", "host", WS_POPUP, 0, 0, 400, 300, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    return h;
+}
+
+LPARAM at(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+Colour sys(int n) {
+    return static_cast<Colour>(GetSysColor(n));
+}
+
+struct ButtonFixture : ::testing::Test {
+    void SetUp() override {
+        host = makeHost();
+        ASSERT_NE(host, nullptr);
+        button = ThemedButton::create(host, "cmdTest", 10, 10, 120, 30, 101);
+        ASSERT_NE(button, nullptr);
+        hwnd = button->hwnd();
+        button->Click = [this] { events.push_back("Click"); };
+        button->MouseEnter = [this] { events.push_back("MouseEnter"); };
+        button->MouseLeave = [this] { events.push_back("MouseLeave"); };
+    }
+    void TearDown() override { DestroyWindow(host); }
+
+    void move(int x, int y) { SendMessageA(hwnd, WM_MOUSEMOVE, 0, at(x, y)); }
+    void down(int x, int y) { SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(x, y)); }
+    void up(int x, int y) { SendMessageA(hwnd, WM_LBUTTONUP, 0, at(x, y)); }
+    void click() {
+        move(60, 15);
+        down(60, 15);
+        up(60, 15);
+    }
+    int count(const std::string& e) const {
+        int n = 0;
+        for (const auto& x : events)
+            n += x == e;
+        return n;
+    }
+
+    // The button as WM_PRINTCLIENT draws it, pixel by pixel.
+    std::vector<Colour> snapshot(int* w = nullptr, int* h = nullptr) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        HDC screen = GetDC(nullptr);
+        OffscreenBuffer buf(screen, rc.right, rc.bottom);
+        ReleaseDC(nullptr, screen);
+        SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(buf.dc()), PRF_CLIENT);
+        std::vector<Colour> px;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                px.push_back(buf.pixel(x, y));
+        if (w)
+            *w = rc.right;
+        if (h)
+            *h = rc.bottom;
+        return px;
+    }
+    Colour pixel(int x, int y) {
+        int w = 0;
+        auto px = snapshot(&w);
+        return px[static_cast<std::size_t>(y * w + x)];
+    }
+
+    HWND host = nullptr;
+    HWND hwnd = nullptr;
+    ThemedButton* button = nullptr;
+    std::vector<std::string> events;
+};
+
+} // namespace
+
+TEST_F(ButtonFixture, NewButtonDefaultsAndItsOwnHook) {
+    EXPECT_EQ(button->Style(), 0);
+    EXPECT_EQ(button->Caption(), "cmdTest");
+    EXPECT_EQ(button->IconSize(), 16);
+    EXPECT_EQ(button->IconAlign(), ThemedButton::AlignLeft);
+    EXPECT_TRUE(button->Enabled());
+    EXPECT_EQ(button->ToolTipType(), 1);
+    EXPECT_EQ(ThemedButton::Version(), "3.7.2");
+    EXPECT_NE(ThemedButton::aboutText().find("3.7.2"), std::string::npos);
+    EXPECT_EQ(ThemedButton::fromHandle(hwnd), button);
+    EXPECT_EQ(ThemedButton::fromHandle(host), nullptr);
+    // The button watches its own window through the message hook.
+    EXPECT_TRUE(isHookDispatcher(hwnd));
+    // The caption is the window text, so accessibility tools read it.
+    button->setCaption("&Direct Download");
+    char text[64] = {};
+    SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "&Direct Download");
+}
+
+TEST_F(ButtonFixture, MouseEnteringRaisesMouseEnterOnceAndLeavingMouseLeave) {
+    move(5, 5);
+    move(6, 7);
+    move(50, 20);
+    EXPECT_EQ(count("MouseEnter"), 1);
+    EXPECT_TRUE(button->mouseInside());
+    EXPECT_EQ(button->drawState(), ThemedButton::StateHot);
+    SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(count("MouseLeave"), 1);
+    EXPECT_FALSE(button->mouseInside());
+    EXPECT_EQ(button->drawState(), ThemedButton::StateNormal);
+    move(5, 5);
+    EXPECT_EQ(count("MouseEnter"), 2);
+    EXPECT_EQ(count("Click"), 0);
+}
+
+TEST_F(ButtonFixture, PressingAndReleasingOutsideRaisesNoClick) {
+    move(10, 10);
+    down(10, 10);
+    EXPECT_EQ(button->drawState(), ThemedButton::StatePressed);
+    // Dragged off while held: drawn raised again.
+    move(300, 10);
+    EXPECT_EQ(button->drawState(), ThemedButton::StateNormal);
+    up(300, 10);
+    EXPECT_EQ(count("Click"), 0);
+    EXPECT_NE(GetCapture(), hwnd);
+    // Released inside: one click, drawn hovered.
+    down(10, 10);
+    up(12, 12);
+    EXPECT_EQ(count("Click"), 1);
+    EXPECT_EQ(button->drawState(), ThemedButton::StateHot);
+    // Other mouse buttons do not click.
+    SendMessageA(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, at(10, 10));
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, at(10, 10));
+    EXPECT_EQ(count("Click"), 1);
+}
+
+TEST_F(ButtonFixture, ToggleFlipsValueOnEachClickAndStaysDrawnPressed) {
+    button->setStyle(4);
+    button->setButtonType(1);
+    bool seen = true;
+    button->Click = [this, &seen] {
+        events.push_back("Click");
+        seen = button->Value();
+    };
+    click();
+    EXPECT_TRUE(button->Value());
+    EXPECT_TRUE(seen); // the handler sees the new value
+    EXPECT_EQ(button->drawState(), ThemedButton::StatePressed);
+    // Pressed look even with the mouse gone.
+    SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(button->drawState(), ThemedButton::StatePressed);
+    Colour hl = sys(COLOR_HIGHLIGHT);
+    EXPECT_EQ(pixel(3, 3), Lighten(hl, 128));
+    EXPECT_EQ(pixel(0, 0), hl);
+    click();
+    EXPECT_FALSE(button->Value());
+    EXPECT_FALSE(seen);
+    EXPECT_EQ(button->drawState(), ThemedButton::StateHot);
+    // Space toggles too.
+    SendMessageA(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(hwnd, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(button->Value());
+    EXPECT_EQ(count("Click"), 3);
+    EXPECT_EQ(SendMessageA(hwnd, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ButtonFixture, DisabledButtonRaisesNothingAndShowsNoTooltip) {
+    button->setToolTipText("Tip");
+    button->setEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(hwnd));
+    move(10, 10);
+    move(11, 11);
+    down(10, 10);
+    up(10, 10);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(hwnd, WM_KEYUP, VK_SPACE, 0);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageA(hwnd, BM_CLICK, 0, 0);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_TAB, 0);
+    SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(button->toolTipWindow(), nullptr);
+    EXPECT_EQ(button->drawState(), ThemedButton::StateDisabled);
+    // Enabled again (through the window, as a host would), it works.
+    EnableWindow(hwnd, TRUE);
+    EXPECT_TRUE(button->Enabled());
+    move(10, 10);
+    EXPECT_EQ(count("MouseEnter"), 1);
+    EXPECT_NE(button->toolTipWindow(), nullptr);
+}
+
+TEST_F(ButtonFixture, TooltipBorrowsTheHostTextAndGivesItBack) {
+    std::string hostTip = "Host tip";
+    button->getHostToolTipText = [&hostTip] { return hostTip; };
+    button->setHostToolTipText = [&hostTip](const std::string& s) { hostTip = s; };
+    button->setToolTipType(0);
+    button->setToolTipTitle("Title");
+    button->setToolTipIcon(1);
+    move(10, 10);
+    HWND tip = button->toolTipWindow();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(hostTip, "");
+    char cls[64] = {};
+    GetClassNameA(tip, cls, sizeof cls);
+    EXPECT_STREQ(cls, "tooltips_class32");
+    EXPECT_EQ(GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON, 0);
+    EXPECT_NE(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(button->toolTipWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(hostTip, "Host tip");
+    // Balloon by default; nothing to show, no window.
+    button->setToolTipType(1);
+    move(10, 10);
+    ASSERT_NE(button->toolTipWindow(), nullptr);
+    EXPECT_NE(GetWindowLongA(button->toolTipWindow(), GWL_STYLE) & TTS_BALLOON, 0);
+    SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    button->getHostToolTipText = nullptr;
+    button->setToolTipTitle("");
+    button->setToolTipIcon(0);
+    move(10, 10);
+    EXPECT_EQ(button->toolTipWindow(), nullptr);
+}
+
+TEST_F(ButtonFixture, Style4PixelsAtRestHoveredAndPressed) {
+    button->setStyle(4);
+    button->setCaption("");
+    Colour face = sys(COLOR_BTNFACE), hl = sys(COLOR_HIGHLIGHT);
+    // At rest: Lighten(face, 32) right to the edge, no border.
+    EXPECT_EQ(pixel(0, 0), Lighten(face, 32));
+    EXPECT_EQ(pixel(60, 15), Lighten(face, 32));
+    EXPECT_EQ(pixel(119, 29), Lighten(face, 32));
+    move(10, 10);
+    ASSERT_EQ(button->drawState(), ThemedButton::StateHot);
+    EXPECT_EQ(pixel(0, 0), hl);
+    EXPECT_EQ(pixel(119, 15), hl);
+    EXPECT_EQ(pixel(60, 29), hl);
+    EXPECT_EQ(pixel(1, 1), Lighten(hl, 176));
+    EXPECT_EQ(pixel(60, 15), Lighten(hl, 176));
+    down(10, 10);
+    EXPECT_EQ(pixel(0, 0), hl);
+    EXPECT_EQ(pixel(60, 15), Lighten(hl, 128));
+    up(10, 10);
+    // Custom colours replace the system ones.
+    button->setUseCustomColors(true);
+    button->setBackColor(rgb(200, 100, 0));
+    SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(pixel(5, 5), Lighten(rgb(200, 100, 0), 32));
+    // Disabled: drawn on the system face whatever the custom colours.
+    button->setEnabled(false);
+    EXPECT_EQ(pixel(5, 5), Lighten(face, 32));
+}
+
+TEST_F(ButtonFixture, StyleSixWithoutVisualStyleDrawsTheFallbackLook) {
+    // Visual styles off for this program, as on a system without them.
+    DWORD saved = GetThemeAppProperties();
+    SetThemeAppProperties(0);
+    button->setStyle(4);
+    auto four = snapshot();
+    button->setStyle(6);
+    button->setiNonThemeStyle(4);
+    EXPECT_EQ(snapshot(), four);
+    button->setiNonThemeStyle(1);
+    EXPECT_NE(snapshot(), four);
+    SetThemeAppProperties(saved);
+}
+
+TEST_F(ButtonFixture, CaptionAlignmentAndColour) {
+    button->setStyle(4);
+    button->setUseCustomColors(true);
+    button->setFontColor(rgb(255, 0, 0));
+    button->setCaption("Hi");
+    Colour red = rgb(255, 0, 0);
+    auto columnsWithRed = [this, red](int from, int to) {
+        int w = 0, h = 0;
+        auto px = snapshot(&w, &h);
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = from; x < to; ++x)
+                n += px[static_cast<std::size_t>(y * w + x)] == red;
+        return n;
+    };
+    button->setCaptionAlign(ThemedButton::AlignLeft);
+    EXPECT_GT(columnsWithRed(0, 40), 0);
+    EXPECT_EQ(columnsWithRed(80, 120), 0);
+    button->setCaptionAlign(ThemedButton::AlignRight);
+    EXPECT_EQ(columnsWithRed(0, 40), 0);
+    EXPECT_GT(columnsWithRed(80, 120), 0);
+    // Hovered, custom colours use the highlight caption colour.
+    button->setFontHighlightColor(rgb(0, 0, 255));
+    move(10, 10);
+    EXPECT_EQ(columnsWithRed(0, 120), 0);
+}
+
+TEST_F(ButtonFixture, DisabledIconIsGrey) {
+    HICON icon = static_cast<HICON>(
+        LoadImageA(nullptr, MAKEINTRESOURCEA(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+    ASSERT_NE(icon, nullptr);
+    button->setStyle(4);
+    button->setCaption("");
+    button->setIcon(icon);
+    auto coloured = [this](bool wantColour) {
+        int w = 0;
+        auto px = snapshot(&w);
+        int n = 0;
+        for (int y = 7; y < 23; ++y)
+            for (int x = 4; x < 20; ++x) {
+                Colour c = px[static_cast<std::size_t>(y * w + x)];
+                int spread = std::max({redOf(c), greenOf(c), blueOf(c)}) -
+                             std::min({redOf(c), greenOf(c), blueOf(c)});
+                n += wantColour ? spread > 40 : spread > 3;
+            }
+        return n;
+    };
+    EXPECT_GT(coloured(true), 10);
+    button->setEnabled(false);
+    EXPECT_EQ(coloured(false), 0);
+}
+
+TEST_F(ButtonFixture, KeyboardRules) {
+    HWND next = CreateWindowA("BUTTON", "next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 100, 80, 24,
+                              host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetFocus(hwnd);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(button->drawState(), ThemedButton::StatePressed);
+    EXPECT_EQ(count("Click"), 0);
+    SendMessageA(hwnd, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(count("Click"), 1);
+    EXPECT_EQ(button->drawState(), ThemedButton::StateNormal);
+    SendMessageA(hwnd, BM_CLICK, 0, 0); // the access key
+    EXPECT_EQ(count("Click"), 2);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(GetFocus(), next);
+    SetFocus(hwnd);
+    SendMessageA(hwnd, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(count("MouseLeave"), 1);
+    EXPECT_EQ(GetFocus(), next);
+    EXPECT_NE(SendMessageA(hwnd, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON, 0);
+}
+
+TEST_F(ButtonFixture, SizeIsAtLeast300Twips) {
+    HDC screen = GetDC(nullptr);
+    int minX = MulDiv(300, GetDeviceCaps(screen, LOGPIXELSX), 1440);
+    int minY = MulDiv(300, GetDeviceCaps(screen, LOGPIXELSY), 1440);
+    ReleaseDC(nullptr, screen);
+    SetWindowPos(hwnd, nullptr, 0, 0, 3, 4, SWP_NOMOVE | SWP_NOZORDER);
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, minX);
+    EXPECT_EQ(rc.bottom - rc.top, minY);
+    ThemedButton* tiny = ThemedButton::create(host, "tiny", 0, 0, 1, 1);
+    ASSERT_NE(tiny, nullptr);
+    GetWindowRect(tiny->hwnd(), &rc);
+    EXPECT_EQ(rc.right - rc.left, minX);
+}
+
+TEST_F(ButtonFixture, HandCursorAndRoundedRegion) {
+    button->setMousePointer(ThemedButton::kHandPointer);
+    EXPECT_TRUE(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    button->setStyle(8);
+    EXPECT_NE(GetWindowRgn(hwnd, rgn), ERROR);
+    button->setRoundedBordersByTheme(false);
+    EXPECT_EQ(GetWindowRgn(hwnd, rgn), ERROR);
+    button->setRoundedBordersByTheme(true);
+    button->setStyle(4);
+    EXPECT_EQ(GetWindowRgn(hwnd, rgn), ERROR);
+    DeleteObject(rgn);
+}
+
+TEST_F(ButtonFixture, StoredSettingsSkipDefaultsAndReloadIgnoringCase) {
+    PropertyBag bag;
+    button->WriteProperties(bag);
+    // A new button differs from the reload defaults only in its style.
+    ASSERT_EQ(bag.size(), 1u);
+    EXPECT_EQ(bag.readInt("Style", 3), 0);
+
+    button->setStyle(4);
+    button->setUseCustomColors(true);
+    button->setFontColor(rgb(64, 64, 64));
+    button->setCaption("Go");
+    button->setIconAlign(3);
+    button->setMaskColor(rgb(255, 0, 255));
+    PropertyBag saved;
+    button->WriteProperties(saved);
+    EXPECT_FALSE(saved.contains("Style") && saved.readInt("Style", 3) == 3);
+    EXPECT_EQ(saved.readString("caption", ""), "Go");
+    EXPECT_TRUE(saved.contains("USeCustomColors"));
+    EXPECT_FALSE(saved.contains("Enabled"));
+
+    ThemedButton* other = ThemedButton::create(host, "cmdOther", 10, 50, 100, 30);
+    ASSERT_NE(other, nullptr);
+    PropertyBag mixed = PropertyBag::parse("STYLE=4\nusecustomcolors=True\nFONTCOLOR=4210752\n"
+                                           "Caption=Go\niconalign=3\nmaskcolor=16711935\n");
+    other->ReadProperties(mixed);
+    EXPECT_EQ(other->Style(), 4);
+    EXPECT_TRUE(other->UseCustomColors());
+    EXPECT_EQ(other->FontColor(), rgb(64, 64, 64));
+    EXPECT_EQ(other->Caption(), "Go");
+    EXPECT_EQ(other->IconAlign(), 3);
+    EXPECT_EQ(other->MaskColor(), rgb(255, 0, 255));
+    // Absent names take the reload defaults: style 3, the name as caption.
+    ThemedButton* plain = ThemedButton::create(host, "cmdPlain", 10, 90, 100, 30);
+    plain->ReadProperties(PropertyBag{});
+    EXPECT_EQ(plain->Style(), 3);
+    EXPECT_EQ(plain->Caption(), "cmdPlain");
+    // Reading twice does not hook twice.
+    EXPECT_TRUE(isHookDispatcher(plain->hwnd()));
+}
+
+TEST(ThemedButtonLinks, OnlyWebAndMailLinksAreOpened) {
+    EXPECT_FALSE(ThemedButton::OpenLink(""));
+    EXPECT_FALSE(ThemedButton::OpenLink("C:\\Windows\\notepad.exe"));
+    EXPECT_FALSE(ThemedButton::OpenLink("file:///C:/Windows/notepad.exe"));
+    EXPECT_FALSE(ThemedButton::OpenLink("\\\\server\\share\\x.exe"));
+    EXPECT_FALSE(ThemedButton::OpenLink("javascript:alert(1)"));
+}
