@@ -26,10 +26,12 @@
 #include "profile.h"
 
 #include "profile_io.h"
+#include "profile_text.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <deque>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -105,7 +107,8 @@ std::string_view cutAtNul(std::string_view s) {
 // ---------------------------------------------------------------- documents
 
 struct Entry {
-    std::string_view name;
+    std::string_view match; // the name as written, to compare with callers' names
+    std::string_view name;  // the name in the ANSI code page
     std::string_view value;
     bool hasValue = false;
     size_t lineBegin = 0; // the raw line, from its first byte...
@@ -113,8 +116,9 @@ struct Entry {
 };
 
 struct Section {
-    std::string_view name; // empty for the unnamed section before the first header
-    bool unnamed = false;  // the part of the file before the first header
+    std::string_view match; // as Entry::match
+    std::string_view name;  // empty for the unnamed section before the first header
+    bool unnamed = false;   // the part of the file before the first header
     std::vector<Entry> entries;
     size_t begin = 0;       // first byte of the header line (0 for the unnamed part)
     size_t end = 0;         // first byte of the next header line, or the file's end
@@ -125,11 +129,16 @@ struct Section {
 struct Document {
     std::string text;
     std::vector<Section> sections; // none at all for an empty file
+    // A file with a byte-order mark is parsed as UTF-8: names are compared in
+    // UTF-8 and handed out converted to the ANSI code page.
+    bool unicode = false;
+    std::deque<std::string> converted; // the ANSI forms of a Unicode file's text
 };
 
-std::shared_ptr<Document> parse(std::string text) {
+std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
     auto doc = std::make_shared<Document>();
     doc->text = std::move(text);
+    doc->unicode = unicode;
     const std::string_view all(doc->text);
     const size_t n = all.size();
     if (n == 0)
@@ -203,6 +212,24 @@ std::shared_ptr<Document> parse(std::string text) {
         }
     }
     current->end = n;
+    for (Section& s : doc->sections) {
+        s.match = s.name;
+        for (Entry& e : s.entries)
+            e.match = e.name;
+    }
+    if (unicode) {
+        auto ansi = [&doc](std::string_view utf8) -> std::string_view {
+            return doc->converted.emplace_back(text::utf8ToAnsi(utf8));
+        };
+        for (Section& s : doc->sections) {
+            s.name = ansi(s.name);
+            for (Entry& e : s.entries) {
+                e.name = ansi(e.name);
+                if (e.hasValue)
+                    e.value = ansi(e.value);
+            }
+        }
+    }
     return doc;
 }
 
@@ -231,6 +258,27 @@ const std::shared_ptr<const Document>& emptyDocument() {
 void forget(const std::string& path) {
     std::lock_guard<std::mutex> lock(gCacheLock);
     gCache.remove_if([&](const CacheSlot& s) { return s.path == path; });
+}
+
+// A file's bytes parsed for reading.
+std::shared_ptr<const Document> loadForReading(std::string bytes) {
+    size_t mark = 0;
+    switch (text::detect(bytes, mark)) {
+    case text::Encoding::ansi:
+        break;
+    case text::Encoding::utf8:
+        return parse(bytes.substr(mark), true);
+    case text::Encoding::utf16le:
+        return parse(text::utf16ToUtf8(std::string_view(bytes).substr(mark), false), true);
+    case text::Encoding::utf16be:
+        return parse(text::utf16ToUtf8(std::string_view(bytes).substr(mark), true), true);
+    }
+    return parse(std::move(bytes));
+}
+
+// A caller's name as the document's names are written.
+std::string matchable(const Document& doc, std::string_view name) {
+    return doc.unicode ? text::ansiToUtf8(name) : std::string(name);
 }
 
 Opened openDocument(const char* path) {
@@ -265,7 +313,7 @@ Opened openDocument(const char* path) {
         result.state = io::PathState::failed;
         return result;
     }
-    std::shared_ptr<const Document> doc = parse(std::move(text));
+    std::shared_ptr<const Document> doc = loadForReading(std::move(text));
     if (io::settled(stamp)) {
         std::lock_guard<std::mutex> lock(gCacheLock);
         gCache.push_front(CacheSlot{key, stamp, doc});
@@ -282,14 +330,14 @@ Opened openDocument(const char* path) {
 // to case; the unnamed part answers to the empty name.
 const Section* findSection(const Document& doc, std::string_view name) {
     for (const Section& s : doc.sections)
-        if (equalNoCase(s.name, name))
+        if (equalNoCase(s.match, name))
             return &s;
     return nullptr;
 }
 
 const Entry* findEntry(const Section& s, std::string_view name) {
     for (const Entry& e : s.entries)
-        if (equalNoCase(e.name, name))
+        if (equalNoCase(e.match, name))
             return &e;
     return nullptr;
 }
@@ -362,12 +410,14 @@ bool listedInSection(const Entry& e, bool withValues) {
 unsigned long listKeys(const Opened& opened, const char* section, const char* defaultValue,
                        char* buffer, unsigned long size) {
     const Section* s = nullptr;
-    if (opened.state != io::PathState::failed)
+    if (opened.state != io::PathState::failed) {
+        const std::string name = matchable(*opened.doc, section);
         for (const Section& candidate : opened.doc->sections)
-            if (equalNoCase(candidate.name, section)) {
+            if (equalNoCase(candidate.match, name)) {
                 s = &candidate;
                 break;
             }
+    }
     const Entry* first = nullptr;
     if (s && size > 2)
         for (const Entry& e : s->entries)
@@ -426,8 +476,9 @@ unsigned long GetPrivateProfileString(const char* section, const char* key,
 
     if (opened.state == io::PathState::failed)
         return copyPlain(buffer, size, def);
-    const Section* s = findSection(*opened.doc, trimBlanks(section));
-    const Entry* e = s ? findEntry(*s, trimBlanks(key)) : nullptr;
+    const Document& doc = *opened.doc;
+    const Section* s = findSection(doc, matchable(doc, trimBlanks(section)));
+    const Entry* e = s ? findEntry(*s, matchable(doc, trimBlanks(key))) : nullptr;
     return copyValue(buffer, size, e && e->hasValue ? e->value : def);
 }
 
@@ -437,12 +488,14 @@ unsigned long GetPrivateProfileSection(const char* section, char* buffer, unsign
         return 0;
     const Opened opened = openDocument(path);
     const Section* s = nullptr;
-    if (opened.state != io::PathState::failed)
+    if (opened.state != io::PathState::failed) {
+        const std::string name = matchable(*opened.doc, section);
         for (const Section& candidate : opened.doc->sections)
-            if (equalNoCase(candidate.name, section)) {
+            if (equalNoCase(candidate.match, name)) {
                 s = &candidate;
                 break;
             }
+    }
     // Every listed line, name=value, each with its NUL. The list plus its
     // final NUL must fit with one character to spare; otherwise it is cut at
     // size-2 characters and closed with two NULs.
@@ -504,8 +557,85 @@ unsigned long GetPrivateProfileSectionNames(char* buffer, unsigned long size, co
 
 namespace {
 
-bool terminatedAt(const std::string& text) {
-    return text.empty() || text.back() == '\n' || text.back() == '\r';
+// The new text of the file for one write, or false when nothing changes.
+// The names and the value are in the document's own encoding.
+bool edit(const Document& doc, const char* section, const char* key, const char* value,
+          std::string& out) {
+    const std::string& text = doc.text;
+    if (!key) {
+        // Remove the first section of that name, header and every line of it.
+        const Section* s = nullptr;
+        for (const Section& candidate : doc.sections)
+            if (equalNoCase(candidate.match, section)) {
+                s = &candidate;
+                break;
+            }
+        if (!s)
+            return false;
+        out.reserve(text.size());
+        out.append(text, 0, s->begin);
+        out.append(text, s->end, std::string::npos);
+        return true;
+    }
+    if (!value) {
+        // Remove the first entry of that name in any section of that name.
+        for (const Section& candidate : doc.sections) {
+            if (!equalNoCase(candidate.match, section))
+                continue;
+            for (const Entry& e : candidate.entries)
+                if (equalNoCase(e.match, key)) {
+                    out.reserve(text.size());
+                    out.append(text, 0, e.lineBegin);
+                    out.append(text, e.lineEnd, std::string::npos);
+                    return true;
+                }
+        }
+        return false;
+    }
+    const std::string_view newValue = trimLeadingBlanks(value);
+    const std::string_view sectionName = trimLeadingBlanks(section);
+    const std::string_view keyName = trimLeadingBlanks(key);
+    const Section* s = findSection(doc, trimBlanks(section));
+    const Entry* e = s ? findEntry(*s, trimBlanks(key)) : nullptr;
+    if (e) {
+        // The value is replaced in its own line.
+        if (e->hasValue && e->value == newValue)
+            return false;
+        out.reserve(text.size() + newValue.size() + 2);
+        out.append(text, 0, e->lineBegin);
+        out.append(e->name);
+        out += '=';
+        out.append(newValue);
+        out += "\r\n";
+        out.append(text, e->lineEnd, std::string::npos);
+    } else if (s) {
+        // A new key goes after the last non-blank line of its section.
+        out.reserve(text.size() + keyName.size() + newValue.size() + 4);
+        out.append(text, 0, s->contentEnd);
+        if (!s->terminated)
+            out += "\r\n";
+        out.append(keyName);
+        out += '=';
+        out.append(newValue);
+        out += "\r\n";
+        out.append(text, s->contentEnd, std::string::npos);
+    } else {
+        // A new section goes at the end of the file.
+        out.reserve(text.size() + sectionName.size() + keyName.size() + newValue.size() + 8);
+        out = text;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r')
+            out += "\r\n";
+        if (!trimBlanks(section).empty()) {
+            out += '[';
+            out.append(sectionName);
+            out += "]\r\n";
+        }
+        out.append(keyName);
+        out += '=';
+        out.append(newValue);
+        out += "\r\n";
+    }
+    return true;
 }
 
 } // namespace
@@ -514,89 +644,58 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
                                const char* path) {
     if (!section || !path || !*path)
         return false;
-    const Opened opened = openDocument(path);
-    if (opened.state == io::PathState::failed)
-        return false;
-    const Document& doc = *opened.doc;
-    const std::string& text = doc.text;
-    std::string out;
-
-    if (!key) {
-        // Remove the first section of that name, header and every line of it.
-        const Section* s = nullptr;
-        for (const Section& candidate : doc.sections)
-            if (equalNoCase(candidate.name, section)) {
-                s = &candidate;
-                break;
-            }
-        if (!s)
-            return true;
-        out.reserve(text.size());
-        out.append(text, 0, s->begin);
-        out.append(text, s->end, std::string::npos);
-    } else if (!value) {
-        // Remove the first entry of that name in any section of that name.
-        const Entry* found = nullptr;
-        for (const Section& candidate : doc.sections) {
-            if (!equalNoCase(candidate.name, section))
-                continue;
-            for (const Entry& e : candidate.entries)
-                if (equalNoCase(e.name, key)) {
-                    found = &e;
-                    break;
-                }
-            if (found)
-                break;
-        }
-        if (!found)
-            return true;
-        out.reserve(text.size());
-        out.append(text, 0, found->lineBegin);
-        out.append(text, found->lineEnd, std::string::npos);
-    } else {
-        const std::string_view newValue = trimLeadingBlanks(value);
-        const std::string_view sectionName = trimLeadingBlanks(section);
-        const std::string_view keyName = trimLeadingBlanks(key);
-        const Section* s = findSection(doc, trimBlanks(section));
-        const Entry* e = s ? findEntry(*s, trimBlanks(key)) : nullptr;
-        if (e) {
-            if (e->hasValue && e->value == newValue)
-                return true;
-            out.reserve(text.size() + newValue.size() + 2);
-            out.append(text, 0, e->lineBegin);
-            out.append(e->name);
-            out += '=';
-            out.append(newValue);
-            out += "\r\n";
-            out.append(text, e->lineEnd, std::string::npos);
-        } else if (s) {
-            out.reserve(text.size() + keyName.size() + newValue.size() + 4);
-            out.append(text, 0, s->contentEnd);
-            if (!s->terminated)
-                out += "\r\n";
-            out.append(keyName);
-            out += '=';
-            out.append(newValue);
-            out += "\r\n";
-            out.append(text, s->contentEnd, std::string::npos);
-        } else {
-            out.reserve(text.size() + sectionName.size() + keyName.size() + newValue.size() + 8);
-            out = text;
-            if (!terminatedAt(out))
-                out += "\r\n";
-            if (!trimBlanks(section).empty()) {
-                out += '[';
-                out.append(sectionName);
-                out += "]\r\n";
-            }
-            out.append(keyName);
-            out += '=';
-            out.append(newValue);
-            out += "\r\n";
-        }
-    }
-
     const std::string target(path);
+    io::Stamp stamp;
+    const io::PathState state = io::inspect(target, stamp);
+    if (state == io::PathState::failed)
+        return false;
+    std::string bytes;
+    if (state == io::PathState::file && !io::readAll(target, bytes))
+        return false;
+
+    // A file with a byte-order mark is edited as UTF-8 and written back in its
+    // own encoding; the caller's names and value are in the ANSI code page.
+    size_t mark = 0;
+    const text::Encoding encoding = text::detect(bytes, mark);
+    std::string body;
+    switch (encoding) {
+    case text::Encoding::ansi:
+        body = std::move(bytes);
+        break;
+    case text::Encoding::utf8:
+        body = bytes.substr(mark);
+        break;
+    case text::Encoding::utf16le:
+    case text::Encoding::utf16be:
+        body = text::utf16ToUtf8(std::string_view(bytes).substr(mark),
+                                 encoding == text::Encoding::utf16be);
+        break;
+    }
+    std::string sectionArg(section), keyArg(key ? key : ""), valueArg(value ? value : "");
+    if (encoding != text::Encoding::ansi) {
+        sectionArg = text::ansiToUtf8(sectionArg);
+        keyArg = text::ansiToUtf8(keyArg);
+        valueArg = text::ansiToUtf8(valueArg);
+    }
+    const std::shared_ptr<const Document> doc = parse(std::move(body));
+    std::string out;
+    if (!edit(*doc, sectionArg.c_str(), key ? keyArg.c_str() : nullptr,
+              value ? valueArg.c_str() : nullptr, out))
+        return true;
+
+    switch (encoding) {
+    case text::Encoding::ansi:
+        break;
+    case text::Encoding::utf8:
+        out.insert(0, "\xEF\xBB\xBF");
+        break;
+    case text::Encoding::utf16le:
+        out = "\xFF\xFE" + text::utf8ToUtf16(out, false);
+        break;
+    case text::Encoding::utf16be:
+        out = "\xFE\xFF" + text::utf8ToUtf16(out, true);
+        break;
+    }
     const bool ok = io::replaceAtomically(target, out);
     forget(target);
     return ok;

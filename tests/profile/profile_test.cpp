@@ -78,6 +78,11 @@ Raw rawString(const std::string& p, const char* section, const char* key, const 
 
 using Lines = std::vector<std::string>;
 
+// A string literal with its embedded NULs.
+template <size_t N> std::string bytes(const char (&s)[N]) {
+    return std::string(s, N - 1);
+}
+
 // ------------------------------------------------------------------ reading
 
 TEST_F(Profile, ReadsCatalogLinesAsCallersRelyOnThem) {
@@ -146,6 +151,22 @@ TEST_F(Profile, NullSectionOrKeyListsNames) {
     EXPECT_EQ(keys.count, 4u);
     EXPECT_EQ(keys.bytes.substr(0, 5), std::string("a\0b\0\0", 5));
     EXPECT_EQ(rawString(p, "T", nullptr, "none", 20).bytes.substr(0, 5), std::string("none\0", 5));
+}
+
+TEST_F(Profile, FilesWithAByteOrderMarkReadInTheAnsiCodePage) {
+    // "Caf\u00e9" and a character the ANSI code page lacks, in UTF-8 and UTF-16.
+    const auto u8 = file("u8.ini", "\xEF\xBB\xBF[Caf\xC3\xA9]\r\nk=\xE2\x82\xAC \xE4\xBD\xA0\r\n");
+    EXPECT_EQ(profile::sectionNames(u8, 100), (Lines{"Caf\xE9"}));
+    EXPECT_EQ(value(u8, "caf\xE9", "K"), "\x80 ?");
+    const std::string utf16 = bytes("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\xAC\x20");
+    const auto u16 = file("u16.ini", utf16);
+    EXPECT_EQ(profile::sectionLines(u16, "a", 100), (Lines{"k=\x80"}));
+    // Writes keep the encoding and every other byte.
+    EXPECT_TRUE(profile::writeString(u8, "Caf\xE9", "n", "\xE9"));
+    EXPECT_EQ(contents(u8),
+              "\xEF\xBB\xBF[Caf\xC3\xA9]\r\nk=\xE2\x82\xAC \xE4\xBD\xA0\r\nn=\xC3\xA9\r\n");
+    EXPECT_TRUE(profile::writeString(u16, "A", "k", "x"));
+    EXPECT_EQ(contents(u16), bytes("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0x\0\r\0\n\0"));
 }
 
 // ------------------------------------------------------------------ truncation

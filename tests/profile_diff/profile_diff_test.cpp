@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalog/profile_text.h"
 #include "catalog/synthetic.h"
 
 #include <cstdint>
@@ -588,6 +589,43 @@ TEST_F(ProfileDiff, ReadsMatchKernel32) {
     finish(t, "reads");
 }
 
+// A file that starts with a byte-order mark: its text in UTF-8 or UTF-16,
+// sometimes with characters the ANSI code page lacks and, in UTF-8, bytes
+// that form no character.
+std::string unicodeFile(Rng& r, const Vocabulary& v, bool writable, int& kind) {
+    std::string utf8 = profile::text::ansiToUtf8(freeFormFile(r, v, writable));
+    if (r.chance(30)) {
+        const char* const extras[] = {"\xC5\xA0", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80",
+                                      "\xE2\x82\xAC", "\xC5\xBD"};
+        const size_t at = r.below(static_cast<unsigned>(utf8.size() + 1));
+        utf8.insert(at, extras[r.below(5)]);
+    }
+    kind = static_cast<int>(r.below(3));
+    if (kind == 0) {
+        if (!writable && r.chance(10))
+            utf8.insert(r.below(static_cast<unsigned>(utf8.size() + 1)), "\xC3");
+        return "\xEF\xBB\xBF" + utf8;
+    }
+    if (kind == 1)
+        return "\xFF\xFE" + profile::text::utf8ToUtf16(utf8, false);
+    return "\xFE\xFF" + profile::text::utf8ToUtf16(utf8, true);
+}
+
+TEST_F(ProfileDiff, UnicodeFilesMatchKernel32) {
+    const Vocabulary v = makeVocabulary(ansi1252_);
+    Rng r{0x5A5A5A5A12345678ull};
+    Tally t;
+    for (int i = 0; i < 600; ++i) {
+        int kind = 0;
+        const std::string text = unicodeFile(r, v, false, kind);
+        const std::string path = freshPath("u");
+        ASSERT_TRUE(writeFile(path, text));
+        ++t.files;
+        compareReads(path, text, v, r, t, 2);
+    }
+    finish(t, "files with a byte-order mark");
+}
+
 // The buffer sizes the catalog uses, on large generated catalogs: section
 // names into 8192 characters (cut short for the largest), a category into
 // 31165, one link into 256, each category and some links of each.
@@ -701,10 +739,14 @@ void compareWrittenFiles(const std::string& kernelPath, const std::string& ourPa
 
 void runWriteSequences(bool ownForm, int fileCount, unsigned long long seed, ProfileDiff& fx,
                        Tally& t, const Vocabulary& v,
-                       const std::function<std::string(const char*)>& freshPath) {
+                       const std::function<std::string(const char*)>& freshPath,
+                       bool unicode = false) {
     Rng r{seed};
     for (int i = 0; i < fileCount; ++i) {
-        const std::string text = ownForm ? ownFormFile(r, v) : freeFormFile(r, v, true);
+        int kind = 0;
+        const std::string text = unicode   ? unicodeFile(r, v, true, kind)
+                                 : ownForm ? ownFormFile(r, v)
+                                           : freeFormFile(r, v, true);
         const std::string kernelPath = freshPath("k");
         const std::string ourPath = freshPath("o");
         const bool create = r.chance(10);
@@ -749,6 +791,7 @@ TEST_F(ProfileDiff, WritesMatchKernel32) {
     auto fresh = [this](const char* stem) { return freshPath(stem); };
     runWriteSequences(false, 400, 0xFEEDFACECAFEBEEFull, *this, t, v, fresh);
     runWriteSequences(true, 400, 0x0DDBA11C0FFEE123ull, *this, t, v, fresh);
+    runWriteSequences(false, 150, 0xBADC0FFEE0DDF00Dull, *this, t, v, fresh, true);
     // Writing into a folder that does not exist fails both ways.
     const std::string noFolder = folders_[0].path + "no such folder\\x.ini";
     EXPECT_FALSE(::WritePrivateProfileStringA("s", "k", "v", noFolder.c_str()));
