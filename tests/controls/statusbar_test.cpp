@@ -1,0 +1,364 @@
+// The status bar driven by real window messages under Wine.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "statusbar.h"
+
+using namespace controls;
+
+namespace {
+
+// One host window for every test: creating and showing windows costs time under Wine.
+HWND statusHost() {
+    static HWND host = nullptr;
+    if (host && IsWindow(host))
+        return host;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "StatusBarTestHost";
+    RegisterClassA(&wc);
+    host = CreateWindowA("StatusBarTestHost", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                         600, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(host, SW_SHOW);
+    SetForegroundWindow(host);
+    return host;
+}
+
+LPARAM at(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+POINT centreOf(const RECT& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+std::string windowText(HWND h) {
+    char buf[256] = {0};
+    GetWindowTextA(h, buf, sizeof buf);
+    return buf;
+}
+
+struct StatusBarTest : ::testing::Test {
+    void SetUp() override {
+        host = statusHost();
+        sb = std::make_unique<StatusBar>();
+        ASSERT_TRUE(sb->Create(host, 24));
+    }
+    void TearDown() override { sb.reset(); }
+    // Three panels: an editable fixed one, an editable auto-sized one, a read-only one.
+    void threePanels() {
+        sb->AddPanel("first", 0, false, true, {}, true, false, rgb(255, 0, 255), std::nullopt,
+                     std::nullopt, "", 100);
+        sb->AddPanel("second", 0, true, true);
+        sb->AddPanel("third", 2, false, false, {}, true, false, 0, std::nullopt, std::nullopt, "",
+                     80);
+    }
+    void dblClickPanel(int index) {
+        POINT c = centreOf(sb->PanelRect(index));
+        SendMessageA(sb->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at(c.x, c.y));
+        SendMessageA(sb->hwnd(), WM_LBUTTONUP, 0, at(c.x, c.y));
+    }
+
+    HWND host = nullptr;
+    std::unique_ptr<StatusBar> sb;
+};
+
+} // namespace
+
+TEST_F(StatusBarTest, DockedToTheBottomOfItsFormAndFollowsIt) {
+    RECT host_rc, rc;
+    GetClientRect(host, &host_rc);
+    GetWindowRect(sb->hwnd(), &rc);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.bottom, host_rc.bottom);
+    EXPECT_EQ(rc.right - rc.left, host_rc.right);
+    EXPECT_EQ(rc.bottom - rc.top, 24);
+    SetWindowPos(host, nullptr, 0, 0, 500, 250, SWP_NOZORDER | SWP_NOMOVE);
+    GetClientRect(host, &host_rc);
+    GetWindowRect(sb->hwnd(), &rc);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.bottom, host_rc.bottom);
+    EXPECT_EQ(rc.right - rc.left, host_rc.right);
+    SetWindowPos(host, nullptr, 0, 0, 600, 300, SWP_NOZORDER | SWP_NOMOVE);
+}
+
+TEST_F(StatusBarTest, PanelIndexRules) {
+    // No panels: nothing happens.
+    sb->PanelText(1, "lost");
+    sb->PanelWidth(0, 50);
+    EXPECT_EQ(sb->PanelCount(), 0);
+    EXPECT_EQ(sb->PanelText(1), "");
+    threePanels();
+    sb->PanelText(0, "zero"); // below 1: the first panel
+    EXPECT_EQ(sb->PanelText(1), "zero");
+    sb->PanelText(99, "last"); // above the count: the last panel
+    EXPECT_EQ(sb->PanelText(3), "last");
+    EXPECT_EQ(sb->PanelText(-4), "zero");
+    EXPECT_EQ(sb->PanelText(2), "second");
+    sb->PanelAlignment(0, 1);
+    EXPECT_EQ(sb->PanelAlignment(1), 1);
+    sb->PanelToolTipText(7, "tip");
+    EXPECT_EQ(sb->PanelToolTipText(3), "tip");
+    EXPECT_EQ(sb->PanelToolTipText(1), "");
+    sb->PanelForeColor(2, rgb(1, 2, 3));
+    EXPECT_EQ(sb->PanelForeColor(2), rgb(1, 2, 3));
+    EXPECT_EQ(sb->PanelForeColor(1), sb->ForeColor()); // the control's colour when none given
+    sb->Clear();
+    EXPECT_EQ(sb->PanelCount(), 0);
+    EXPECT_EQ(sb->PanelText(0), "");
+}
+
+TEST_F(StatusBarTest, DefaultWidthIsFortyPixelsAndPanelsFollowEachOther) {
+    sb->AddPanel("a", 0, false, false, {}, true, false, 0, std::nullopt, std::nullopt, "", 0);
+    EXPECT_EQ(sb->PanelWidth(1), 40);
+    RECT r1 = sb->PanelRect(1);
+    EXPECT_EQ(r1.right - r1.left, 40);
+    EXPECT_EQ(r1.top, 5);
+    EXPECT_EQ(r1.bottom, 24 - 5);
+    sb->PanelWidth(1, -3);
+    EXPECT_EQ(sb->PanelWidth(1), 40);
+    sb->AddPanel("with icon", 0, false, false,
+                 Picture{LoadIconA(nullptr, IDI_INFORMATION), nullptr}, true, false, 0,
+                 std::nullopt, std::nullopt, "", 60);
+    RECT r2 = sb->PanelRect(2);
+    EXPECT_EQ(r2.left, r1.right);
+    EXPECT_EQ(r2.right - r2.left, 60 + 18);
+    sb->AddPanel("", 0, true); // auto size, empty text
+    RECT r3 = sb->PanelRect(3);
+    EXPECT_EQ(r3.right - r3.left, 20);
+}
+
+TEST_F(StatusBarTest, EscapeLeavesTheTextAndEnterStoresIt) {
+    threePanels();
+    dblClickPanel(2);
+    ASSERT_TRUE(sb->Editing());
+    HWND edit = sb->EditWindow();
+    EXPECT_TRUE(IsWindowVisible(edit));
+    EXPECT_EQ(windowText(edit), "second");
+    DWORD selStart = 0, selEnd = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+                 reinterpret_cast<LPARAM>(&selEnd));
+    EXPECT_EQ(selStart, 0u);
+    EXPECT_EQ(selEnd, 6u);
+
+    SetWindowTextA(edit, "changed");
+    SendMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(sb->Editing());
+    EXPECT_FALSE(IsWindowVisible(edit));
+    EXPECT_EQ(sb->PanelText(2), "second");
+
+    dblClickPanel(2);
+    ASSERT_TRUE(sb->Editing());
+    SetWindowTextA(edit, "typed");
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(sb->Editing());
+    EXPECT_FALSE(IsWindowVisible(edit));
+    EXPECT_EQ(sb->PanelText(2), "typed");
+}
+
+TEST_F(StatusBarTest, FocusLossAndAClickElsewhereKeepTheEditedText) {
+    threePanels();
+    dblClickPanel(1);
+    ASSERT_TRUE(sb->Editing());
+    HWND edit = sb->EditWindow();
+    ASSERT_EQ(GetFocus(), edit);
+    SetWindowTextA(edit, "by focus");
+    SetFocus(host);
+    EXPECT_FALSE(sb->Editing());
+    EXPECT_EQ(sb->PanelText(1), "by focus");
+
+    dblClickPanel(1);
+    ASSERT_TRUE(sb->Editing());
+    SetWindowTextA(edit, "by click");
+    POINT c = centreOf(sb->PanelRect(3));
+    SendMessageA(sb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(c.x, c.y));
+    SendMessageA(sb->hwnd(), WM_LBUTTONUP, 0, at(c.x, c.y));
+    EXPECT_FALSE(sb->Editing());
+    EXPECT_FALSE(IsWindowVisible(edit));
+    EXPECT_EQ(sb->PanelText(1), "by click");
+}
+
+TEST_F(StatusBarTest, ReadOnlyPanelIsNotEdited) {
+    threePanels();
+    dblClickPanel(3);
+    EXPECT_FALSE(sb->Editing());
+}
+
+TEST_F(StatusBarTest, ClickAndPanelEventsInOrder) {
+    threePanels();
+    std::vector<std::string> ev;
+    sb->Click = [&] { ev.push_back("Click"); };
+    sb->PanelClick = [&](int p) { ev.push_back("PanelClick " + std::to_string(p)); };
+    sb->DblClick = [&] { ev.push_back("DblClick"); };
+    sb->PanelDblClick = [&](int p) { ev.push_back("PanelDblClick " + std::to_string(p)); };
+    sb->MouseDown = [&](int b, int, int, int) { ev.push_back("MouseDown " + std::to_string(b)); };
+    sb->PanelMouseDown = [&](int p, int, int, int, int) {
+        ev.push_back("PanelMouseDown " + std::to_string(p));
+    };
+    sb->MouseUp = [&](int, int, int, int) { ev.push_back("MouseUp"); };
+    sb->PanelMouseUp = [&](int p, int, int, int, int) {
+        ev.push_back("PanelMouseUp " + std::to_string(p));
+    };
+    POINT c = centreOf(sb->PanelRect(3));
+    SendMessageA(sb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(c.x, c.y));
+    SendMessageA(sb->hwnd(), WM_LBUTTONUP, 0, at(c.x, c.y));
+    SendMessageA(sb->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at(c.x, c.y));
+    EXPECT_EQ(ev, (std::vector<std::string>{"MouseDown 1", "PanelMouseDown 3", "MouseUp",
+                                            "PanelMouseUp 3", "Click", "PanelClick 3", "DblClick",
+                                            "PanelDblClick 3"}));
+    EXPECT_EQ(sb->GetPanelIndex(c.x, c.y), 3);
+    EXPECT_EQ(sb->GetPanelIndex(590, 2), 0);
+}
+
+TEST_F(StatusBarTest, MouseEnterOnceAndMouseLeave) {
+    int enters = 0, leaves = 0;
+    sb->MouseEnter = [&] { ++enters; };
+    sb->MouseLeave = [&] { ++leaves; };
+    SendMessageA(sb->hwnd(), WM_MOUSEMOVE, 0, at(10, 10));
+    SendMessageA(sb->hwnd(), WM_MOUSEMOVE, 0, at(20, 10));
+    EXPECT_EQ(enters, 1);
+    SendMessageA(sb->hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(leaves, 1);
+    SendMessageA(sb->hwnd(), WM_MOUSEMOVE, 0, at(20, 10));
+    EXPECT_EQ(enters, 2);
+}
+
+TEST_F(StatusBarTest, TopRowIsWhiteInTheVisualStyleLooks) {
+    sb->BackColor(rgb(103, 103, 103));
+    const auto& s = sb->DrawnSurface();
+    for (int theme : {2, 3, 4}) {
+        sb->Theme(theme);
+        EXPECT_EQ(sb->CurrentLook(), theme);
+        for (int x : {0, 100, s.width() - 1})
+            EXPECT_EQ(s.pixel(x, 0), rgb(255, 255, 255)) << theme << " " << x;
+        EXPECT_EQ(s.pixel(300, 2), ShiftColor(ShiftColor(rgb(103, 103, 103), -1), -37));
+    }
+    sb->Theme(1);
+    EXPECT_EQ(sb->CurrentLook(), kLookClassic);
+    EXPECT_EQ(s.pixel(100, 0), rgb(103, 103, 103));
+    EXPECT_EQ(sb->GripShape(), 2); // the classic grip
+    sb->Theme(9);
+    EXPECT_EQ(sb->CurrentLook(), kLookBlue);
+    EXPECT_EQ(sb->GripShape(), 1);
+}
+
+TEST_F(StatusBarTest, AutomaticLookIsClassicOffTheOneSystemWithColourSchemes) {
+    // Wine reports version 6.1: Theme 0 paints the classic look.
+    ASSERT_FALSE(StatusBar::IsWinXP());
+    sb->Theme(0);
+    EXPECT_EQ(sb->CurrentLook(), kLookClassic);
+    const std::string scheme = StatusBar::GetThemeInfo();
+    EXPECT_FALSE(scheme.empty());
+}
+
+TEST_F(StatusBarTest, ErrorsCarryTheRoutineAsSource) {
+    threePanels();
+    try {
+        sb->BoundControl(1, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7ff0)));
+        FAIL() << "no error";
+    } catch (const StatusBarError& e) {
+        EXPECT_EQ(e.Number(), 5);
+        EXPECT_EQ(e.Source(), "StatusBar.BoundControl");
+        EXPECT_EQ(e.Description(), "Invalid procedure call or argument");
+    }
+}
+
+TEST_F(StatusBarTest, BoundControlMovesIntoThePanelAndBack) {
+    threePanels();
+    HWND child = CreateWindowA("STATIC", "x", WS_CHILD | WS_VISIBLE, 5, 5, 30, 12, host, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    sb->BoundControl(1, child, 0);
+    EXPECT_EQ(GetParent(child), sb->hwnd());
+    RECT cr, pr = sb->PanelRect(1);
+    GetWindowRect(child, &cr);
+    MapWindowPoints(nullptr, sb->hwnd(), reinterpret_cast<POINT*>(&cr), 2);
+    EXPECT_GE(cr.left, pr.left);
+    EXPECT_LE(cr.right, pr.right);
+    EXPECT_EQ(cr.top, pr.top);
+    EXPECT_EQ(cr.bottom, pr.bottom);
+    sb->BoundControl(1);
+    EXPECT_EQ(GetParent(child), host);
+    DestroyWindow(child);
+}
+
+TEST_F(StatusBarTest, IconDrawnGreyWhenDisabledAndMaskColourTransparent) {
+    // A 16 x 16 bitmap: magenta with a pure red square in the middle.
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    RECT all{0, 0, 16, 16}, mid{4, 4, 12, 12};
+    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255)), red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(mem, &all, magenta);
+    FillRect(mem, &mid, red);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+
+    sb->Theme(1);
+    sb->BackColor(rgb(10, 200, 10));
+    sb->AddPanel("icon", 0, false, false, Picture{nullptr, bmp}, true, true, rgb(255, 0, 255),
+                 std::nullopt, std::nullopt, "", 60);
+    const auto& s = sb->DrawnSurface();
+    const RECT r = sb->PanelRect(1);
+    const int iy = r.top + (r.bottom - r.top - 16) / 2;
+    EXPECT_EQ(s.pixel(r.left + 2 + 8, iy + 8), rgb(255, 0, 0));
+    EXPECT_EQ(s.pixel(r.left + 2 + 1, iy + 1), rgb(10, 200, 10)); // mask colour is transparent
+    sb->PanelIconState(1, false);
+    const COLORREF grey = s.pixel(r.left + 2 + 8, iy + 8);
+    EXPECT_EQ(GetRValue(grey), GetGValue(grey));
+    EXPECT_EQ(GetGValue(grey), GetBValue(grey));
+    EXPECT_EQ(s.pixel(r.left + 2 + 1, iy + 1), rgb(10, 200, 10));
+    DeleteObject(magenta);
+    DeleteObject(red);
+    sb.reset();
+    DeleteObject(bmp);
+}
+
+TEST_F(StatusBarTest, StoredStateAndDocking) {
+    sb->Theme(3);
+    sb->BackColor(rgb(103, 103, 103));
+    sb->Sizable(false);
+    sb->AddPanel("p");
+    PropertyBag bag;
+    sb->WriteProperties(bag);
+    EXPECT_EQ(bag.get("Theme"), "3");
+    EXPECT_EQ(bag.get("PanelCount"), "1");
+    EXPECT_FALSE(bag.contains("GripShape"));
+    StatusBar copy;
+    ASSERT_TRUE(copy.Create(host, 20, 0, &bag));
+    EXPECT_EQ(copy.Theme(), 3);
+    EXPECT_EQ(copy.BackColor(), rgb(103, 103, 103));
+    EXPECT_FALSE(copy.Sizable());
+    EXPECT_EQ(copy.PanelCount(), 0); // panels are added at run time
+    // Moved away, reading the stored state docks it to the bottom again.
+    SetWindowPos(copy.hwnd(), nullptr, 0, 0, 100, 20, SWP_NOZORDER);
+    copy.ReadProperties(bag);
+    RECT rc, host_rc;
+    GetClientRect(host, &host_rc);
+    GetWindowRect(copy.hwnd(), &rc);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.bottom, host_rc.bottom);
+    EXPECT_EQ(rc.right - rc.left, host_rc.right);
+}
+
+TEST_F(StatusBarTest, GripSetsTheSizingCursorOnlyWhenSizable) {
+    RECT g = sb->GripRect();
+    ASSERT_GT(g.right - g.left, 0);
+    POINT p{g.right - 3, g.bottom - 3};
+    ClientToScreen(sb->hwnd(), &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageA(sb->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(sb->hwnd()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_SIZENWSE));
+    sb->Sizable(false);
+    SendMessageA(sb->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(sb->hwnd()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+}
