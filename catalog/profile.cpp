@@ -647,7 +647,7 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     const std::string target(path);
     io::Stamp stamp;
     const io::PathState state = io::inspect(target, stamp);
-    if (state == io::PathState::failed)
+    if (state == io::PathState::failed || !io::writable(target))
         return false;
     std::string bytes;
     if (state == io::PathState::file && !io::readAll(target, bytes))

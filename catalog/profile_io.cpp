@@ -57,6 +57,11 @@ PathState inspect(const std::string& path, Stamp& stamp) {
     return PathState::file;
 }
 
+bool writable(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 bool settled(const Stamp& stamp) {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
@@ -129,6 +134,13 @@ PathState inspect(const std::string& path, Stamp& stamp) {
     stamp.identity =
         static_cast<std::uint64_t>(st.st_ino) ^ (static_cast<std::uint64_t>(st.st_dev) << 32);
     return PathState::file;
+}
+
+bool writable(const std::string& path) {
+    // The mode bits, not access(): a process running as root may write any
+    // file, but a file nobody may write is still meant to stay as it is.
+    struct stat st;
+    return ::stat(path.c_str(), &st) != 0 || (st.st_mode & 0222) != 0;
 }
 
 bool settled(const Stamp& stamp) {

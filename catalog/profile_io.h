@@ -31,6 +31,9 @@ PathState inspect(const std::string& path, Stamp& stamp);
 // file that recent is always read again.
 bool settled(const Stamp& stamp);
 
+// False for an existing file marked read-only: it is not to be replaced.
+bool writable(const std::string& path);
+
 // The whole file into `data`; false when it cannot be read.
 bool readAll(const std::string& path, std::string& data);
 

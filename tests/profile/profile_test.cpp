@@ -312,6 +312,16 @@ TEST_F(Profile, WriteIntoAMissingFolderFailsAndLeavesNoTemporaryFile) {
     EXPECT_FALSE(fs::exists(path("no-folder")));
 }
 
+TEST_F(Profile, AReadOnlyFileIsNotReplaced) {
+    const auto p = file("ro.ini", "[S]\r\nk=1\r\n");
+    fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(profile::writeString(p, "S", "k", "2"));
+    EXPECT_FALSE(profile::WritePrivateProfileString("S", nullptr, nullptr, p.c_str()));
+    EXPECT_EQ(contents(p), "[S]\r\nk=1\r\n");
+    fs::permissions(p, fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST_F(Profile, AFileReplacedOnDiskIsSeenByTheNextRead) {
     const auto p = file("r.ini", "[S]\r\nk=first\r\n");
     EXPECT_EQ(value(p, "S", "k"), "first");

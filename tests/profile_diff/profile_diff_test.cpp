@@ -14,6 +14,12 @@
 //   leaves the buffer's last byte unwritten in kernel32, so the list does not
 //   end in the two NULs that the contract promises; ours writes that NUL.
 //   That one byte is excused, and ours must hold NUL there.
+// - Under Wine run as root, kernel32 writes into a file marked read-only;
+//   ours refuses, as Windows does.
+// Files with a byte-order mark hold only characters of the ANSI code page
+// (and some that none approaches, which both sides turn into "?"): for the
+// others kernel32 picks a look-alike ("A" for "\u0100") from tables of its
+// own, where ours gives "?".
 #include <windows.h>
 
 #include "catalog/profile.h"
@@ -569,7 +575,7 @@ TEST_F(ProfileDiff, ReadsMatchKernel32) {
     const Vocabulary v = makeVocabulary(ansi1252_);
     Rng r{0x0123456789ABCDEFull};
     Tally t;
-    const int kFiles = 2500;
+    const int kFiles = 2000;
     for (int i = 0; i < kFiles; ++i) {
         const std::string text = freeFormFile(r, v, false);
         const std::string path = freshPath("r");
@@ -789,13 +795,22 @@ TEST_F(ProfileDiff, WritesMatchKernel32) {
     const Vocabulary v = makeVocabulary(ansi1252_);
     Tally t;
     auto fresh = [this](const char* stem) { return freshPath(stem); };
-    runWriteSequences(false, 400, 0xFEEDFACECAFEBEEFull, *this, t, v, fresh);
-    runWriteSequences(true, 400, 0x0DDBA11C0FFEE123ull, *this, t, v, fresh);
-    runWriteSequences(false, 150, 0xBADC0FFEE0DDF00Dull, *this, t, v, fresh, true);
+    runWriteSequences(false, 300, 0xFEEDFACECAFEBEEFull, *this, t, v, fresh);
+    runWriteSequences(true, 300, 0x0DDBA11C0FFEE123ull, *this, t, v, fresh);
+    runWriteSequences(false, 120, 0xBADC0FFEE0DDF00Dull, *this, t, v, fresh, true);
     // Writing into a folder that does not exist fails both ways.
     const std::string noFolder = folders_[0].path + "no such folder\\x.ini";
     EXPECT_FALSE(::WritePrivateProfileStringA("s", "k", "v", noFolder.c_str()));
     EXPECT_FALSE(profile::WritePrivateProfileString("s", "k", "v", noFolder.c_str()));
+    // A read-only file stays as it was and the write fails. (kernel32 under
+    // Wine run as root does write it: the read-only mark is the file's
+    // missing write permission, which root passes over.)
+    const std::string readOnly = freshPath("ro");
+    ASSERT_TRUE(writeFile(readOnly, "[s]\r\nk=1\r\n"));
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(profile::WritePrivateProfileString("s", "k", "2", readOnly.c_str()));
+    EXPECT_EQ(readFile(readOnly), "[s]\r\nk=1\r\n");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     finish(t, "writes");
 }
 
