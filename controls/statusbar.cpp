@@ -791,7 +791,7 @@ void StatusBar::drawGrip(HDC dc, int shape, int look) {
     }
     // A triangle of raised dots.
     (void)look;
-    const COLORREF shadow = ShiftColor(back, -72);
+    const COLORREF shadow = MixColor(back, rgb(0, 0, 0), 120);
     const COLORREF light = rgb(255, 255, 255);
     for (int i = 0; i < 3; ++i)
         for (int j = 0; i + j < 3; ++j) {

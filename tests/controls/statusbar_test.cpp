@@ -362,3 +362,55 @@ TEST_F(StatusBarTest, GripSetsTheSizingCursorOnlyWhenSizable) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
 }
+
+namespace {
+
+// A form that records the non-client press the grip sends instead of
+// starting the system's modal sizing loop.
+WPARAM g_ncHit = 0;
+POINT g_ncPoint{0, 0};
+LRESULT CALLBACK recordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_NCLBUTTONDOWN) {
+        g_ncHit = w;
+        g_ncPoint = {static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+        return 0;
+    }
+    return DefWindowProcA(h, m, w, l);
+}
+
+} // namespace
+
+TEST(StatusBarGrip, PressOnTheGripResizesTheFormFromItsBottomRightCorner) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = recordingProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "StatusBarGripHost";
+    RegisterClassA(&wc);
+    HWND form = CreateWindowA("StatusBarGripHost", "form", WS_OVERLAPPEDWINDOW, 0, 0, 400, 200,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(form, nullptr);
+    {
+        StatusBar sb;
+        ASSERT_TRUE(sb.Create(form, 24));
+        sb.AddPanel("text");
+        RECT g = sb.GripRect();
+        const int x = g.right - 4, y = g.bottom - 4;
+        g_ncHit = 0;
+        SendMessageA(sb.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(x, y));
+        EXPECT_EQ(g_ncHit, static_cast<WPARAM>(HTBOTTOMRIGHT));
+        POINT p{x, y};
+        ClientToScreen(sb.hwnd(), &p);
+        EXPECT_EQ(g_ncPoint.x, p.x);
+        EXPECT_EQ(g_ncPoint.y, p.y);
+        // Not sizable: the press is an ordinary one.
+        sb.Sizable(false);
+        g_ncHit = 0;
+        int downs = 0;
+        sb.MouseDown = [&](int, int, int, int) { ++downs; };
+        SendMessageA(sb.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(x, y));
+        SendMessageA(sb.hwnd(), WM_LBUTTONUP, 0, at(x, y));
+        EXPECT_EQ(g_ncHit, 0u);
+        EXPECT_EQ(downs, 1);
+    }
+    DestroyWindow(form);
+}

@@ -137,7 +137,7 @@ void galleryAddBars(HWND parent, int x, int y) {
         }
         label(parent, x, y, 150, "Navigation bar look");
         auto tb = std::make_unique<ToolBar>();
-        tb->Create(parent, x, y + 16, 137, 220, 0, &bag);
+        tb->Create(parent, x, y + 16, 137, 200, 0, &bag);
         tb->Align(ToolBar::DockLeft);
         for (long i = 0; i < 5; ++i)
             tb->ButtonIcon(i, icon(i % 2 ? IDI_WINLOGO : IDI_APPLICATION));
@@ -145,43 +145,46 @@ void galleryAddBars(HWND parent, int x, int y) {
         toolbars.push_back(std::move(tb));
     }
 
-    // Status bars in the four looks, each in its own frame so it docks there.
-    const char* lookNames[] = {"Status bar, classic look (Theme 1)", "Blue look (Theme 2)",
-                               "Olive look (Theme 3)", "Silver look (Theme 4), panel 2 edited"};
-    const int sx = x + 160;
-    for (int look = 1; look <= 4; ++look) {
-        const int sy = y + (look - 1) * 50;
-        label(parent, sx, sy, 500, lookNames[look - 1]);
+    // Status bars in the four looks, each in its own frame so it docks there,
+    // in two columns beside the navigation bar.
+    struct LookSample {
+        const char* name;
+        int theme;
+        Colour back;
+    };
+    const LookSample looks[] = {
+        {"Status bar, classic look (Theme 1)", 1, systemColour(SysButtonFace)},
+        {"Blue look (Theme 2)", 2, rgb(214, 223, 247)},
+        {"Olive look (Theme 3)", 3, rgb(236, 233, 216)},
+        {"Silver look (Theme 4), panel 2 being edited", 4, rgb(229, 229, 234)},
+        {"Olive look in the main window's dark theme colour", 3, rgb(103, 103, 103)},
+    };
+    for (int k = 0; k < 5; ++k) {
+        const int sx = x + 160 + (k % 2) * 550;
+        const int sy = y + (k / 2) * 48;
+        label(parent, sx, sy, 500, looks[k].name);
         HWND frame = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "",
-                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, sx, sy + 16, 640, 30,
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, sx, sy + 16, 540, 28,
                                      parent, nullptr, GetModuleHandleA(nullptr), nullptr);
         auto sb = std::make_unique<StatusBar>();
         sb->Create(frame, 24);
-        sb->Theme(look);
-        sb->BackColor(look == 1 ? systemColour(SysButtonFace) : rgb(236, 233, 216));
-        sb->AddPanel("http://example.com/setup.exe", 0, true, true);
-        sb->AddPanel("Editable panel", 0, false, true, {}, true, false, rgb(255, 0, 255),
-                     rgb(0, 0, 160), std::nullopt, "Double-click to edit", 120);
-        sb->AddPanel("Icon", 1, true, false, icon(IDI_INFORMATION));
-        sb->AddPanel("Disabled icon", 0, true, false, icon(IDI_WARNING), false);
-        sb->AddPanel("Right", 2, false, false, {}, true, false, 0, std::nullopt, std::nullopt, "",
-                     80);
-        if (look == 4)
+        sb->Theme(looks[k].theme);
+        sb->BackColor(looks[k].back);
+        if (k == 4) {
+            // As the main window adds its link field.
+            sb->AddPanel("http://example.com/files/setup.exe", 0, true, true, {}, false, false,
+                         rgb(255, 0, 255), rgb(224, 224, 224), std::nullopt, "0");
+        } else {
+            sb->AddPanel("example.com/setup.exe", 0, true, true);
+            sb->AddPanel("Editable panel", 0, false, true, {}, true, false, rgb(255, 0, 255),
+                         rgb(0, 0, 160), std::nullopt, "Double-click to edit", 110);
+            sb->AddPanel("Icon", 1, true, false, icon(IDI_INFORMATION));
+            sb->AddPanel("Disabled icon", 0, true, false, icon(IDI_WARNING), false);
+            sb->AddPanel("Right", 2, false, false, {}, true, false, 0, std::nullopt, std::nullopt,
+                         "", 60);
+        }
+        if (k == 3)
             sb->BeginEdit(2);
-        statusbars.push_back(std::move(sb));
-    }
-    {
-        const int sy = y + 4 * 50;
-        label(parent, sx, sy, 500, "Themed like the main window (dark back colour, grip)");
-        HWND frame = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "",
-                                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, sx, sy + 16, 640, 30,
-                                     parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-        auto sb = std::make_unique<StatusBar>();
-        sb->Create(frame, 24);
-        sb->Theme(3);
-        sb->BackColor(rgb(103, 103, 103));
-        sb->AddPanel("0", 0, true, true, {}, false, false, rgb(255, 0, 255), rgb(224, 224, 224),
-                     std::nullopt, "0");
         statusbars.push_back(std::move(sb));
     }
 }
