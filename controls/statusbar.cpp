@@ -81,6 +81,9 @@ StatusBar::~StatusBar() {
 bool StatusBar::Create(HWND parent, int height, int id, const PropertyBag* settings) {
     static bool registered = false;
     if (!registered) {
+        // The tooltips need the common controls' window classes.
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&icc);
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;

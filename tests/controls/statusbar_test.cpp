@@ -23,7 +23,7 @@ HWND statusHost() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "StatusBarTestHost";
     RegisterClassA(&wc);
-    host = CreateWindowA("StatusBarTestHost", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+    host = CreateWindowA("StatusBarTestHost", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 650, 0,
                          600, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ShowWindow(host, SW_SHOW);
     SetForegroundWindow(host);

@@ -69,7 +69,13 @@ struct ToolBarTest : ::testing::Test {
         tb->Button_Count(count);
         return *tb;
     }
-    void move(int x, int y) { SendMessageA(tb->hwnd(), WM_MOUSEMOVE, 0, at(x, y)); }
+    // The pointer really goes there too, so the system's leave tracking agrees.
+    void move(int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(tb->hwnd(), &p);
+        SetCursorPos(p.x, p.y);
+        SendMessageA(tb->hwnd(), WM_MOUSEMOVE, 0, at(x, y));
+    }
     void click(int x, int y) {
         move(x, y);
         SendMessageA(tb->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(x, y));
@@ -242,6 +248,7 @@ TEST_F(ToolBarTest, TooltipAfterFiveTicksWithTitleAndStyle) {
     // Moving removes it; leaving keeps it away.
     move(12, 10);
     EXPECT_EQ(t.ToolTipWindow(), nullptr);
+    SetCursorPos(1200, 900); // the pointer leaves for good
     SendMessageA(t.hwnd(), WM_MOUSELEAVE, 0, 0);
     pump(100);
     EXPECT_EQ(t.ToolTipWindow(), nullptr);
