@@ -9,6 +9,7 @@
 #include <cctype>
 #include <vector>
 
+#include "accessible.h"
 #include "offscreen.h"
 
 namespace controls {
@@ -858,6 +859,11 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         // The access key (through the dialog manager) or a host asking for a click.
         performClick();
         return 0;
+    case WM_GETOBJECT:
+        // Accessibility tools see a push button named by the caption.
+        if (LRESULT r = answerAsPushButton(hwnd_, wParam, lParam); r > 0)
+            return r;
+        break;
     case BM_GETCHECK:
         return value_ ? BST_CHECKED : BST_UNCHECKED;
     case BM_SETCHECK:

@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <uxtheme.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "accessible.h"
 #include "offscreen.h"
 #include "subclass.h"
 #include "themedbutton.h"
@@ -447,4 +449,50 @@ TEST(ThemedButtonLinks, OnlyWebAndMailLinksAreOpened) {
     EXPECT_FALSE(ThemedButton::OpenLink("file:///C:/Windows/notepad.exe"));
     EXPECT_FALSE(ThemedButton::OpenLink("\\\\server\\share\\x.exe"));
     EXPECT_FALSE(ThemedButton::OpenLink("javascript:alert(1)"));
+}
+
+// Asked the way accessibility tools ask: WM_GETOBJECT through oleacc.
+TEST_F(ButtonFixture, AccessibleObjectIsAPushButtonNamedByItsCaption) {
+    CoInitialize(nullptr);
+    button->setCaption("&Direct Download");
+    button->setButtonType(1);
+    button->setValue(true);
+    IAccessible* acc = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIID_IAccessible,
+                                         reinterpret_cast<void**>(&acc)),
+              S_OK);
+    ASSERT_NE(acc, nullptr);
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT v;
+    VariantInit(&v);
+    ASSERT_EQ(acc->get_accRole(self, &v), S_OK);
+    EXPECT_EQ(v.lVal, ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_EQ(acc->get_accState(self, &v), S_OK);
+    EXPECT_NE(v.lVal & STATE_SYSTEM_PRESSED, 0);
+    EXPECT_NE(v.lVal & STATE_SYSTEM_FOCUSABLE, 0);
+    EXPECT_EQ(v.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
+    BSTR text = nullptr;
+    ASSERT_EQ(acc->get_accName(self, &text), S_OK);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::wstring(text), L"Direct Download");
+    SysFreeString(text);
+    ASSERT_EQ(acc->get_accDefaultAction(self, &text), S_OK);
+    EXPECT_EQ(std::wstring(text), L"Press");
+    SysFreeString(text);
+    // The default action clicks (posted, as a real button does).
+    EXPECT_EQ(acc->accDoDefaultAction(self), S_OK);
+    MSG m;
+    while (PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
+    EXPECT_EQ(count("Click"), 1);
+    EXPECT_FALSE(button->Value());
+    button->setEnabled(false);
+    ASSERT_EQ(acc->get_accState(self, &v), S_OK);
+    EXPECT_NE(v.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
+    EXPECT_NE(acc->accDoDefaultAction(self), S_OK);
+    acc->Release();
+    CoUninitialize();
 }
