@@ -384,3 +384,51 @@ TEST_F(ToolBarTest, SplitToLinesUsesTheControlFontAndTranslateColor) {
     EXPECT_TRUE(ToolBar::IsDelim('1'));
     EXPECT_FALSE(ToolBar::IsDelim('_'));
 }
+
+TEST_F(ToolBarTest, DisabledButtonCaptionIsGreyAndEveryWriteRedraws) {
+    auto& t = make(2);
+    int redraws = 0;
+    long redrawIndex = 99;
+    t.OnRedrawing = [&](long i) {
+        ++redraws;
+        redrawIndex = i;
+    };
+    t.ForeColor(rgb(255, 0, 0));
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(redrawIndex, -1);
+    t.ButtonCaption(0, "WWWW");
+    t.ButtonCaption(1, "WWWW");
+    t.ButtonEnabled(1, false);
+    EXPECT_EQ(redraws, 4);
+    auto count = [&](int left, COLORREF c) {
+        int n = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = left; x < left + 90; ++x)
+                n += t.DrawnSurface().pixel(x, y) == c;
+        return n;
+    };
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    EXPECT_GT(count(0, rgb(255, 0, 0)), 0);
+    EXPECT_EQ(count(90, rgb(255, 0, 0)), 0);
+    EXPECT_GT(count(90, grey), 0);
+    // A disabled control draws every caption grey.
+    t.Enabled(false);
+    EXPECT_EQ(count(0, rgb(255, 0, 0)), 0);
+    EXPECT_GT(count(0, grey), 0);
+}
+
+TEST_F(ToolBarTest, DoubleClickDrawsTheButtonPressedBeforeItsEvent) {
+    auto& t = make(2);
+    std::vector<std::string> ev;
+    t.Click = [&](long i) { ev.push_back("Click " + std::to_string(i)); };
+    t.DblClick = [&](long i) {
+        ev.push_back("DblClick " + std::to_string(i) + (t.MouseIsDown() ? " down" : " up"));
+    };
+    t.MouseUp = [&](long i, int, int, int, int) { ev.push_back("MouseUp " + std::to_string(i)); };
+    click(100, 10);
+    SendMessageA(t.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, at(100, 10));
+    SendMessageA(t.hwnd(), WM_LBUTTONUP, 0, at(100, 10));
+    EXPECT_EQ(ev,
+              (std::vector<std::string>{"MouseUp 1", "Click 1", "DblClick 1 down", "MouseUp 1"}));
+    EXPECT_FALSE(t.MouseIsDown());
+}
