@@ -637,7 +637,7 @@ TEST_F(ProfileDiff, UnicodeFilesMatchKernel32) {
 // 31165, one link into 256, each category and some links of each.
 TEST_F(ProfileDiff, LargeCatalogsMatchKernel32) {
     Tally t;
-    const int shapes[][2] = {{500, 100}, {200, 150}, {40, 700}, {1, 1}};
+    const int shapes[][2] = {{500, 100}, {200, 150}, {40, 700}, {30, 800}, {1, 1}};
     unsigned seed = 7;
     for (const auto& shape : shapes) {
         const std::string text = catalog::syntheticCatalog(shape[0], shape[1], seed++);
@@ -664,6 +664,35 @@ TEST_F(ProfileDiff, LargeCatalogsMatchKernel32) {
                 compareCall(link, path, "<synthetic catalog>", t);
             }
         }
+    }
+    // Writes into a catalog, which is in the program's own form: the files
+    // must stay byte for byte the same as kernel32's.
+    const std::string text = catalog::syntheticCatalog(500, 100, 3);
+    const std::string kernelPath = freshPath("bigk"), ourPath = freshPath("bigo");
+    ASSERT_TRUE(writeFile(kernelPath, text));
+    ASSERT_TRUE(writeFile(ourPath, text));
+    const auto categories = profile::sectionNames(ourPath, 65536);
+    Rng r{99};
+    for (int i = 0; i < 30; ++i) {
+        const std::string category = categories[r.below(static_cast<unsigned>(categories.size()))];
+        const auto lines = profile::sectionLines(ourPath, category, 31165);
+        std::string key =
+            lines.empty() ? "Tool" : lines[r.below(static_cast<unsigned>(lines.size()))];
+        key = key.substr(0, key.find('='));
+        const unsigned kind = r.below(6);
+        const std::string section = kind == 4 ? "New category " + std::to_string(i) : category;
+        if (kind == 3)
+            key = "New entry " + std::to_string(i);
+        const std::string value = "http://example.org/" + std::to_string(i) + ".exe";
+        const char* k = kind == 5 && i % 2 ? nullptr : key.c_str();
+        const char* v = kind == 5 ? nullptr : value.c_str();
+        ++t.writes;
+        ++t.byteCompares;
+        const bool kr = ::WritePrivateProfileStringA(section.c_str(), k, v, kernelPath.c_str());
+        const bool orr = profile::WritePrivateProfileString(section.c_str(), k, v, ourPath.c_str());
+        if (kr != orr || readFile(kernelPath) != readFile(ourPath))
+            t.report("catalog differs after WritePrivateProfileString(" + show(section.c_str()) +
+                     ", " + show(k) + ", " + show(v) + ")");
     }
     finish(t, "large catalogs");
 }
