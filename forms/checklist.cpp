@@ -125,6 +125,12 @@ int CheckList::insert(const Item& item) {
     LVITEMA state{};
     state.stateMask = LVIS_STATEIMAGEMASK;
     state.state = item.ticked ? kTicked : kUnticked;
+    // The first item gets the keyboard's focus mark, so that the space bar
+    // ticks an item as soon as the list has the focus.
+    if (count == 0) {
+        state.stateMask |= LVIS_FOCUSED;
+        state.state |= LVIS_FOCUSED;
+    }
     SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&state));
     inserting_ = false;

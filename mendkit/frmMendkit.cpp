@@ -3,6 +3,8 @@
 #include "mendkit/pictures.h"
 #include "platform/files.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace {
@@ -20,6 +22,27 @@ std::string fileTitle(const std::string& path) {
     return name;
 }
 
+// Puts a picture left of a push button's caption, with a little room between.
+// Returns the image list the button shows it from (the caller destroys it).
+HIMAGELIST showPictureOn(forms::CommandButton& button, HICON picture) {
+    if (!picture || !button.hwnd())
+        return nullptr;
+    int size = GetSystemMetrics(SM_CXSMICON);
+    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0);
+    if (images && ImageList_AddIcon(images, picture) >= 0) {
+        BUTTON_IMAGELIST bil{};
+        bil.himl = images;
+        bil.margin = {0, 0, size / 4, 0};
+        bil.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+        if (SendMessageA(button.hwnd(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&bil)))
+            return images;
+    }
+    if (images)
+        ImageList_Destroy(images);
+    SendMessageA(button.hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
+    return nullptr;
+}
+
 } // namespace
 
 frmMendkit::frmMendkit(platform::Services& services)
@@ -30,12 +53,12 @@ frmMendkit::frmMendkit(platform::Services& services)
     initialWidth_ = 5700;
     initialHeight_ = 5400;
     // Design positions (twips); the resize rule moves them with the window.
-    List1.Move(45, 45, initialWidth_ - 350, initialHeight_ - 1500);
+    List1.Move(60, 60, initialWidth_ - 350, initialHeight_ - 1500);
     int bottom = List1.Top() + List1.Height();
-    Command1.Move(List1.Width() - 1900, bottom + 100, 1945, 450);
-    Command2.Move(45, bottom + 100, 1215, 450);
-    ImgHomepage.Move(45, bottom + 700, 240, 240);
-    lblHomepage.Move(345, bottom + 700, 3000, 240);
+    Command1.Move(List1.Width() - 1900, bottom + 100, 1960, 450);
+    Command2.Move(60, bottom + 100, 1215, 450);
+    ImgHomepage.Move(60, bottom + 700, 240, 240);
+    lblHomepage.Move(360, bottom + 700, 3000, 240);
     lblHomepage.setForeColor(RGB(0, 102, 204));
 
     Command1.Click = [this] { Command1_Click(); };
@@ -46,6 +69,10 @@ frmMendkit::frmMendkit(platform::Services& services)
 frmMendkit::~frmMendkit() {
     if (isLoaded())
         Unload(forms::vbFormCode);
+    if (fixImages_)
+        ImageList_Destroy(fixImages_);
+    if (linkFont_)
+        DeleteObject(linkFont_);
     if (fixPicture_)
         DestroyIcon(fixPicture_);
     if (homepagePicture_)
@@ -79,11 +106,19 @@ void frmMendkit::Form_Load() {
     for (int i = 0; i < List1.ListCount(); ++i)
         List1.setSelected(i, true);
 
-    fixPicture_ = mendkit::makeRepairIcon();
-    if (fixPicture_ && Command1.hwnd())
-        SendMessageA(Command1.hwnd(), BM_SETIMAGE, IMAGE_ICON,
-                     reinterpret_cast<LPARAM>(fixPicture_));
-    homepagePicture_ = mendkit::makeGlobeIcon();
+    if (!fixPicture_)
+        fixPicture_ = mendkit::makeRepairIcon();
+    if (!fixImages_)
+        fixImages_ = showPictureOn(Command1, fixPicture_);
+    LOGFONTA lf{};
+    if (!linkFont_ && GetObjectA(forms::defaultFont(), sizeof lf, &lf)) {
+        lf.lfUnderline = TRUE;
+        linkFont_ = CreateFontIndirectA(&lf);
+    }
+    if (linkFont_ && lblHomepage.hwnd())
+        SendMessageA(lblHomepage.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), TRUE);
+    if (!homepagePicture_)
+        homepagePicture_ = mendkit::makeGlobeIcon();
     if (homepagePicture_)
         ImgHomepage.setIcon(homepagePicture_);
     Form_Resize();

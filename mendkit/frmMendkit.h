@@ -8,6 +8,8 @@
 #include "forms/form.h"
 #include "platform/services.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 class frmMendkit : public forms::Form {
@@ -49,6 +51,8 @@ class frmMendkit : public forms::Form {
     std::string programFolder_;
     std::string systemFolder_;
     HICON fixPicture_ = nullptr;
+    HIMAGELIST fixImages_ = nullptr;
+    HFONT linkFont_ = nullptr;
     HICON homepagePicture_ = nullptr;
     bool busy_ = false;
 };

@@ -78,13 +78,20 @@ TEST(CheckList, TicksFromCodeAndFromTheKeyboardRunItemCheck) {
     form.List1.setSelected(0, true); // no change, no event
     EXPECT_EQ(form.checked, std::vector<int>{0});
 
+    // The first item carries the focus mark from the start: space ticks it.
+    SendMessageA(form.List1.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(form.List1.hwnd(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_FALSE(form.List1.Selected(0));
+    EXPECT_EQ(form.checked, (std::vector<int>{0, 0}));
+    form.checked.clear();
+
     // The space bar ticks the focused item.
     form.List1.setListIndex(1);
     EXPECT_EQ(form.List1.ListIndex(), 1);
     SendMessageA(form.List1.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
     SendMessageA(form.List1.hwnd(), WM_KEYUP, VK_SPACE, 0);
     EXPECT_TRUE(form.List1.Selected(1));
-    EXPECT_EQ(form.checked, (std::vector<int>{0, 1}));
+    EXPECT_EQ(form.checked, std::vector<int>{1});
     SendMessageA(form.List1.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
     SendMessageA(form.List1.hwnd(), WM_KEYUP, VK_SPACE, 0);
     EXPECT_FALSE(form.List1.Selected(1));
