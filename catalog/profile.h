@@ -2,9 +2,17 @@
 // buffer semantics of the system's private-profile functions.
 //
 // Reads return exactly the characters and counts that the system service
-// returns for the same file and arguments; writes replace only the lines they
-// change and replace the file atomically. Paths are narrow strings in the ANSI
-// code page (Windows paths on Windows, POSIX paths elsewhere).
+// returns for the same file and arguments, with two deliberate exceptions
+// where the service is at fault: ours never writes past the buffer (the
+// service's section read does, for a buffer of 0 or 1 characters), and a
+// list cut short by the buffer always ends in two NULs (the service leaves
+// the buffer's last character unwritten). Writes replace only the lines they
+// change and replace the file atomically; a read-only file is left alone.
+//
+// Paths are narrow strings in the ANSI code page (Windows paths on Windows,
+// POSIX paths elsewhere) and are taken as given: unlike the service, a bare
+// file name is not looked for in the Windows folder, and a null path names
+// no file (reads see nothing, writes fail).
 //
 // The header may be included before or after <windows.h>, whose macros rename
 // GetPrivateProfileString and friends to their A or W spellings: the
