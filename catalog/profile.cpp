@@ -118,7 +118,6 @@ struct Entry {
 struct Section {
     std::string_view match; // as Entry::match
     std::string_view name;  // empty for the unnamed section before the first header
-    bool unnamed = false;   // the part of the file before the first header
     std::vector<Entry> entries;
     size_t begin = 0;       // first byte of the header line (0 for the unnamed part)
     size_t end = 0;         // first byte of the next header line, or the file's end
@@ -147,9 +146,7 @@ std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
     auto cut = [hasNul](std::string_view s) { return hasNul ? cutAtNul(s) : s; };
 
     doc->sections.push_back(Section{});
-    Section* current = &doc->sections.back();
-    current->unnamed = true;
-    current->contentEnd = 0;
+    Section* current = &doc->sections.back(); // the unnamed part before any header
     bool previousEmptyName = false;
     bool previousExists = false;
 
