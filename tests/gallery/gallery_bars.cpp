@@ -4,6 +4,8 @@
 // several panels, icons (one disabled) and a panel being edited.
 #include "gallery.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -186,5 +188,34 @@ void galleryAddBars(HWND parent, int x, int y) {
         if (k == 3)
             sb->BeginEdit(2);
         statusbars.push_back(std::move(sb));
+    }
+
+    // A tiled background picture (gradient off) with a raised flat border.
+    {
+        static HBITMAP tile = nullptr;
+        if (!tile) {
+            std::uint32_t px[8 * 8];
+            for (int i = 0; i < 64; ++i)
+                px[i] = ((i / 8 + i % 8) / 4) % 2 ? 0x00D8E4F0 : 0x00F4F8FC;
+            BITMAPINFO bi{};
+            bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+            bi.bmiHeader.biWidth = 8;
+            bi.bmiHeader.biHeight = -8;
+            bi.bmiHeader.biPlanes = 1;
+            bi.bmiHeader.biBitCount = 32;
+            bi.bmiHeader.biCompression = BI_RGB;
+            void* bits = nullptr;
+            tile = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+            if (tile && bits)
+                std::copy(px, px + 64, static_cast<std::uint32_t*>(bits));
+        }
+        ToolBar* tb = addToolBar(parent, x + 160 + 550, y + 2 * 48, 540, 40,
+                                 "Tiled background picture, raised border");
+        tb->AutoSize(false);
+        tb->ButtonsPerRow(4);
+        tb->ButtonsWidth(132);
+        tb->BorderStyle(1);
+        setButtons(tb, {"Update", "About", "Exit", "Help"});
+        tb->BackGround(Picture{nullptr, tile});
     }
 }
