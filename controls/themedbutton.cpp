@@ -23,6 +23,9 @@ Colour sysColour(int n) {
     return static_cast<Colour>(GetSysColor(n));
 }
 
+// The button being created by create(), until its window takes it over.
+ThemedButton* pendingButton = nullptr;
+
 // The system draws visual styles for this program's controls.
 bool visualStyleOn() {
     return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
@@ -181,11 +184,17 @@ ThemedButton* ThemedButton::create(HWND parent, const std::string& name, int x, 
     if (!registerClass())
         return nullptr;
     auto* button = new ThemedButton(name);
+    pendingButton = button;
     HWND hwnd = CreateWindowExA(0, kClassName, name.c_str(), WS_CHILD | style, x, y, width, height,
                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleA(nullptr), button);
-    if (!hwnd)
-        return nullptr; // the window deleted the object on its failed creation
+    if (!hwnd) {
+        // Once attached to a window, the failed creation's WM_NCDESTROY deleted it.
+        if (pendingButton == button)
+            delete button;
+        pendingButton = nullptr;
+        return nullptr;
+    }
     int cx = width, cy = height;
     button->enforceMinimumSize(cx, cy);
     if (cx != width || cy != height)
@@ -730,6 +739,8 @@ LRESULT CALLBACK ThemedButton::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         self = static_cast<ThemedButton*>(cs->lpCreateParams);
         if (!self) // made with CreateWindow directly: named by its text
             self = new ThemedButton(cs->lpszName ? cs->lpszName : "");
+        if (self == pendingButton)
+            pendingButton = nullptr;
         self->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -767,10 +778,8 @@ void ThemedButton::hookProc(bool before, bool&, LRESULT&, HWND, UINT msg, WPARAM
         break;
     }
     case WM_MOUSELEAVE:
-        if (GetCapture() == hwnd_) {
-            trackLeave(); // still pressed: the button keeps the mouse
-            break;
-        }
+        // Also while the left button is held: coming back over the button
+        // enters again and shows it pressed.
         mouseLeft();
         break;
     case WM_THEMECHANGED:
@@ -1076,8 +1085,8 @@ void ThemedButton::paintRounded(HDC dc, const RECT& rc, int style, int state, co
                                                : MixColor(p.highlight, black, 150);
         Colour top = MixColor(p.face, white, 200), bottom = MixColor(p.face, black, 18);
         if (state == StatePressed) {
-            top = MixColor(p.face, black, 30);
-            bottom = MixColor(p.face, white, 90);
+            top = MixColor(p.face, black, 45);
+            bottom = MixColor(p.face, white, 60);
         } else if (state == StateDisabled) {
             top = bottom = p.face;
         }
