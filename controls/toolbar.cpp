@@ -407,9 +407,15 @@ FL_SETTER(ButtonsStyle, long, buttonsStyle_)
 FL_SETTER(BorderColor, Colour, borderColor_)
 FL_SETTER(HoverIconShadow, bool, hoverIconShadow_)
 FL_SETTER(BackGround, const Picture&, background_)
-FL_SETTER(Align, int, dock_)
 #undef FL_SETTER
 
+// Docking belongs to the host's layout, not to the control's stored state.
+void ToolBar::Align(int v) {
+    dock_ = v;
+    RedrawControl();
+}
+
+// A width or height below 1 would leave the grid without cells.
 void ToolBar::ButtonsWidth(long v) {
     buttonsWidth_ = std::max(1L, v);
     changed();
