@@ -7,6 +7,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -495,4 +496,39 @@ TEST_F(ButtonFixture, AccessibleObjectIsAPushButtonNamedByItsCaption) {
     EXPECT_NE(acc->accDoDefaultAction(self), S_OK);
     acc->Release();
     CoUninitialize();
+}
+
+TEST_F(ButtonFixture, MaskColourMakesIconPixelsTransparent) {
+    // 16 x 16 icon: left half magenta, right half green, fully opaque mask.
+    std::vector<std::uint32_t> bits(16 * 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            bits[static_cast<std::size_t>(y * 16 + x)] = x < 8 ? 0x00FF00FFu : 0x0000FF00u;
+    std::vector<std::uint8_t> maskBits(2 * 16, 0);
+    ICONINFO ii{};
+    ii.fIcon = TRUE;
+    ii.hbmColor = CreateBitmap(16, 16, 1, 32, bits.data());
+    ii.hbmMask = CreateBitmap(16, 16, 1, 1, maskBits.data());
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(ii.hbmColor);
+    DeleteObject(ii.hbmMask);
+    ASSERT_NE(icon, nullptr);
+    button->setStyle(4);
+    button->setCaption("");
+    button->setIcon(icon);
+    DestroyIcon(icon); // the button keeps its own copy
+    const Colour magenta = rgb(255, 0, 255), green = rgb(0, 255, 0);
+    const Colour rest = Lighten(sys(COLOR_BTNFACE), 32);
+    // Icon on the left: x 4..19, y 7..22.
+    EXPECT_EQ(pixel(6, 12), magenta);
+    EXPECT_EQ(pixel(16, 12), green);
+    button->setUseMaskColor(true);
+    button->setMaskColor(magenta);
+    EXPECT_EQ(pixel(6, 12), rest);
+    EXPECT_EQ(pixel(16, 12), green);
+    // Icon on the right, bigger.
+    button->setIconAlign(ThemedButton::AlignRight);
+    button->setIconSize(24);
+    EXPECT_EQ(pixel(119 - 4 - 2, 15), green);
+    EXPECT_EQ(pixel(6, 12), rest);
 }
