@@ -42,6 +42,10 @@ struct Catalogs {
         const auto line = profile::sectionLines(wide, wideCategory, 31165)[50];
         entry = line.substr(0, line.find('='));
     }
+    ~Catalogs() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
 };
 
 const Catalogs& catalogs() {
