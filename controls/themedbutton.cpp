@@ -873,6 +873,11 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (LRESULT r = answerAsPushButton(hwnd_, wParam, lParam); r > 0)
             return r;
         break;
+    case BM_SETSTYLE:
+        // The host making this its default button (or no longer): a repaint.
+        if (lParam)
+            repaint();
+        return 0;
     case BM_GETCHECK:
         return value_ ? BST_CHECKED : BST_UNCHECKED;
     case BM_SETCHECK:

@@ -116,14 +116,16 @@ int galleryAddButtons(HWND parent, int x, int y) {
     static const char* iconNames[] = {"Centre", "Left", "Right", "Top", "Bottom"};
     HICON big = galleryIcon(32);
     for (int a = 0; a < 5; ++a) {
-        ThemedButton* b = ThemedButton::create(parent, iconNames[a], rx + a * 94, ry, 88, 66);
+        ThemedButton* b = ThemedButton::create(parent, iconNames[a], rx + a * 94, ry, 88, 78);
         b->setStyle(4);
         b->setIconSize(32);
         b->setIcon(big);
         b->setIconAlign(a);
-        b->setCaptionAlign(a == 3 ? 4 : (a == 4 ? 3 : 0));
+        // The caption goes where the icon is not (a centred icon lies under a
+        // centred caption).
+        b->setCaptionAlign(a == 0 || a == 3 ? 4 : (a == 4 ? 3 : 0));
     }
-    ry += 76;
+    ry += 86;
     label(parent, "Caption placement (CaptionAlign 0-4), word-wrapped", rx, ry, 400, 18, true);
     ry += 22;
     static const char* captionNames[] = {"Centred caption that wraps", "Left caption that wraps",
