@@ -169,6 +169,9 @@ TEST_F(HookFixture, HookingTwiceFailsAndTheFirstHookKeepsWorking) {
 TEST_F(HookFixture, ErrorsForBadWindowsAndMissingHooks) {
     EXPECT_FALSE(sc.sc_Subclass(reinterpret_cast<HWND>(0x7654), 0, recorder()));
     EXPECT_EQ(sc.lastError(), "ThemedButton.sc_Subclass: Invalid window handle");
+    // The desktop window belongs to the system's shell process.
+    EXPECT_FALSE(sc.sc_Subclass(GetDesktopWindow(), 0, recorder()));
+    EXPECT_EQ(sc.lastError(), "ThemedButton.sc_Subclass: Window handle belongs to another process");
     sc.sc_UnSubclass(hwnd);
     EXPECT_EQ(sc.lastError(), "ThemedButton.sc_UnSubclass: Window handle isn't subclassed");
     sc.sc_AddMessage(hwnd, WM_APP);
