@@ -435,26 +435,32 @@ void ThemedButton::setFontHighlightColor(Colour v) {
 }
 void ThemedButton::setToolTipText(const std::string& v) {
     toolTipText_ = v;
+    refreshToolTip();
     repaint();
 }
 void ThemedButton::setToolTipTitle(const std::string& v) {
     toolTipTitle_ = v;
+    refreshToolTip();
     repaint();
 }
 void ThemedButton::setToolTipIcon(int v) {
     toolTipIcon_ = std::clamp(v, 0, 3);
+    refreshToolTip();
     repaint();
 }
 void ThemedButton::setToolTipType(int v) {
     toolTipType_ = v;
+    refreshToolTip();
     repaint();
 }
 void ThemedButton::setttBackColor(Colour v) {
     ttBackColor_ = v;
+    refreshToolTip();
     repaint();
 }
 void ThemedButton::setttForeColor(Colour v) {
     ttForeColor_ = v;
+    refreshToolTip();
     repaint();
 }
 
@@ -683,6 +689,12 @@ void ThemedButton::createToolTip() {
     SendMessageA(toolTip_, TTM_ACTIVATE, TRUE, 0);
 }
 
+void ThemedButton::refreshToolTip() {
+    // A tooltip on show takes the new settings at once.
+    if (toolTip_)
+        createToolTip();
+}
+
 void ThemedButton::destroyToolTip() {
     if (toolTip_) {
         TOOLINFOA ti{};
@@ -811,6 +823,14 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         render(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SIZE:
+        if (toolTip_) {
+            TOOLINFOA ti{};
+            ti.cbSize = sizeof ti;
+            ti.hwnd = hwnd_;
+            ti.uId = 1;
+            GetClientRect(hwnd_, &ti.rect);
+            SendMessageA(toolTip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+        }
         updateRegion();
         repaint();
         return 0;

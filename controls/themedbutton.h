@@ -157,6 +157,7 @@ class ThemedButton {
     void raise(const std::function<void()>& handler);
     void createToolTip();
     void destroyToolTip();
+    void refreshToolTip();
     void trackLeave();
     void repaint();
     void updateRegion();

@@ -239,6 +239,20 @@ TEST_F(ButtonFixture, TooltipBorrowsTheHostTextAndGivesItBack) {
     EXPECT_EQ(GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON, 0);
     EXPECT_NE(GetWindowLongA(tip, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    // Changing the text while it shows replaces the tooltip, still borrowing.
+    button->setToolTipText("Own tip");
+    ASSERT_NE(button->toolTipWindow(), nullptr);
+    char shown[64] = {};
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = hwnd;
+    ti.uId = 1;
+    ti.lpszText = shown;
+    SendMessageA(button->toolTipWindow(), TTM_GETTEXTA, sizeof shown,
+                 reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(shown, "Own tip");
+    EXPECT_EQ(hostTip, "");
+    tip = button->toolTipWindow();
     SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(button->toolTipWindow(), nullptr);
     EXPECT_FALSE(IsWindow(tip));
@@ -250,6 +264,7 @@ TEST_F(ButtonFixture, TooltipBorrowsTheHostTextAndGivesItBack) {
     EXPECT_NE(GetWindowLongA(button->toolTipWindow(), GWL_STYLE) & TTS_BALLOON, 0);
     SendMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
     button->getHostToolTipText = nullptr;
+    button->setToolTipText("");
     button->setToolTipTitle("");
     button->setToolTipIcon(0);
     move(10, 10);
