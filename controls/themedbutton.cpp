@@ -589,9 +589,11 @@ void ThemedButton::mouseEntered() {
     trackLeave();
     state_ = (GetCapture() == hwnd_ && lastButton_ == 1) ? StatePressed : StateHot;
     repaint();
+    std::weak_ptr<bool> alive = alive_;
     raise(MouseEnter);
-    if (hwnd_ && IsWindow(hwnd_))
-        createToolTip();
+    if (alive.expired()) // the handler destroyed the button
+        return;
+    createToolTip();
 }
 
 void ThemedButton::mouseLeft() {

@@ -217,6 +217,9 @@ class ThemedButton {
     HWND toolTip_ = nullptr;
     std::string borrowedToolTip_;
     bool borrowed_ = false;
+    // Expires with the object: lets code after an event see whether the
+    // host's handler destroyed the button.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace controls

@@ -547,3 +547,12 @@ TEST_F(ButtonFixture, MaskColourMakesIconPixelsTransparent) {
     EXPECT_EQ(pixel(119 - 4 - 2, 15), green);
     EXPECT_EQ(pixel(6, 12), rest);
 }
+
+// A host closing its window from a MouseEnter handler: the button must not
+// go on to make its tooltip from freed memory.
+TEST_F(ButtonFixture, HandlerMayDestroyTheButton) {
+    button->setToolTipText("Tip");
+    button->MouseEnter = [this] { DestroyWindow(hwnd); };
+    move(10, 10);
+    EXPECT_FALSE(IsWindow(hwnd));
+}
