@@ -209,7 +209,12 @@ struct SystemFolderCleanup {
             RegDeleteKeyA(HKEY_CURRENT_USER, (kProbeKey + n).c_str());
         }
     }
-    ~SystemFolderCleanup() { clean(); }
+    ~SystemFolderCleanup() {
+        clean();
+        // The parents go too once empty (a key with subkeys is not deleted).
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Fetchlets Tests\\Mendkit Probe");
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Fetchlets Tests");
+    }
 };
 
 TEST_F(MendkitTest, CopiesMissingComponentsIntoTheSystemFolderAndRegistersThemAll) {
