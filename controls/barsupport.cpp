@@ -57,6 +57,17 @@ HFONT createFont(const FontDesc& d) {
     return CreateFontIndirectA(&lf);
 }
 
+int shiftState() {
+    int s = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        s |= 1;
+    if (GetKeyState(VK_CONTROL) < 0)
+        s |= 2;
+    if (GetKeyState(VK_MENU) < 0)
+        s |= 4;
+    return s;
+}
+
 FontDesc describeFont(HFONT font) {
     FontDesc d;
     LOGFONTA lf{};

@@ -32,6 +32,10 @@ COLORREF gdiColour(Colour c);
 HFONT createFont(const FontDesc& desc);
 // The description of an existing font (the host's font, for instance).
 FontDesc describeFont(HFONT font);
+
+// The Shift (1), Ctrl (2) and Alt (4) keys held now, as the mouse and key
+// events report them.
+int shiftState();
 // The font a window's parent uses for its text (WM_GETFONT), or the GUI font.
 HFONT hostFont(HWND parent);
 

@@ -148,17 +148,6 @@ LRESULT CALLBACK StatusBar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     return self->handle(msg, wParam, lParam);
 }
 
-int StatusBar::shiftState() {
-    int s = 0;
-    if (GetKeyState(VK_SHIFT) < 0)
-        s |= 1;
-    if (GetKeyState(VK_CONTROL) < 0)
-        s |= 2;
-    if (GetKeyState(VK_MENU) < 0)
-        s |= 4;
-    return s;
-}
-
 RECT StatusBar::GripRect() const {
     RECT rc{0, 0, 0, 0};
     if (!hwnd_ || drawnGrip_ == 0)

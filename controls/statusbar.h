@@ -199,7 +199,6 @@ class StatusBar {
     void endEdit(bool keep);
     HFONT currentFont() const;
     HFONT panelFont(const Panel& p) const;
-    static int shiftState();
     void updateToolTips();
 
     HWND hwnd_ = nullptr;

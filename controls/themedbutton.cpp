@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "accessible.h"
+#include "barsupport.h"
 #include "offscreen.h"
 
 namespace controls {
@@ -237,18 +238,7 @@ HFONT ThemedButton::hostFont() const {
 }
 
 FontDesc ThemedButton::fontDesc(HFONT f) const {
-    LOGFONTA lf{};
-    FontDesc d;
-    if (f && GetObjectA(f, sizeof lf, &lf)) {
-        d.face = lf.lfFaceName;
-        d.height = lf.lfHeight;
-        d.weight = lf.lfWeight;
-        d.italic = lf.lfItalic != 0;
-        d.underline = lf.lfUnderline != 0;
-        d.strikeOut = lf.lfStrikeOut != 0;
-        d.charSet = lf.lfCharSet;
-    }
-    return d;
+    return describeFont(f);
 }
 
 void ThemedButton::setFontFromDesc(const FontDesc& d) {

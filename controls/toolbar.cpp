@@ -132,17 +132,6 @@ LRESULT CALLBACK ToolBar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     return self->handle(msg, wParam, lParam);
 }
 
-int ToolBar::shiftState() {
-    int s = 0;
-    if (GetKeyState(VK_SHIFT) < 0)
-        s |= 1;
-    if (GetKeyState(VK_CONTROL) < 0)
-        s |= 2;
-    if (GetKeyState(VK_MENU) < 0)
-        s |= 4;
-    return s;
-}
-
 LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam));
     const int y = static_cast<short>(HIWORD(lParam));

@@ -179,7 +179,6 @@ class ToolBar {
     void showToolTip();
     void removeToolTip();
     HFONT currentFont() const;
-    static int shiftState();
 
     HWND hwnd_ = nullptr;
     HWND parent_ = nullptr;
