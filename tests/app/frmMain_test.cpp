@@ -213,12 +213,14 @@ PROCESS_INFORMATION start(const std::string& exe) {
     return pi;
 }
 
-// Visible top-level windows of class frmMain belonging to a process.
-int mainWindowsOf(DWORD pid) {
+// Top-level windows of class frmMain belonging to a process (only the shown
+// ones with visibleOnly: a starting copy has its window before it is shown).
+int mainWindowsOf(DWORD pid, bool visibleOnly = false) {
     struct Count {
         DWORD pid;
+        bool visibleOnly;
         int n;
-    } c{pid, 0};
+    } c{pid, visibleOnly, 0};
     EnumWindows(
         [](HWND h, LPARAM lp) -> BOOL {
             auto* c = reinterpret_cast<Count*>(lp);
@@ -226,7 +228,8 @@ int mainWindowsOf(DWORD pid) {
             GetClassNameA(h, cls, sizeof cls);
             DWORD owner = 0;
             GetWindowThreadProcessId(h, &owner);
-            if (owner == c->pid && std::string(cls) == "frmMain")
+            if (owner == c->pid && std::string(cls) == "frmMain" &&
+                (!c->visibleOnly || IsWindowVisible(h)))
                 ++c->n;
             return TRUE;
         },
@@ -239,7 +242,7 @@ TEST(MainProgram, ASecondProcessEndsWithoutAWindow) {
     ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES);
     PROCESS_INFORMATION first = start(exe);
     ASSERT_NE(first.hProcess, nullptr);
-    ASSERT_TRUE(pumpUntil([&] { return mainWindowsOf(first.dwProcessId) == 1; }, 30000));
+    ASSERT_TRUE(pumpUntil([&] { return mainWindowsOf(first.dwProcessId, true) == 1; }, 30000));
 
     PROCESS_INFORMATION second = start(exe);
     ASSERT_NE(second.hProcess, nullptr);
