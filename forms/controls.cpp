@@ -1,5 +1,7 @@
 #include "forms/controls.h"
 
+#include "controls/themedbutton.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -201,6 +203,7 @@ void Control::setForeColor(unsigned long c) {
     if (fore_ == c)
         return;
     fore_ = c;
+    onColoursChanged();
     if (hwnd_)
         InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -213,6 +216,7 @@ void Control::setBackColor(unsigned long c) {
         DeleteObject(brush_);
         brush_ = nullptr;
     }
+    onColoursChanged();
     if (hwnd_)
         InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -696,21 +700,42 @@ CommandButton::CommandButton(Form& form, std::string name, std::string caption)
 }
 
 HWND CommandButton::createWindow(HWND parent) {
-    return makeWindow(parent, "BUTTON", caption_.c_str(),
-                      WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE);
+    button_ = controls::ThemedButton::create(parent, name_, 0, 0, 0, 0, id_, WS_TABSTOP);
+    if (!button_)
+        return nullptr;
+    button_->setCaption(caption_);
+    if (picture_)
+        button_->setIcon(picture_);
+    button_->Click = [this] {
+        if (Click)
+            Click();
+    };
+    onColoursChanged();
+    return button_->hwnd();
 }
 
 void CommandButton::setCaption(const std::string& text) {
     if (text == caption_)
         return;
     caption_ = text;
-    if (hwnd_)
-        SetWindowTextA(hwnd_, caption_.c_str());
+    if (button_)
+        button_->setCaption(caption_);
 }
 
-void CommandButton::onCommand(int code) {
-    if (code == BN_CLICKED && Click)
-        Click();
+void CommandButton::setPicture(HICON icon) {
+    picture_ = icon;
+    if (button_)
+        button_->setIcon(icon);
+}
+
+void CommandButton::onColoursChanged() {
+    if (!button_ || (!fore_ && !back_))
+        return;
+    button_->setUseCustomColors(true);
+    if (back_)
+        button_->setBackColor(*back_);
+    if (fore_)
+        button_->setFontColor(*fore_);
 }
 
 // ---- PageStack -------------------------------------------------------------

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace controls {
+class ThemedButton;
+}
+
 namespace forms {
 
 enum class Kind {
@@ -97,6 +101,8 @@ class Control {
     virtual void afterCreate() {}
     virtual void onDestroy() {}
     virtual void onCommand(int /*code*/) {}
+    // The fore or back colour changed.
+    virtual void onColoursChanged() {}
     virtual LRESULT onNotify(NMHDR*, bool& handled) {
         handled = false;
         return 0;
@@ -266,21 +272,29 @@ class Image : public Control {
     HICON icon_ = nullptr;
 };
 
-// A push button (the plain system button).
+// A push button: a themed button drawn by the custom control, reachable by
+// keyboard and answering screen readers as a push button.
 class CommandButton : public Control {
   public:
     CommandButton(Form& form, std::string name, std::string caption = {});
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& text);
+    // A picture beside the caption (the button keeps its own copy).
+    void setPicture(HICON icon);
+    // The themed button while the window exists, for its other properties.
+    controls::ThemedButton* button() const { return button_; }
 
     std::function<void()> Click;
 
   protected:
     HWND createWindow(HWND parent) override;
-    void onCommand(int code) override;
+    void onDestroy() override { button_ = nullptr; }
+    void onColoursChanged() override;
 
   private:
     std::string caption_;
+    HICON picture_ = nullptr;
+    controls::ThemedButton* button_ = nullptr;
 };
 
 // A stack of pages with a tab strip (the system tab control). Controls placed

@@ -125,6 +125,8 @@ void Form::create() {
         c->hwnd_ = c->createWindow(hwnd_);
         if (c->hwnd_) {
             SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
+            if (!c->enabled_)
+                EnableWindow(c->hwnd_, FALSE);
             c->subclass();
         }
         c->afterCreate();

@@ -22,27 +22,6 @@ std::string fileTitle(const std::string& path) {
     return name;
 }
 
-// Puts a picture left of a push button's caption, with a little room between.
-// Returns the image list the button shows it from (the caller destroys it).
-HIMAGELIST showPictureOn(forms::CommandButton& button, HICON picture) {
-    if (!picture || !button.hwnd())
-        return nullptr;
-    int size = GetSystemMetrics(SM_CXSMICON);
-    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0);
-    if (images && ImageList_AddIcon(images, picture) >= 0) {
-        BUTTON_IMAGELIST bil{};
-        bil.himl = images;
-        bil.margin = {0, 0, size / 4, 0};
-        bil.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
-        if (SendMessageA(button.hwnd(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&bil)))
-            return images;
-    }
-    if (images)
-        ImageList_Destroy(images);
-    SendMessageA(button.hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
-    return nullptr;
-}
-
 } // namespace
 
 frmMendkit::frmMendkit(platform::Services& services)
@@ -55,7 +34,7 @@ frmMendkit::frmMendkit(platform::Services& services)
     // Design positions (twips); the resize rule moves them with the window.
     List1.Move(60, 60, initialWidth_ - 350, initialHeight_ - 1500);
     int bottom = List1.Top() + List1.Height();
-    Command1.Move(List1.Width() - 1900, bottom + 100, 1960, 450);
+    Command1.Move(List1.Width() - 1900, bottom + 100, 2100, 450);
     Command2.Move(60, bottom + 100, 1215, 450);
     ImgHomepage.Move(60, bottom + 700, 240, 240);
     lblHomepage.Move(360, bottom + 700, 3000, 240);
@@ -69,8 +48,6 @@ frmMendkit::frmMendkit(platform::Services& services)
 frmMendkit::~frmMendkit() {
     if (isLoaded())
         Unload(forms::vbFormCode);
-    if (fixImages_)
-        ImageList_Destroy(fixImages_);
     if (linkFont_)
         DeleteObject(linkFont_);
     if (fixPicture_)
@@ -108,8 +85,7 @@ void frmMendkit::Form_Load() {
 
     if (!fixPicture_)
         fixPicture_ = mendkit::makeRepairIcon();
-    if (!fixImages_)
-        fixImages_ = showPictureOn(Command1, fixPicture_);
+    Command1.setPicture(fixPicture_);
     LOGFONTA lf{};
     if (!linkFont_ && GetObjectA(forms::defaultFont(), sizeof lf, &lf)) {
         lf.lfUnderline = TRUE;

@@ -51,7 +51,6 @@ class frmMendkit : public forms::Form {
     std::string programFolder_;
     std::string systemFolder_;
     HICON fixPicture_ = nullptr;
-    HIMAGELIST fixImages_ = nullptr;
     HFONT linkFont_ = nullptr;
     HICON homepagePicture_ = nullptr;
     bool busy_ = false;

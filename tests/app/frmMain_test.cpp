@@ -73,6 +73,8 @@ TEST_F(MainWindow, StartUpFillsTheCategoryListsInFileOrder) {
                                            0),
               0u);
     EXPECT_FALSE(form.cmdVisitPage.Enabled());
+    EXPECT_FALSE(IsWindowEnabled(form.cmdVisitPage.hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(form.cmdDownloadSlimFromPage.hwnd()));
     EXPECT_EQ(fakes.singleInstance.asked.size(), 1u);
 }
 
@@ -100,6 +102,7 @@ TEST_F(MainWindow, ChoosingACategoryListsItsEntriesAndDisablesTheCommands) {
     // Lines without "=" are skipped; a name may be empty; "a=b=c" lists "a".
     EXPECT_EQ(items(form.lstApps), (Items{"Tool", "a", ""}));
     EXPECT_FALSE(form.cmdDownload.Enabled());
+    EXPECT_FALSE(IsWindowEnabled(form.cmdDownload.hwnd()));
     EXPECT_FALSE(form.cmdDownloadFromPage.Enabled());
     EXPECT_FALSE(k.downloadItem->Enabled);
     EXPECT_FALSE(k.fromPageItem->Enabled);

@@ -3,6 +3,8 @@
 #include "forms/controls.h"
 #include "forms/menu.h"
 
+#include "controls/themedbutton.h"
+
 #include <gtest/gtest.h>
 
 using testsupport::pumpUntil;
@@ -30,6 +32,7 @@ class TestForm : public forms::Form {
     forms::ComboBox cbo{*this, "cbo"};
     forms::Timer tmr{*this, "tmr", 1, false};
     forms::PopupMenu mn{*this, "mn"};
+    forms::CommandButton cmd{*this, "cmd", "Go"};
     int clicks = 0;
     int ticks = 0;
     std::string keys;
@@ -53,7 +56,7 @@ TEST(Form, ControlsKeepTheirCreationOrderNamesAndKinds) {
         seen.push_back(c->name() + ":" + forms::kindName(c->kind()));
     EXPECT_EQ(seen, (std::vector<std::string>{"stack:PageStack", "lst:ListBox", "txt:TextBox",
                                               "onPage1:Label", "chk:CheckBox", "cbo:ComboBox",
-                                              "tmr:Timer", "mn:Menu"}));
+                                              "tmr:Timer", "mn:Menu", "cmd:CommandButton"}));
     EXPECT_EQ(f.control("chk"), &f.chk);
     EXPECT_EQ(f.control("none"), nullptr);
 }
@@ -202,6 +205,34 @@ TEST(Form, CheckAndComboValues) {
     EXPECT_EQ(f.cbo.ListIndex(), 0);
     f.cbo.setText("not an item"); // a drop-down list keeps one of its items
     EXPECT_EQ(f.cbo.Text(), "Default");
+}
+
+TEST(Form, CommandButtonsAreThemedButtonsThatClickWhenEnabled) {
+    TestForm f;
+    int clicks = 0;
+    f.cmd.Click = [&] { ++clicks; };
+    f.cmd.setBackColor(RGB(0, 204, 255));
+    f.Load();
+    ASSERT_NE(f.cmd.button(), nullptr);
+    char cls[64] = {};
+    GetClassNameA(f.cmd.hwnd(), cls, sizeof cls);
+    EXPECT_STREQ(cls, controls::ThemedButton::kClassName);
+    char text[64] = {};
+    GetWindowTextA(f.cmd.hwnd(), text, sizeof text);
+    EXPECT_STREQ(text, "Go"); // what a screen reader reads
+    EXPECT_TRUE(f.cmd.button()->UseCustomColors());
+    EXPECT_EQ(f.cmd.button()->BackColor(), RGB(0, 204, 255));
+
+    SendMessageA(f.cmd.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    f.cmd.setEnabled(false);
+    EXPECT_FALSE(f.cmd.button()->Enabled());
+    SendMessageA(f.cmd.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    f.cmd.setCaption("Again");
+    EXPECT_EQ(f.cmd.button()->Caption(), "Again");
+    f.Unload();
+    EXPECT_EQ(f.cmd.button(), nullptr); // the button went with its window
 }
 
 TEST(PopupMenu, RunsTheChosenItemOnlyWhenItCanBeChosen) {
