@@ -820,7 +820,7 @@ HBRUSH PageStack::bodyBrush() {
     return body_;
 }
 
-void PageStack::onDestroy() {
+void PageStack::forgetBodyBrush() {
     if (body_)
         DeleteObject(body_);
     body_ = nullptr;

@@ -314,10 +314,12 @@ class PageStack : public Control {
 
     // A brush of the colour of the pages' body, for controls drawn on it.
     HBRUSH bodyBrush();
+    // Drops the brush so that the next use samples the colour again.
+    void forgetBodyBrush();
 
   protected:
     HWND createWindow(HWND parent) override;
-    void onDestroy() override;
+    void onDestroy() override { forgetBodyBrush(); }
     LRESULT onNotify(NMHDR*, bool& handled) override;
 
   private:

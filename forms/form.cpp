@@ -350,6 +350,14 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 break;
             }
         break;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+        // Pages take their colour from the visual style: sample it again.
+        for (Control* c : controls_)
+            if (c->kind() == Kind::PageStack)
+                static_cast<PageStack*>(c)->forgetBodyBrush();
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        break;
     case WM_GETMINMAXINFO:
         if (minWidth_ > 0 || minHeight_ > 0) {
             auto* mm = reinterpret_cast<MINMAXINFO*>(lp);

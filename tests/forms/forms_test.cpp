@@ -162,6 +162,14 @@ TEST(Form, PagesShowOnlyTheirCurrentControls) {
     EXPECT_TRUE(f.nextPage(true));
     EXPECT_EQ(f.stack.Tab(), 1);
     f.stack.setTab(0);
+    // Labels on a page take the page's colour, sampled again when the
+    // system colours or the visual style change.
+    HBRUSH before = f.stack.bodyBrush();
+    EXPECT_EQ(f.stack.bodyBrush(), before);
+    SendMessageA(f.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    HBRUSH after = f.stack.bodyBrush();
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(GetObjectType(before), 0u); // the old brush was deleted
     // A control on a page is placed relative to the stack.
     f.stack.Move(1500, 1500, 6000, 4000);
     f.onPage1.Move(300, 600, 1200, 255);
