@@ -171,15 +171,12 @@ bool Control::shown() const {
 }
 
 void Control::applyVisibility() {
-    bool s = shown();
-    if (!hwnd_) {
-        lastShown_ = s;
+    if (!hwnd_)
         return;
-    }
+    bool s = shown();
     bool now = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
     if (s != now)
         ShowWindow(hwnd_, s ? SW_SHOWNA : SW_HIDE);
-    lastShown_ = s;
 }
 
 void Control::setVisible(bool v) {

@@ -71,7 +71,6 @@ class Control {
     bool shown() const;
 
     std::string Tag;
-    std::string ToolTipText;
 
     // Colours as 0x00BBGGRR; nullopt keeps the system's colours.
     std::optional<unsigned long> ForeColor() const { return fore_; }
@@ -128,7 +127,6 @@ class Control {
     int left_ = 0, top_ = 0, width_ = 1200, height_ = 375;
     bool visible_ = true;
     bool enabled_ = true;
-    bool lastShown_ = false;
     PageStack* stack_ = nullptr;
     int page_ = 0;
     std::optional<unsigned long> fore_, back_;
