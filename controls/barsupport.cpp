@@ -57,6 +57,25 @@ HFONT createFont(const FontDesc& d) {
     return CreateFontIndirectA(&lf);
 }
 
+int mouseButtons(WPARAM w) {
+    int b = 0;
+    if (w & MK_LBUTTON)
+        b |= 1;
+    if (w & MK_RBUTTON)
+        b |= 2;
+    if (w & MK_MBUTTON)
+        b |= 4;
+    return b;
+}
+
+bool trackMouseEventAvailable() {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (user32 && GetProcAddress(user32, "TrackMouseEvent"))
+        return true;
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    return comctl && GetProcAddress(comctl, "_TrackMouseEvent");
+}
+
 int shiftState() {
     int s = 0;
     if (GetKeyState(VK_SHIFT) < 0)

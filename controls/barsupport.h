@@ -36,6 +36,12 @@ FontDesc describeFont(HFONT font);
 // The Shift (1), Ctrl (2) and Alt (4) keys held now, as the mouse and key
 // events report them.
 int shiftState();
+
+// The mouse buttons held in a mouse message's wParam: left 1, right 2, middle 4.
+int mouseButtons(WPARAM w);
+
+// Whether mouse-leave tracking is offered by user32 or the common controls.
+bool trackMouseEventAvailable();
 // The font a window's parent uses for its text (WM_GETFONT), or the GUI font.
 HFONT hostFont(HWND parent);
 

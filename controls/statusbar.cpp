@@ -21,25 +21,6 @@ HINSTANCE moduleInstance() {
 constexpr long kErrInvalidCall = 5; // "Invalid procedure call or argument"
 constexpr long kErrOutOfMemory = 7;
 
-int mouseButtons(WPARAM w) {
-    int b = 0;
-    if (w & MK_LBUTTON)
-        b |= 1;
-    if (w & MK_RBUTTON)
-        b |= 2;
-    if (w & MK_MBUTTON)
-        b |= 4;
-    return b;
-}
-
-bool trackMouseEventAvailable() {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (user32 && GetProcAddress(user32, "TrackMouseEvent"))
-        return true;
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    return comctl && GetProcAddress(comctl, "_TrackMouseEvent");
-}
-
 // Runs `body`; any error leaves with the source "StatusBar." + routine.
 template <class F> auto guarded(const char* routine, F&& body) -> decltype(body()) {
     const std::string source = std::string("StatusBar.") + routine;

@@ -22,25 +22,6 @@ HINSTANCE moduleInstance() {
     return m;
 }
 
-int mouseButtons(WPARAM w) {
-    int b = 0;
-    if (w & MK_LBUTTON)
-        b |= 1;
-    if (w & MK_RBUTTON)
-        b |= 2;
-    if (w & MK_MBUTTON)
-        b |= 4;
-    return b;
-}
-
-bool trackMouseEventAvailable() {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (user32 && GetProcAddress(user32, "TrackMouseEvent"))
-        return true;
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    return comctl && GetProcAddress(comctl, "_TrackMouseEvent");
-}
-
 std::string rtrim(std::string s) {
     while (!s.empty() && s.back() == ' ')
         s.pop_back();

@@ -1,5 +1,6 @@
 #include "forms/controls.h"
 
+#include "controls/barsupport.h"
 #include "controls/themedbutton.h"
 
 #include <commctrl.h>
@@ -38,16 +39,6 @@ const char* kindName(Kind k) {
 }
 
 namespace {
-int shiftState() {
-    int s = 0;
-    if (GetKeyState(VK_SHIFT) < 0)
-        s |= 1;
-    if (GetKeyState(VK_CONTROL) < 0)
-        s |= 2;
-    if (GetKeyState(VK_MENU) < 0)
-        s |= 4;
-    return s;
-}
 
 std::string windowText(HWND h) {
     int n = GetWindowTextLengthA(h);
@@ -91,7 +82,7 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
     LRESULT r = self->onOwnMessage(msg, wp, lp, handled);
     if (handled)
         return r;
-    auto button = [&](int b) { return std::pair<int, int>{b, shiftState()}; };
+    auto button = [&](int b) { return std::pair<int, int>{b, controls::shiftState()}; };
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -121,13 +112,13 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
         if (self->MouseMove) {
             int b = (wp & MK_LBUTTON ? vbLeftButton : 0) | (wp & MK_RBUTTON ? vbRightButton : 0) |
                     (wp & MK_MBUTTON ? vbMiddleButton : 0);
-            self->MouseMove(b, shiftState(), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            self->MouseMove(b, controls::shiftState(), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         }
         break;
     case WM_KEYDOWN:
         if (self->KeyDown) {
             int key = static_cast<int>(wp);
-            self->KeyDown(key, shiftState());
+            self->KeyDown(key, controls::shiftState());
             if (key == 0)
                 return 0;
             wp = static_cast<WPARAM>(key);
