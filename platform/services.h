@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -40,9 +41,13 @@ class Processes {
   public:
     virtual ~Processes() = default;
     // Starts commandLine with its main window shown as showCommand (SW_...)
-    // and waits at most timeoutMs for it to end (0: does not wait).
+    // and waits at most timeoutMs for it to end (0: does not wait). While it
+    // waits, `whileWaiting` (when given) runs whenever window messages arrive,
+    // so that the caller's windows keep painting and answering. A process
+    // still running when the time limit passes is ended.
     virtual ProcessResult run(const std::string& commandLine, int showCommand,
-                              unsigned long timeoutMs) = 0;
+                              unsigned long timeoutMs,
+                              const std::function<void()>& whileWaiting = {}) = 0;
 };
 
 // Facts about this process and machine.
@@ -55,6 +60,11 @@ class Environment {
     virtual std::string applicationPath() = 0;
     // The system folder as GetSystemDirectoryA reports it (no trailing slash added).
     virtual std::string systemDirectory() = 0;
+    // The 32-bit system folder of 64-bit Windows (GetSystemWow64DirectoryA);
+    // empty on 32-bit Windows.
+    virtual std::string wow64Directory() = 0;
+    // The Windows folder (GetWindowsDirectoryA).
+    virtual std::string windowsDirectory() = 0;
     // An environment variable, empty when it is not set.
     virtual std::string variable(const std::string& name) = 0;
 };
