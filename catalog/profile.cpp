@@ -294,22 +294,40 @@ Opened openDocument(const char* path) {
         result.doc = emptyDocument();
         return result;
     }
+    // A cached copy whose path facts still hold is used once the file is
+    // known to be the same one (any replacement is a new file number).
+    std::shared_ptr<const Document> cached;
+    io::Stamp cachedStamp;
     {
         std::lock_guard<std::mutex> lock(gCacheLock);
         for (auto it = gCache.begin(); it != gCache.end(); ++it) {
             if (it->path == key) {
-                if (it->stamp == stamp) {
-                    gCache.splice(gCache.begin(), gCache, it);
-                    result.doc = it->doc;
-                    return result;
+                if (it->stamp.samePathFacts(stamp)) {
+                    cached = it->doc;
+                    cachedStamp = it->stamp;
+                } else {
+                    gCache.erase(it);
                 }
-                gCache.erase(it);
                 break;
             }
         }
     }
+    if (cached) {
+        io::Stamp now = stamp;
+        if (io::identify(key, now) && now == cachedStamp) {
+            std::lock_guard<std::mutex> lock(gCacheLock);
+            for (auto it = gCache.begin(); it != gCache.end(); ++it)
+                if (it->path == key) {
+                    gCache.splice(gCache.begin(), gCache, it);
+                    break;
+                }
+            result.doc = std::move(cached);
+            return result;
+        }
+        forget(key);
+    }
     std::string text;
-    if (!io::readAll(key, text)) {
+    if (!io::readAll(key, text, &stamp)) {
         result.state = io::PathState::failed;
         return result;
     }

@@ -4,6 +4,9 @@
 
 #include <cstdio>
 #include <iterator>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -74,31 +77,81 @@ bool transient(DWORD error) {
 }
 } // namespace
 
-PathState inspect(const std::string& path, Stamp& stamp) {
-    // Opened for its attributes only, which no other process's sharing mode
-    // refuses: the handle tells the volume and the file's number on it.
-    HANDLE h = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        BY_HANDLE_FILE_INFORMATION info;
-        if (GetFileInformationByHandle(h, &info)) {
-            stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-            stamp.modified = fileTime(info.ftLastWriteTime);
-            stamp.changed = fileTime(info.ftCreationTime);
-            stamp.volume = info.dwVolumeSerialNumber;
-            stamp.identity =
-                (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-            stamp.identified = true;
-            FILE_BASIC_INFO basic;
-            if (GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic))
-                stamp.changed = basic.ChangeTime.QuadPart;
-            const bool folder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-            CloseHandle(h);
-            return folder ? PathState::failed : PathState::file;
-        }
-        CloseHandle(h);
+namespace {
+
+// The volume's serial number for a path, asked once per volume root: the
+// system takes its time to answer (Wine: about ten milliseconds).
+std::uint64_t volumeSerial(const std::string& path) {
+    std::string root;
+    if (path.size() >= 2 && path[1] == ':') {
+        root = path.substr(0, 2) + "\\";
+    } else if (path.rfind("\\\\", 0) == 0) {
+        // \\server\share\ (or \\?\X:\ and the like): up to the fourth backslash.
+        size_t cut = 2;
+        for (int i = 0; i < 2 && cut != std::string::npos; ++i)
+            cut = path.find_first_of("\\/", cut + 1);
+        root = cut == std::string::npos ? path + "\\" : path.substr(0, cut + 1);
+    } else {
+        char full[MAX_PATH] = {};
+        const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+        if (n == 0 || n >= MAX_PATH || full[1] != ':')
+            return 0;
+        root = std::string(full, 2) + "\\";
     }
+    static std::mutex lock;
+    static std::vector<std::pair<std::string, std::uint64_t>> known;
+    std::lock_guard<std::mutex> guard(lock);
+    for (const auto& [r, serial] : known)
+        if (r == root)
+            return serial;
+    DWORD serial = 0;
+    if (!GetVolumeInformationA(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+        return 0;
+    known.emplace_back(root, serial);
+    return serial;
+}
+
+// The file's number on its volume (FileInternalInformation), without the
+// volume query that GetFileInformationByHandle makes on every call.
+bool fileIndex(HANDLE h, std::uint64_t& index) {
+    struct IoStatus {
+        union {
+            LONG status;
+            void* pointer;
+        };
+        ULONG_PTR information;
+    };
+    using Query = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+    static const Query query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
+    constexpr int kFileInternalInformation = 6;
+    if (!query)
+        return false;
+    IoStatus io{};
+    LARGE_INTEGER number{};
+    if (query(h, &io, &number, sizeof number, kFileInternalInformation) < 0)
+        return false;
+    index = static_cast<std::uint64_t>(number.QuadPart);
+    return true;
+}
+
+// The identity of an open file into the stamp.
+bool identifyHandle(HANDLE h, const std::string& path, Stamp& stamp) {
+    FILE_BASIC_INFO basic;
+    std::uint64_t index = 0;
+    if (!GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
+        !fileIndex(h, index))
+        return false;
+    stamp.changed = basic.ChangeTime.QuadPart;
+    stamp.volume = volumeSerial(path);
+    stamp.identity = index;
+    stamp.identified = true;
+    return true;
+}
+
+} // namespace
+
+PathState inspect(const std::string& path, Stamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return GetLastError() == ERROR_FILE_NOT_FOUND ? PathState::missing : PathState::failed;
@@ -106,11 +159,21 @@ PathState inspect(const std::string& path, Stamp& stamp) {
         return PathState::failed;
     stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     stamp.modified = fileTime(data.ftLastWriteTime);
-    stamp.changed = fileTime(data.ftCreationTime);
-    stamp.volume = 0;
-    stamp.identity = 0;
-    stamp.identified = false;
+    stamp.created = fileTime(data.ftCreationTime);
     return PathState::file;
+}
+
+bool identify(const std::string& path, Stamp& stamp) {
+    // Opened for its attributes only, which no other process's sharing mode
+    // refuses.
+    HANDLE h = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = identifyHandle(h, path, stamp);
+    CloseHandle(h);
+    return ok;
 }
 
 bool writable(const std::string& path) {
@@ -126,12 +189,14 @@ bool settled(const Stamp& stamp) {
     return stamp.modified + 21000000 < fileTime(now); // 2.1 s in 100 ns units
 }
 
-bool readAll(const std::string& path, std::string& data) {
+bool readAll(const std::string& path, std::string& data, Stamp* stamp) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
+    if (stamp)
+        identifyHandle(file, path, *stamp);
     LARGE_INTEGER size;
     bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7fffffff;
     if (ok) {
@@ -206,7 +271,8 @@ PathState inspect(const std::string& path, Stamp& stamp) {
         return PathState::failed;
     stamp.size = static_cast<std::uint64_t>(st.st_size);
     stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    stamp.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    stamp.created = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    stamp.changed = stamp.created;
     stamp.volume = static_cast<std::uint64_t>(st.st_dev);
     stamp.identity = static_cast<std::uint64_t>(st.st_ino);
     stamp.identified = true;
@@ -227,7 +293,11 @@ bool settled(const Stamp& stamp) {
     return stamp.modified + 2100000000 < nowNs;
 }
 
-bool readAll(const std::string& path, std::string& data) {
+bool identify(const std::string&, Stamp& stamp) {
+    return stamp.identified; // stat() told it all
+}
+
+bool readAll(const std::string& path, std::string& data, Stamp*) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;

@@ -17,16 +17,27 @@ enum class PathState {
 // file changes at least one member. A replacement by another file is a new
 // file (volume and file number); a rewrite in place changes the times.
 struct Stamp {
+    // From the path alone (cheap).
     std::uint64_t size = 0;
     std::int64_t modified = 0;
+    std::int64_t created = 0; // creation time on Windows, status change time elsewhere
+    // From an open file (Windows) or with the rest (elsewhere).
     std::int64_t changed = 0;   // the change time (of contents or attributes)
     std::uint64_t volume = 0;   // volume serial number (device elsewhere)
-    std::uint64_t identity = 0; // file index on its volume (inode elsewhere)
-    bool identified = false;    // volume and identity could be read
+    std::uint64_t identity = 0; // file number on its volume (inode elsewhere)
+    bool identified = false;    // changed, volume and identity are known
     bool operator==(const Stamp&) const = default;
+    bool samePathFacts(const Stamp& o) const {
+        return size == o.size && modified == o.modified && created == o.created;
+    }
 };
 
+// The path facts of a file (and elsewhere than on Windows, all of its stamp).
 PathState inspect(const std::string& path, Stamp& stamp);
+
+// Adds what only an open file tells: its volume, its number there and its
+// change time. False when the file could not be opened.
+bool identify(const std::string& path, Stamp& stamp);
 
 // Whether the file was last modified long enough ago (over two seconds) for
 // its stamp to tell versions apart: file times are kept with a coarse clock,
@@ -38,8 +49,9 @@ bool settled(const Stamp& stamp);
 // False for an existing file marked read-only: it is not to be replaced.
 bool writable(const std::string& path);
 
-// The whole file into `data`; false when it cannot be read.
-bool readAll(const std::string& path, std::string& data);
+// The whole file into `data`; false when it cannot be read. With `stamp`, the
+// open file's identity is added to it as identify() does.
+bool readAll(const std::string& path, std::string& data, Stamp* stamp = nullptr);
 
 // The one temporary file of a target: `path` + ".tmp", in the same folder.
 std::string temporaryPath(const std::string& path);

@@ -406,14 +406,14 @@ TEST_F(Profile, WritesKilledMidwayNeverLeaveMoreThanOneTemporaryFile) {
     // file, and the next write leaves only the target, whole.
     const auto p =
         file("big.ini", "[S]\r\nk=0\r\n[Big]\r\nv=" + std::string(2000000, 'b') + "\r\n");
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 80; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int i = 1;; ++i)
                 profile::writeString(p, "S", "k", std::to_string(i));
         }
-        ::usleep(static_cast<useconds_t>(2000 + (round * 7919) % 20000));
+        ::usleep(static_cast<useconds_t>(1000 + (round * 7919) % 30000));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
