@@ -348,12 +348,40 @@ TEST_F(StatusBarTest, StoredStateAndDocking) {
     EXPECT_EQ(rc.right - rc.left, host_rc.right);
 }
 
+namespace {
+
+// Puts the real pointer at a screen point and waits until the system reports
+// it there. Pointer moves of earlier tests may still be queued as display
+// events; handled after the move, they would put the reported position back
+// where an earlier test left it, so the move is repeated until it holds.
+bool pointerTo(POINT p) {
+    ReleaseCapture();
+    ClipCursor(nullptr);
+    const DWORD start = GetTickCount();
+    do {
+        SetCursorPos(p.x, p.y);
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&m);
+        Sleep(10);
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&m);
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == p.x && now.y == p.y)
+            return true;
+    } while (GetTickCount() - start < 3000);
+    return false;
+}
+
+} // namespace
+
 TEST_F(StatusBarTest, GripSetsTheSizingCursorOnlyWhenSizable) {
     RECT g = sb->GripRect();
     ASSERT_GT(g.right - g.left, 0);
     POINT p{g.right - 3, g.bottom - 3};
     ClientToScreen(sb->hwnd(), &p);
-    SetCursorPos(p.x, p.y);
+    ASSERT_TRUE(pointerTo(p));
     SendMessageA(sb->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(sb->hwnd()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_SIZENWSE));
