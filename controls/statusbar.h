@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <concepts>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -38,6 +39,24 @@ class StatusBarError : public std::runtime_error {
     std::string source_;
 };
 
+// The arguments of AddPanel, in its order and with its defaults, for callers
+// that name only what differs (designated initializers):
+//     bar.AddPanel({.sText = "0", .bAutoSize = true, .bEditable = true});
+struct PanelArgs {
+    std::string sText{};        // shown text
+    int uTextAlign = 0;         // 0 left, 1 centre, 2 right
+    bool bAutoSize = false;     // width follows the text
+    bool bEditable = false;     // a double click edits the text in place
+    Picture oIcon{};            // optional 16 x 16 picture
+    bool bIconState = true;     // false draws the icon grey
+    bool bUseMaskColor = false; // lMaskColor is transparent in the icon
+    Colour lMaskColor = rgb(255, 0, 255);
+    std::optional<Colour> lForeColor{}; // nothing: the bar's fore colour
+    std::optional<FontDesc> oFont{};    // nothing: the bar's font
+    std::string sToolTipText{};
+    long lWidth = 0; // fixed width in pixels; below 1 gives 40
+};
+
 class StatusBar {
   public:
     static constexpr const char* kClassName = "FetchletsStatusBar";
@@ -56,12 +75,21 @@ class StatusBar {
 
     // --- Panels (indexes from 1; below 1 is the first, above the count the
     // last; with no panels nothing happens) ---
-    void AddPanel(const std::string& sText = "", int uTextAlign = 0, bool bAutoSize = false,
+    void AddPanel(const PanelArgs& a);
+    // The positional form, all twelve arguments in their order. (A template
+    // only so that a braced list of designated initializers always means the
+    // form above.)
+    template <class Text = const char*>
+    requires std::convertible_to<const Text&, std::string>
+    void AddPanel(const Text& sText = "", int uTextAlign = 0, bool bAutoSize = false,
                   bool bEditable = false, const Picture& oIcon = {}, bool bIconState = true,
                   bool bUseMaskColor = false, Colour lMaskColor = rgb(255, 0, 255),
                   std::optional<Colour> lForeColor = std::nullopt,
                   std::optional<FontDesc> oFont = std::nullopt,
-                  const std::string& sToolTipText = "", long lWidth = 0);
+                  const std::string& sToolTipText = "", long lWidth = 0) {
+        AddPanel(PanelArgs{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon, bIconState,
+                           bUseMaskColor, lMaskColor, lForeColor, oFont, sToolTipText, lWidth});
+    }
     void Clear();
     int PanelCount() const { return static_cast<int>(panels_.size()); }
 

@@ -874,8 +874,21 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         return DefWindowProcA(hwnd_, msg, wParam, lParam);
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | DLGC_WANTARROWS;
+    case WM_GETDLGCODE: {
+        // Inside a dialog-message loop the dialog manager would take Enter (as
+        // its default command) and Tab (moving the focus without the button
+        // seeing it): the button asks for both, so that Enter clicks and Tab
+        // raises MouseLeave before the button moves the focus on itself.
+        LRESULT code = DLGC_BUTTON | DLGC_WANTARROWS;
+        const auto* m = reinterpret_cast<const MSG*>(lParam);
+        if (m && m->message == WM_KEYDOWN) {
+            if (m->wParam == VK_RETURN)
+                code |= DLGC_WANTALLKEYS;
+            else if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+                code |= DLGC_WANTTAB;
+        }
+        return code;
+    }
     case BM_CLICK:
         // The access key (through the dialog manager) or a host asking for a click.
         performClick();
@@ -923,8 +936,13 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             HWND top = GetAncestor(hwnd_, GA_ROOT);
             bool previous = GetKeyState(VK_SHIFT) < 0;
             if (top && hwnd_)
-                if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
+                if (HWND next = GetNextDlgTabItem(top, hwnd_, previous)) {
                     SetFocus(next);
+                    // As the dialog manager does: a text box reached by Tab
+                    // has its text selected.
+                    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                        SendMessageA(next, EM_SETSEL, 0, -1);
+                }
             return 0;
         }
         default:
