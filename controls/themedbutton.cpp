@@ -32,16 +32,6 @@ bool visualStyleOn() {
     return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
 }
 
-// The system offers mouse-leave tracking (always true on supported systems,
-// checked the way the hook contract asks).
-bool mouseTrackingAvailable() {
-    HMODULE user = GetModuleHandleA("user32.dll");
-    if (user && GetProcAddress(user, "TrackMouseEvent"))
-        return true;
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    return comctl && GetProcAddress(comctl, "_TrackMouseEvent");
-}
-
 // Draws `icon` at (x, y) in size x size with its transparency worked out from
 // two renderings (on black and on white), optionally in grey and with one
 // colour treated as transparent.
@@ -49,12 +39,12 @@ void drawIconEffect(HDC dc, HICON icon, int x, int y, int size, bool grey, bool 
                     COLORREF mask) {
     if (!icon || size <= 0)
         return;
-    OffscreenBuffer onBlack(dc, size, size), onWhite(dc, size, size), out(dc, size, size);
+    Surface onBlack(size, size), onWhite(size, size), out(size, size);
     if (!onBlack.ok() || !onWhite.ok() || !out.ok())
         return;
     RECT r{0, 0, size, size};
-    fillSolid(onBlack.dc(), r, RGB(0, 0, 0));
-    fillSolid(onWhite.dc(), r, RGB(255, 255, 255));
+    fillRect(onBlack.dc(), r, RGB(0, 0, 0));
+    fillRect(onWhite.dc(), r, RGB(255, 255, 255));
     DrawIconEx(onBlack.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     DrawIconEx(onWhite.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     GdiFlush();
@@ -211,7 +201,7 @@ ThemedButton* ThemedButton::fromHandle(HWND hwnd) {
 }
 
 void ThemedButton::installHooks() {
-    if (hooked_ || !mouseTrackingAvailable())
+    if (hooked_ || !trackMouseEventAvailable())
         return;
     HookCallback cb = [this](bool before, bool& handled, LRESULT& ret, HWND h, UINT m, WPARAM w,
                              LPARAM& l, LONG_PTR&) { hookProc(before, handled, ret, h, m, w, l); };
@@ -676,8 +666,8 @@ void ThemedButton::createToolTip() {
     if (!toolTipTitle_.empty() || toolTipIcon_ != 0)
         SendMessageA(toolTip_, TTM_SETTITLEA, static_cast<WPARAM>(toolTipIcon_),
                      reinterpret_cast<LPARAM>(toolTipTitle_.c_str()));
-    SendMessageA(toolTip_, TTM_SETTIPBKCOLOR, toColorRef(ttBackColor_), 0);
-    SendMessageA(toolTip_, TTM_SETTIPTEXTCOLOR, toColorRef(ttForeColor_), 0);
+    SendMessageA(toolTip_, TTM_SETTIPBKCOLOR, gdiColour(ttBackColor_), 0);
+    SendMessageA(toolTip_, TTM_SETTIPTEXTCOLOR, gdiColour(ttForeColor_), 0);
     SendMessageA(toolTip_, TTM_ACTIVATE, TRUE, 0);
 }
 
@@ -1029,7 +1019,7 @@ void ThemedButton::render(HDC target) {
         return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    OffscreenBuffer buf(target, rc.right, rc.bottom);
+    Surface buf(rc.right, rc.bottom);
     if (!buf.ok())
         return;
     HDC dc = buf.dc();
@@ -1037,7 +1027,7 @@ void ThemedButton::render(HDC target) {
     Palette p = palette(state);
     // What lies outside rounded corners: the parent's background where it
     // paints one, else the button face.
-    fillSolid(dc, rc, sysColour(COLOR_BTNFACE));
+    fillRect(dc, rc, sysColour(COLOR_BTNFACE));
     int style = style_;
     bool themed = false;
     if (style == 6) {
@@ -1065,21 +1055,21 @@ void ThemedButton::paintFace(HDC dc, const RECT& rc, int style, int state, const
     const COLORREF face = p.face;
     switch (style) {
     case 0: // classic 3-D
-        fillSolid(dc, rc, face);
+        fillRect(dc, rc, face);
         {
             RECT r = rc;
             DrawEdge(dc, &r, state == StatePressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
         }
         break;
     case 1: // thin 3-D
-        fillSolid(dc, rc, face);
+        fillRect(dc, rc, face);
         {
             RECT r = rc;
             DrawEdge(dc, &r, state == StatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
         }
         break;
     case 2: // flat hot-track
-        fillSolid(dc, rc, face);
+        fillRect(dc, rc, face);
         if (state == StateHot || state == StatePressed) {
             RECT r = rc;
             DrawEdge(dc, &r, state == StatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
@@ -1091,17 +1081,17 @@ void ThemedButton::paintFace(HDC dc, const RECT& rc, int style, int state, const
             fill = BlendColor(p.highlight, p.face, 128);
         else if (state == StatePressed)
             fill = p.highlight;
-        fillSolid(dc, rc, fill);
-        frameSolid(dc, rc, sysColour(COLOR_BTNSHADOW));
-        frameSolid(dc, deflated(rc, 1), sysColour(COLOR_WINDOW));
+        fillRect(dc, rc, fill);
+        outlineRect(dc, rc, sysColour(COLOR_BTNSHADOW));
+        outlineRect(dc, deflated(rc, 1), sysColour(COLOR_WINDOW));
         break;
     }
     case 4: // flat highlight
         if (state == StateHot || state == StatePressed) {
-            fillSolid(dc, rc, Lighten(p.highlight, state == StateHot ? 176 : 128));
-            frameSolid(dc, rc, p.highlight);
+            fillRect(dc, rc, Lighten(p.highlight, state == StateHot ? 176 : 128));
+            outlineRect(dc, rc, p.highlight);
         } else {
-            fillSolid(dc, rc, Lighten(p.face, 32));
+            fillRect(dc, rc, Lighten(p.face, 32));
         }
         break;
     default:
@@ -1230,7 +1220,7 @@ void ThemedButton::paintRounded(HDC dc, const RECT& rc, int style, int state, co
         break;
     }
     default:
-        fillSolid(dc, rc, p.face);
+        fillRect(dc, rc, p.face);
         break;
     }
 }
@@ -1268,7 +1258,7 @@ void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette
         if (state == StateDisabled)
             PaintIconGrayscale(dc, icon_, x, y, size);
         else
-            drawIconEffect(dc, icon_, x, y, size, false, useMaskColor_, toColorRef(maskColor_));
+            drawIconEffect(dc, icon_, x, y, size, false, useMaskColor_, gdiColour(maskColor_));
     }
 
     std::string caption = Caption();

@@ -82,9 +82,7 @@ struct ButtonFixture : ::testing::Test {
     std::vector<Colour> snapshot(int* w = nullptr, int* h = nullptr) {
         RECT rc;
         GetClientRect(hwnd, &rc);
-        HDC screen = GetDC(nullptr);
-        OffscreenBuffer buf(screen, rc.right, rc.bottom);
-        ReleaseDC(nullptr, screen);
+        Surface buf(rc.right, rc.bottom);
         SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(buf.dc()), PRF_CLIENT);
         std::vector<Colour> px;
         for (int y = 0; y < rc.bottom; ++y)
