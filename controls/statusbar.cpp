@@ -372,7 +372,7 @@ std::string StatusBar::PanelText(int index) const {
     });
 }
 
-void StatusBar::PanelText(int index, const std::string& v) {
+void StatusBar::setPanelText(int index, const std::string& v) {
     guarded("PanelText", [&] {
         if (Panel* p = panel(index)) {
             p->text = v;
@@ -388,7 +388,7 @@ void StatusBar::PanelText(int index, const std::string& v) {
             return p ? static_cast<Type>(p->field) : def;                                          \
         });                                                                                        \
     }                                                                                              \
-    void StatusBar::Name(int index, Type v) {                                                      \
+    void StatusBar::set##Name(int index, Type v) {                                                 \
         guarded(#Name, [&] {                                                                       \
             if (Panel* p = panel(index)) {                                                         \
                 p->field = write;                                                                  \
@@ -412,7 +412,7 @@ Colour StatusBar::PanelForeColor(int index) const {
     });
 }
 
-void StatusBar::PanelForeColor(int index, Colour v) {
+void StatusBar::setPanelForeColor(int index, Colour v) {
     guarded("PanelForeColor", [&] {
         if (Panel* p = panel(index)) {
             p->foreColor = v;
@@ -428,7 +428,7 @@ FontDesc StatusBar::PanelFont(int index) const {
     });
 }
 
-void StatusBar::PanelFont(int index, const FontDesc& v) {
+void StatusBar::setPanelFont(int index, const FontDesc& v) {
     guarded("PanelFont", [&] {
         if (Panel* p = panel(index)) {
             if (p->fontHandle)
@@ -451,7 +451,7 @@ Picture StatusBar::PanelIcon(int index) const {
     });
 }
 
-void StatusBar::PanelIcon(int index, const Picture& v) {
+void StatusBar::setPanelIcon(int index, const Picture& v) {
     guarded("PanelIcon", [&] {
         if (Panel* p = panel(index)) {
             p->icon = v;
@@ -550,21 +550,21 @@ void StatusBar::endEdit(bool keep) {
 
 // --- properties -------------------------------------------------------------------
 
-void StatusBar::BackColor(Colour v) {
+void StatusBar::setBackColor(Colour v) {
     guarded("BackColor", [&] {
         backColor_ = v;
         repaint();
     });
 }
 
-void StatusBar::ForeColor(Colour v) {
+void StatusBar::setForeColor(Colour v) {
     guarded("ForeColor", [&] {
         foreColor_ = v;
         repaint();
     });
 }
 
-void StatusBar::Font(const FontDesc& v) {
+void StatusBar::setFont(const FontDesc& v) {
     guarded("Font", [&] {
         font_ = v;
         if (fontHandle_)
@@ -574,21 +574,21 @@ void StatusBar::Font(const FontDesc& v) {
     });
 }
 
-void StatusBar::GripShape(int v) {
+void StatusBar::setGripShape(int v) {
     guarded("GripShape", [&] {
         gripShape_ = v;
         repaint();
     });
 }
 
-void StatusBar::Sizable(bool v) {
+void StatusBar::setSizable(bool v) {
     guarded("Sizable", [&] {
         sizable_ = v;
         repaint();
     });
 }
 
-void StatusBar::Theme(int v) {
+void StatusBar::setTheme(int v) {
     guarded("Theme", [&] {
         theme_ = v;
         repaint();

@@ -94,25 +94,25 @@ class StatusBar {
     int PanelCount() const { return static_cast<int>(panels_.size()); }
 
     std::string PanelText(int index) const;
-    void PanelText(int index, const std::string& v);
+    void setPanelText(int index, const std::string& v);
     int PanelAlignment(int index) const;
-    void PanelAlignment(int index, int v);
+    void setPanelAlignment(int index, int v);
     bool PanelAutoSize(int index) const;
-    void PanelAutoSize(int index, bool v);
+    void setPanelAutoSize(int index, bool v);
     bool PanelEditable(int index) const;
-    void PanelEditable(int index, bool v);
+    void setPanelEditable(int index, bool v);
     Colour PanelForeColor(int index) const;
-    void PanelForeColor(int index, Colour v);
+    void setPanelForeColor(int index, Colour v);
     FontDesc PanelFont(int index) const;
-    void PanelFont(int index, const FontDesc& v);
+    void setPanelFont(int index, const FontDesc& v);
     Picture PanelIcon(int index) const;
-    void PanelIcon(int index, const Picture& v);
+    void setPanelIcon(int index, const Picture& v);
     bool PanelIconState(int index) const;
-    void PanelIconState(int index, bool enabled);
+    void setPanelIconState(int index, bool enabled);
     std::string PanelToolTipText(int index) const;
-    void PanelToolTipText(int index, std::string v);
+    void setPanelToolTipText(int index, std::string v);
     long PanelWidth(int index) const;
-    void PanelWidth(int index, long v);
+    void setPanelWidth(int index, long v);
     // The panel's rectangle as laid out at the last paint.
     RECT PanelRect(int index) const;
 
@@ -129,18 +129,18 @@ class StatusBar {
 
     // --- Control properties (each change repaints) ---
     Colour BackColor() const { return backColor_; }
-    void BackColor(Colour v);
+    void setBackColor(Colour v);
     Colour ForeColor() const { return foreColor_; }
-    void ForeColor(Colour v);
+    void setForeColor(Colour v);
     // An empty face is the host's font.
     FontDesc Font() const { return font_; }
-    void Font(const FontDesc& v);
+    void setFont(const FontDesc& v);
     int GripShape() const { return gripShape_; }
-    void GripShape(int v);
+    void setGripShape(int v);
     bool Sizable() const { return sizable_; }
-    void Sizable(bool v);
+    void setSizable(bool v);
     int Theme() const { return theme_; }
-    void Theme(int v);
+    void setTheme(int v);
     std::string Version() const { return kVersion; }
     void Refresh();
 

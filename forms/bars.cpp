@@ -53,7 +53,7 @@ HWND ToolBar::createWindow(HWND parent) {
         return nullptr;
     }
     // The self-resizing rule keeps the docked side's length.
-    b.Align(dock_);
+    b.setAlign(dock_);
     onColoursChanged();
     return b.hwnd();
 }
@@ -66,9 +66,9 @@ void ToolBar::onColoursChanged() {
     if (!bar_)
         return;
     if (back_)
-        bar_->BackColor(*back_);
+        bar_->setBackColor(*back_);
     if (fore_)
-        bar_->ForeColor(*fore_);
+        bar_->setForeColor(*fore_);
 }
 
 int ToolBar::Button_Index() const {
@@ -134,9 +134,9 @@ void StatusBar::onColoursChanged() {
     if (!bar_)
         return;
     if (back_)
-        bar_->BackColor(*back_);
+        bar_->setBackColor(*back_);
     if (fore_)
-        bar_->ForeColor(*fore_);
+        bar_->setForeColor(*fore_);
 }
 
 void StatusBar::AddPanel(const PanelArgs& args) {
@@ -159,7 +159,7 @@ std::string StatusBar::PanelText(int index) const {
 
 void StatusBar::setPanelText(int index, const std::string& text) {
     if (bar_)
-        bar_->PanelText(index, text);
+        bar_->setPanelText(index, text);
 }
 
 } // namespace forms
