@@ -38,6 +38,25 @@ POINT centreOf(const RECT& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// Puts the pointer at a screen point and waits until it stays there: under
+// Wine the move reaches the display asynchronously, and a motion of an earlier
+// test still on its way can put the pointer back once.
+void placePointer(POINT p) {
+    for (int tries = 0; tries < 50; ++tries) {
+        SetCursorPos(p.x, p.y);
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&m);
+        Sleep(10);
+        POINT now{}, later{};
+        GetCursorPos(&now);
+        Sleep(10);
+        GetCursorPos(&later);
+        if (now.x == p.x && now.y == p.y && later.x == p.x && later.y == p.y)
+            return;
+    }
+}
+
 std::string windowText(HWND h) {
     char buf[256] = {0};
     GetWindowTextA(h, buf, sizeof buf);
@@ -353,7 +372,7 @@ TEST_F(StatusBarTest, GripSetsTheSizingCursorOnlyWhenSizable) {
     ASSERT_GT(g.right - g.left, 0);
     POINT p{g.right - 3, g.bottom - 3};
     ClientToScreen(sb->hwnd(), &p);
-    SetCursorPos(p.x, p.y);
+    placePointer(p);
     SendMessageA(sb->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(sb->hwnd()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_SIZENWSE));
