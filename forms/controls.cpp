@@ -148,6 +148,8 @@ void Control::Move(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     applyGeometry();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // a new thickness moves the others along
 }
 
 void Control::applyGeometry() {
@@ -186,6 +188,8 @@ void Control::setVisible(bool v) {
     applyVisibility();
     if (kind_ == Kind::PageStack)
         static_cast<PageStack*>(this)->refreshChildren();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // its edge is taken or given back
 }
 
 void Control::setAlign(int edge) {

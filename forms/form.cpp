@@ -406,8 +406,9 @@ bool Form::nextPage(bool backwards) {
 }
 
 void Form::dockControls() {
-    if (!hwnd_)
+    if (!hwnd_ || docking_)
         return;
+    docking_ = true;
     RECT free{};
     GetClientRect(hwnd_, &free);
     // Top and bottom first (full width), then left and right between them.
@@ -419,23 +420,37 @@ void Form::dockControls() {
             if (!(pass == 0 ? horizontal : vertical) || !c->visible_ || c->stack_)
                 continue;
             const LONG w = free.right - free.left, h = free.bottom - free.top;
+            const LONG thickness =
+                std::min<LONG>(toPixels(horizontal ? c->height_ : c->width_), horizontal ? h : w);
             RECT r = free;
-            if (edge == vbAlignTop) {
-                r.bottom = r.top + std::min<LONG>(toPixels(c->height_), h);
-                free.top = r.bottom;
-            } else if (edge == vbAlignBottom) {
-                r.top = r.bottom - std::min<LONG>(toPixels(c->height_), h);
-                free.bottom = r.top;
-            } else if (edge == vbAlignLeft) {
-                r.right = r.left + std::min<LONG>(toPixels(c->width_), w);
-                free.left = r.right;
-            } else {
-                r.left = r.right - std::min<LONG>(toPixels(c->width_), w);
-                free.right = r.left;
-            }
+            if (edge == vbAlignTop)
+                r.bottom = r.top + thickness;
+            else if (edge == vbAlignBottom)
+                r.top = r.bottom - thickness;
+            else if (edge == vbAlignLeft)
+                r.right = r.left + thickness;
+            else
+                r.left = r.right - thickness;
             c->Move(toTwips(r.left), toTwips(r.top), toTwips(r.right - r.left),
                     toTwips(r.bottom - r.top));
+            // A control may size itself (a toolbar wrapping its buttons): the
+            // edge it really takes is what the next control docks against.
+            if (c->hwnd_) {
+                GetWindowRect(c->hwnd_, &r);
+                MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+                c->width_ = toTwips(r.right - r.left);
+                c->height_ = toTwips(r.bottom - r.top);
+            }
+            if (edge == vbAlignTop)
+                free.top = r.bottom;
+            else if (edge == vbAlignBottom)
+                free.bottom = r.top;
+            else if (edge == vbAlignLeft)
+                free.left = r.right;
+            else
+                free.right = r.left;
         }
+    docking_ = false;
 }
 
 Form* Form::fromWindow(HWND h) {

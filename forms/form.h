@@ -126,6 +126,7 @@ class Form {
     bool loading_ = false;
     bool unloading_ = false;
     bool initialized_ = false;
+    bool docking_ = false;
     std::vector<Control*> controls_;
     int nextId_ = 100;
     HBRUSH backBrush_ = nullptr;

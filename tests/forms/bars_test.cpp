@@ -197,7 +197,7 @@ TEST_F(Bars, DockToTheirEdgesAndFollowTheFormBeforeItsResizeHandler) {
         EXPECT_EQ(sb.left, 0);
         EXPECT_EQ(sb.right, client.right);
         EXPECT_EQ(sb.bottom, client.bottom);
-        EXPECT_EQ(sb.bottom - sb.top, forms::toPixels(360));
+        EXPECT_EQ(sb.bottom - sb.top, forms::toPixels(f.StatusBar1.Height()));
         EXPECT_EQ(tb.left, 0);
         EXPECT_EQ(tb.top, 0);
         EXPECT_EQ(tb.right - tb.left, forms::toPixels(2055));
@@ -207,6 +207,11 @@ TEST_F(Bars, DockToTheirEdgesAndFollowTheFormBeforeItsResizeHandler) {
     check();
     SetWindowPos(f.hwnd(), nullptr, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
     check();
+    f.StatusBar1.setHeight(480); // a thicker bar moves the toolbar's bottom along
+    check();
+    f.StatusBar1.setHeight(360);
+    check();
+    EXPECT_EQ(rectIn(bar(), f.hwnd()).bottom - rectIn(bar(), f.hwnd()).top, forms::toPixels(360));
     ASSERT_FALSE(f.resizedBars.empty());
     RECT client;
     GetClientRect(f.hwnd(), &client);
@@ -285,7 +290,11 @@ TEST(BarsOnAForm, AreMadeAgainWhenTheFormIsLoadedAgain) {
     EXPECT_EQ(g.StatusBar1.PanelCount(), 2);
     EXPECT_EQ(g.StatusBar1.PanelText(1), "0"); // as Form_Load made it
     EXPECT_EQ(g.ToolBar1.bar()->Button_Count(), 4);
-    g.Unload();
+    // Closed from its own window (the close box): the status bar lets go of
+    // the form's window procedure while the form is inside it.
+    SendMessageA(g.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(g.isLoaded());
+    EXPECT_EQ(g.StatusBar1.bar(), nullptr);
 }
 
 // ---- inside the runtime's message loop ----------------------------------------
