@@ -1,0 +1,23 @@
+// Starting other programs.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+struct ProcessResult {
+    bool started = false;  // the process could be created
+    bool finished = false; // it ended within the time limit
+    unsigned long exitCode = 0;
+};
+
+class Processes {
+  public:
+    virtual ~Processes() = default;
+    // Starts commandLine with its main window shown as showCommand (SW_...)
+    // and waits at most timeoutMs for it to end (0: does not wait).
+    virtual ProcessResult run(const std::string& commandLine, int showCommand,
+                              unsigned long timeoutMs) = 0;
+};
+
+} // namespace platform
