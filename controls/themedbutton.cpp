@@ -1,17 +1,17 @@
 #include "themedbutton.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "accessible.h"
 #include "barsupport.h"
 #include "offscreen.h"
+#include "platform/pure/link_scheme.h"
+#include "platform/services.h"
 
 namespace controls {
 
@@ -502,25 +502,15 @@ void ThemedButton::About() {
 }
 
 bool ThemedButton::OpenLink(const std::string& link) {
-    std::string lower;
-    for (char c : link)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::string target = link;
-    auto starts = [&lower](const char* p) { return lower.rfind(p, 0) == 0; };
-    if (!(starts("http://") || starts("https://") || starts("mailto:"))) {
-        // A scheme-less web address is taken as http://; any other scheme, a
-        // path or a share is refused.
-        auto colon = lower.find(':');
-        auto slash = lower.find_first_of("/\\");
-        bool hasScheme =
-            colon != std::string::npos && (slash == std::string::npos || colon < slash);
-        if (link.empty() || hasScheme || starts("\\") || starts("/") || starts("."))
-            return false;
-        target = "http://" + link;
-    }
-    auto r = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return r > 32;
+    platform::Shell* shell = platform::systemServices().shell;
+    return shell && OpenLink(link, *shell);
+}
+
+bool ThemedButton::OpenLink(const std::string& link, platform::Shell& shell) {
+    const platform::LinkCheck check = platform::checkLink(link);
+    if (!check)
+        return false;
+    return shell.execute(nullptr, "open", check.target, "", "", SW_SHOWNORMAL) > 32;
 }
 
 void ThemedButton::PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int size) {
