@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "colour.h"
-#include "offscreen.h"
-#include "propertybag.h"
+#include "controls/offscreen.h"
+#include "controls/pure/colour.h"
+#include "controls/pure/propertybag.h"
 
 namespace controls {
 

@@ -1,4 +1,4 @@
-#include "offscreen.h"
+#include "controls/offscreen.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "colour.h"
+#include "controls/pure/colour.h"
 
 namespace controls {
 

@@ -1,4 +1,4 @@
-#include "themedbutton.h"
+#include "controls/themedbutton.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "accessible.h"
-#include "barsupport.h"
-#include "offscreen.h"
+#include "controls/accessible.h"
+#include "controls/barsupport.h"
+#include "controls/offscreen.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/services.h"
 

@@ -13,10 +13,10 @@
 #include <memory>
 #include <string>
 
-#include "colour.h"
+#include "controls/pure/colour.h"
+#include "controls/pure/propertybag.h"
+#include "controls/subclass.h"
 #include "platform/shell.h"
-#include "propertybag.h"
-#include "subclass.h"
 
 namespace controls {
 
