@@ -357,3 +357,29 @@ TEST_F(Bars, ThemedButtonTabRaisesMouseLeaveAndEnterClicks) {
     EXPECT_TRUE(loopUntil([&] { return GetFocus() == f.txt.hwnd(); }));
     EXPECT_EQ(clicks, 2); // Tab clicks nothing
 }
+
+namespace {
+
+// A toolbar that sizes itself around its buttons (WarpSize, the default) and
+// a label docked beside it.
+class WarpForm : public forms::Form {
+  public:
+    WarpForm() : Form("frmWarpTest", "Warp") { lbl.setAlign(forms::vbAlignLeft); }
+    forms::ToolBar tb{*this, "tb"};
+    forms::Label lbl{*this, "lbl", "beside"};
+};
+
+} // namespace
+
+TEST(BarsOnAForm, TheNextDockedControlTakesTheEdgeTheToolbarReallyLeaves) {
+    WarpForm g;
+    g.Load();
+    ASSERT_NE(g.tb.bar(), nullptr);
+    ASSERT_TRUE(g.tb.bar()->WarpSize());
+    RECT tb = rectIn(g.tb.hwnd(), g.hwnd()), lbl = rectIn(g.lbl.hwnd(), g.hwnd());
+    // One column of the default button width, whatever width it was docked with.
+    EXPECT_EQ(tb.right - tb.left, g.tb.bar()->ButtonsWidth());
+    EXPECT_EQ(g.tb.Width(), forms::toTwips(tb.right - tb.left));
+    EXPECT_EQ(lbl.left, tb.right);
+    g.Unload();
+}
