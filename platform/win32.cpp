@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -37,14 +38,14 @@ class SystemMessageBoxes final : public MessageBoxes {
 
 class SystemShell final : public Shell {
   public:
-    bool execute(HWND owner, const std::string& verb, const std::string& file,
+    long execute(HWND owner, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& directory,
                  int showCommand) override {
         auto r = reinterpret_cast<INT_PTR>(
             ShellExecuteA(owner, verb.empty() ? nullptr : verb.c_str(), file.c_str(),
                           parameters.empty() ? nullptr : parameters.c_str(),
                           directory.empty() ? nullptr : directory.c_str(), showCommand));
-        return r > 32;
+        return static_cast<long>(r);
     }
 };
 
@@ -178,6 +179,31 @@ class SystemSingleInstance final : public SingleInstance {
     }
 };
 
+class SystemClipboard final : public Clipboard {
+  public:
+    bool setText(const std::string& text) override {
+        // Another program may hold the clipboard for a moment: try a few times.
+        bool open = false;
+        for (int i = 0; i < 10 && !(open = OpenClipboard(nullptr)); ++i)
+            Sleep(20);
+        if (!open)
+            return false;
+        EmptyClipboard();
+        bool placed = false;
+        if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+            if (void* p = GlobalLock(mem)) {
+                std::memcpy(p, text.c_str(), text.size() + 1);
+                GlobalUnlock(mem);
+                placed = SetClipboardData(CF_TEXT, mem) != nullptr;
+            }
+            if (!placed)
+                GlobalFree(mem);
+        }
+        CloseClipboard();
+        return placed;
+    }
+};
+
 } // namespace
 
 Services& systemServices() {
@@ -186,7 +212,13 @@ Services& systemServices() {
     static SystemProcesses processes;
     static SystemEnvironment environment;
     static SystemSingleInstance single;
-    static Services services{&boxes, &shell, &processes, &environment, &single};
+    static SystemClipboard clipboard;
+    static Services services{.messageBoxes = &boxes,
+                             .shell = &shell,
+                             .processes = &processes,
+                             .environment = &environment,
+                             .singleInstance = &single,
+                             .clipboard = &clipboard};
     return services;
 }
 

@@ -40,14 +40,14 @@ struct ShellCall {
 
 class FakeShell : public platform::Shell {
   public:
-    bool execute(HWND, const std::string& verb, const std::string& file,
+    long execute(HWND, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& directory,
                  int showCommand) override {
         calls.push_back({verb, file, parameters, directory, showCommand});
-        return succeed;
+        return result;
     }
     std::vector<ShellCall> calls;
-    bool succeed = true;
+    long result = 42; // the shell's answer: above 32 is success, 31 "no association"
 };
 
 struct ProcessCall {
@@ -110,6 +110,29 @@ class FakeSingleInstance : public platform::SingleInstance {
     std::vector<std::string> asked;
 };
 
+class FakeClipboard : public platform::Clipboard {
+  public:
+    bool setText(const std::string& t) override {
+        texts.push_back(t);
+        return succeed;
+    }
+    std::vector<std::string> texts;
+    bool succeed = true;
+};
+
+// Records the links handed to the Downloads window.
+class FakeDownloads : public platform::Downloads {
+  public:
+    void download(HWND owner, const std::vector<std::string>& urls) override {
+        calls.push_back({owner, urls});
+    }
+    struct Call {
+        HWND owner;
+        std::vector<std::string> urls;
+    };
+    std::vector<Call> calls;
+};
+
 // All fakes together, wired into one Services object.
 struct FakeServices {
     FakeMessageBoxes messageBoxes;
@@ -117,7 +140,15 @@ struct FakeServices {
     FakeProcesses processes;
     FakeEnvironment environment;
     FakeSingleInstance singleInstance;
-    platform::Services services{&messageBoxes, &shell, &processes, &environment, &singleInstance};
+    FakeClipboard clipboard;
+    FakeDownloads downloads;
+    platform::Services services{.messageBoxes = &messageBoxes,
+                                .shell = &shell,
+                                .processes = &processes,
+                                .environment = &environment,
+                                .singleInstance = &singleInstance,
+                                .clipboard = &clipboard,
+                                .downloads = &downloads};
 };
 
 // A fresh, empty folder under the system's temporary folder (with a trailing
