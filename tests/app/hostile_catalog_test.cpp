@@ -4,7 +4,7 @@
 //
 // The cases are sized to run in a few seconds each. Set FL_HOSTILE_LONG=1 for
 // the long variant: bigger files and more seeds of random junk.
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 
