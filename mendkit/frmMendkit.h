@@ -24,7 +24,7 @@ class frmMendkit : public forms::Form {
     static constexpr unsigned long kRegistrationTimeoutMs = 30000;
     unsigned long registrationTimeoutMs = kRegistrationTimeoutMs;
     // Widest line of a name in the closing message, in characters.
-    static constexpr size_t kNameWidth = 60;
+    static constexpr size_t kNameWidth = 48;
 
     forms::CheckList List1;
     forms::CommandButton Command1;

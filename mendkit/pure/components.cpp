@@ -57,7 +57,7 @@ std::string wrapName(const std::string& name, size_t width) {
         return name;
     std::string out;
     size_t pos = 0;
-    size_t line = width;
+    const size_t line = width;
     while (name.size() - pos > line) {
         // Break after a blank or a separator in the last third of the line
         // when there is one, else in the middle of the word.
@@ -70,9 +70,8 @@ std::string wrapName(const std::string& name, size_t width) {
             }
         }
         out.append(name, pos, cut - pos);
-        out += "\r\n  ";
+        out += "\r\n";
         pos = cut;
-        line = width - 2; // continuation lines are indented
     }
     out.append(name, pos, std::string::npos);
     return out;

@@ -44,9 +44,10 @@ struct Placement {
 // machine is unknown is treated as a component of Mendkit's own kind.
 Placement placementFor(Machine machine, const SystemFolders& folders);
 
-// A name for a message box: a name longer than
-// `width` characters is wrapped onto further lines (indented by two blanks)
-// so that the box never grows wider than about `width` characters.
+// A name for a message box: a name longer than `width` characters is broken
+// onto further lines (after a blank or a separator near the end of a line
+// where there is one), so that the box never grows wider than about `width`
+// characters. Nothing of the name is lost.
 std::string wrapName(const std::string& name, size_t width);
 
 } // namespace mendkit

@@ -107,27 +107,26 @@ TEST(Placement, On32BitWindowsThereIsOnlyOneFolder) {
 }
 
 TEST(WrapName, ShortNamesStayAsTheyAre) {
-    EXPECT_EQ(wrapName("MSCOMCTL.OCX", 60), "MSCOMCTL.OCX");
-    EXPECT_EQ(wrapName(std::string(60, 'a'), 60), std::string(60, 'a'));
+    EXPECT_EQ(wrapName("MSCOMCTL.OCX", 48), "MSCOMCTL.OCX");
+    EXPECT_EQ(wrapName(std::string(48, 'a'), 48), std::string(48, 'a'));
 }
 
-TEST(WrapName, LongNamesWrapIntoIndentedLinesWithNothingLost) {
+TEST(WrapName, LongNamesBreakIntoLinesWithNothingLost) {
     const std::string name = std::string(246, 'x') + ".ocx"; // 250 characters
-    const std::string wrapped = wrapName(name, 60);
+    const std::string wrapped = wrapName(name, 48);
     std::vector<std::string> lines;
     std::string all;
     std::istringstream in(wrapped);
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
+        ASSERT_FALSE(line.empty());
+        ASSERT_EQ(line.back(), lines.size() < 5 ? '\r' : 'x');
+        if (line.back() == '\r')
             line.pop_back();
-        EXPECT_LE(line.size(), 60u) << line;
+        EXPECT_LE(line.size(), 48u) << line;
         lines.push_back(line);
-        all += lines.size() == 1 ? line : line.substr(2);
-        if (lines.size() > 1) {
-            EXPECT_EQ(line.substr(0, 2), "  ");
-        }
+        all += line;
     }
-    EXPECT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines.size(), 6u); // 5 x 48 + 10
     EXPECT_EQ(all, name);
     // Breaks fall after a blank or a separator near the end of a line.
     const std::string words = "A rather long component name with words - version 2_0 of the "
@@ -136,11 +135,11 @@ TEST(WrapName, LongNamesWrapIntoIndentedLinesWithNothingLost) {
     EXPECT_EQ(w.substr(0, w.find('\r')), "A rather long component name with words ");
     std::string joined;
     for (size_t pos = 0;;) {
-        size_t nl = w.find("\r\n  ", pos);
+        size_t nl = w.find("\r\n", pos);
         joined += w.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
         if (nl == std::string::npos)
             break;
-        pos = nl + 4;
+        pos = nl + 2;
     }
     EXPECT_EQ(joined, words);
 }
