@@ -106,7 +106,8 @@ struct MainKey {
 
 std::vector<MainKey> mainKeys(const MainWindowState& w) {
     auto page = [](const char* key, forms::PageStack& s) {
-        return MainKey{key, [&s] { return s.Tab(); }, [&s](int v) {
+        return MainKey{key, [&s] { return s.Tab(); },
+                       [&s](int v) {
                            if (v < 0 || v >= s.Tabs())
                                return false;
                            s.setTab(v);
@@ -114,7 +115,8 @@ std::vector<MainKey> mainKeys(const MainWindowState& w) {
                        }};
     };
     auto category = [](const char* key, forms::ListBox& l) {
-        return MainKey{key, [&l] { return l.ListIndex(); }, [&l](int v) {
+        return MainKey{key, [&l] { return l.ListIndex(); },
+                       [&l](int v) {
                            if (v < -1 || v >= l.ListCount())
                                return false;
                            l.setListIndex(v);
@@ -151,9 +153,8 @@ bool SaveMainWindowState(const MainWindowState& w, const std::string& settingsFi
     bool ok = SaveFormState(w.form, settingsFile);
     ok = forms::SaveGeometry(w.form, settingsFile, kGeometrySection) && ok;
     for (const MainKey& k : mainKeys(w))
-        ok = profile::WritePrivateProfileString(kMainSection, k.key,
-                                                std::to_string(k.current()).c_str(),
-                                                settingsFile.c_str()) &&
+        ok = profile::WritePrivateProfileString(
+                 kMainSection, k.key, std::to_string(k.current()).c_str(), settingsFile.c_str()) &&
              ok;
     return ok;
 }

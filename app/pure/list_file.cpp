@@ -12,7 +12,8 @@ std::vector<std::string> listFileLines(const std::string& bytes) {
             break;
         }
         lines.push_back(bytes.substr(start, end - start));
-        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+        start =
+            end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
     }
     return lines;
 }
