@@ -28,7 +28,7 @@ class frmSettingsTest : public forms::Form {
         };
         cboTheme.Click = [this] { ++themeApplied; };
     }
-    forms::TextBox txtNotes{*this, "txtNotes", true};
+    forms::TextBox txtNotes{*this, "txtNotes", {.multiLine = true}};
     forms::ComboBox cboTheme{*this, "cboTheme"};
     forms::TextBox txtServer{*this, "txtServer"};
     forms::CheckBox chkSystray{*this, "chkSystray", "Tray"};
