@@ -103,12 +103,19 @@ TEST_F(MainWindowSettings, ValuesPagesAndCategoriesSurviveARestart) {
 }
 
 TEST_F(MainWindowSettings, StoredPositionsAndTheFirstValueThatCannotBeApplied) {
-    // "CatApps" 99 for a list of three: it and the keys after it stay unapplied.
+    // "CatApps" 99 for a list of three: it and the keys after it stay
+    // unapplied. Among the control values, a check value of 5 ends their
+    // restore: the server address after it is not applied either.
     folder.write("Data\\Fetchlets.ini", "[WindowState]\r\nLeft=-45\r\nTop=600\r\n"
                                         "[frmMain]\r\nTab=5\r\nTab2=2\r\nCatApps=99\r\n"
-                                        "CatPortable=1\r\nCatSlim=0\r\nCatPages=0\r\n");
+                                        "CatPortable=1\r\nCatSlim=0\r\nCatPages=0\r\n"
+                                        "chkSystray=1\r\nchkAutoUpdate=5\r\n"
+                                        "txtSignatureServer=http://stored/\r\n");
     {
         auto f = start();
+        EXPECT_EQ(f->chkSystray.Value(), 1);
+        EXPECT_EQ(f->chkAutoUpdate.Value(), 0);
+        EXPECT_NE(f->txtSignatureServer.Text(), "http://stored/");
         EXPECT_EQ(f->Left(), -45); // partly off the screen's left edge: kept
         EXPECT_EQ(f->Top(), 600);
         EXPECT_EQ(f->SSTab1.Tab(), 5);
@@ -118,7 +125,7 @@ TEST_F(MainWindowSettings, StoredPositionsAndTheFirstValueThatCannotBeApplied) {
         EXPECT_EQ(f->lstCatSlim.ListIndex(), -1);
         EXPECT_EQ(f->lstCatPages.ListIndex(), -1);
         EXPECT_TRUE(f->lstPortable.ListCount() == 0);
-        f->Unload();
+        f.reset(); // gone without a close: nothing is written
     }
     // A "Left" of 40000 is beyond 16 bits: not applied, and nothing after it.
     folder.write("Data\\Fetchlets.ini", "[WindowState]\r\nLeft=40000\r\nTop=600\r\n"
@@ -128,7 +135,7 @@ TEST_F(MainWindowSettings, StoredPositionsAndTheFirstValueThatCannotBeApplied) {
         EXPECT_NE(f->Top(), 600);
         EXPECT_LT(f->Left(), 20000);
         EXPECT_EQ(f->SSTab1.Tab(), 0);
-        f->Unload();
+        f.reset();
     }
     // A position on a monitor since removed (far right and below): the
     // window comes back onto the screen's work area, the later keys apply.
@@ -176,8 +183,13 @@ TEST_F(MainWindowSettings, TheOptionsListsComeFromTheirFilesAndOpenForEditing) {
     f->SSTab1.setTab(2);
     forms::PopupMenu::setChooser(
         [](forms::PopupMenu& m) { return m.items().size() == 1 ? 0 : -1; });
+    // The left button opens nothing; the right one, and the context-menu
+    // key, open the list's menu.
+    SendMessageA(f->lstBlacklist.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(f->lstBlacklist.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    EXPECT_TRUE(fakes.shell.calls.empty());
     SendMessageA(f->lstBlacklist.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
-    SendMessageA(f->lstSignatures.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(f->lstSignatures.hwnd(), WM_KEYDOWN, VK_APPS, 0);
     forms::PopupMenu::setChooser(nullptr);
     ASSERT_EQ(fakes.shell.calls.size(), 2u);
     EXPECT_EQ(fakes.shell.calls[0].file, folder.path() + "Data\\FLBlacklist.def");
