@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 using app::frmMain;
@@ -155,12 +154,11 @@ TEST_F(MainWindowSettings, StoredPositionsAndTheFirstValueThatCannotBeApplied) {
 TEST_F(MainWindowSettings, TheSavedCategoryIndexIsThePositionShownAtExit) {
     {
         auto f = start();
-        // The list as shown after sorting A-Z: Alpha, Mid, Zeta; Alpha chosen.
-        Items sorted = items(f->lstCat);
-        std::sort(sorted.begin(), sorted.end());
-        f->lstCat.Clear();
-        for (const std::string& s : sorted)
-            f->lstCat.AddItem(s);
+        // "Sort A-Z" from the list's menu: Alpha, Mid, Zeta; Alpha chosen.
+        forms::PopupMenu::setChooser([](forms::PopupMenu&) { return 0; });
+        SendMessageA(f->lstCat.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+        forms::PopupMenu::setChooser(nullptr);
+        ASSERT_EQ(items(f->lstCat), (Items{"Alpha", "Mid", "Zeta"}));
         f->lstCat.setListIndex(0);
         ASSERT_EQ(f->lstCat.Text(), "Alpha");
         close(*f);
