@@ -7,6 +7,7 @@
 #include "app/kinds.h"
 #include "app/link_field.h"
 #include "app/page_state.h"
+#include "app/settings.h"
 #include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
@@ -170,6 +171,13 @@ class frmMain : public forms::Form {
     // The status bar; its first panel is the link field.
     forms::StatusBar StatusBar1{*this, "StatusBar1"};
 
+    // Options-list menus.
+    forms::PopupMenu mnEditSignatures{*this, "mnEditSignatures"};
+    forms::MenuItem& mnuEditSignatures =
+        mnEditSignatures.add("mnuEditSignatures", "Edit Signatures");
+    forms::PopupMenu mnEditBlacklist{*this, "mnEditBlacklist"};
+    forms::MenuItem& mnuEditBlacklist = mnEditBlacklist.add("mnuEditBlacklist", "Edit Blacklist");
+
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
 
@@ -177,6 +185,23 @@ class frmMain : public forms::Form {
     void Form_Initialize() override;
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_Unload(int& cancel) override;
+
+    void lstSignatures_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditSignatures, button);
+    }
+    void lstSignatures_KeyDown(int& keyCode, int) {
+        OptionsList_KeyDown(mnEditSignatures, keyCode);
+    }
+    void lstBlacklist_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditBlacklist, button);
+    }
+    void lstBlacklist_KeyDown(int& keyCode, int) { OptionsList_KeyDown(mnEditBlacklist, keyCode); }
+    void mnuEditSignatures_Click() {
+        EditListFile(services_, SignaturesFilePath(ApplicationPath()));
+    }
+    void mnuEditBlacklist_Click() { EditListFile(services_, BlacklistFilePath(ApplicationPath())); }
 
     void Timer1_Timer();
     void Timer3_Timer();
@@ -184,6 +209,7 @@ class frmMain : public forms::Form {
   private:
     void placeControls();
     void makePictures();
+    std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
@@ -205,6 +231,10 @@ class frmMain : public forms::Form {
         kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
         SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
     PageState pageState_{*this, SSTab1, SSTab2};
+    MainWindowState windowState_{*this,          SSTab1,     SSTab2,     lstCat,
+                                 lstCatPortable, lstCatSlim, lstCatPages};
+    // This copy ends at start-up because another one runs.
+    bool secondCopy_ = false;
     HBITMAP pictures_[5] = {};
 };
 
