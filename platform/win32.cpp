@@ -1,5 +1,7 @@
 #include "platform/services.h"
 
+#include "platform/fetch_wininet.h"
+
 #include <shellapi.h>
 
 #include <cstring>
@@ -179,12 +181,14 @@ Services& systemServices() {
     static SystemEnvironment environment;
     static SystemSingleInstance single;
     static SystemClipboard clipboard;
+    static WinInetFetcher fetcher;
     static Services services{.messageBoxes = &boxes,
                              .shell = &shell,
                              .processes = &processes,
                              .environment = &environment,
                              .singleInstance = &single,
-                             .clipboard = &clipboard};
+                             .clipboard = &clipboard,
+                             .fetcher = &fetcher};
     return services;
 }
 
