@@ -134,7 +134,10 @@ class SystemSingleInstance final : public SingleInstance {
   public:
     bool anotherIsRunning(const std::string& name) override {
         // The mutex stays open for the life of the process: its existence is
-        // the sign that this copy runs.
+        // the sign that this copy runs. Asked again (the main window loaded
+        // anew in the same process), this copy is not "another".
+        if (owned_ == name)
+            return false;
         std::string mutexName = "Local\\" + name + ".SingleInstance";
         HANDLE h = CreateMutexA(nullptr, FALSE, mutexName.c_str());
         if (!h)
@@ -143,8 +146,12 @@ class SystemSingleInstance final : public SingleInstance {
             CloseHandle(h);
             return true;
         }
+        owned_ = name;
         return false;
     }
+
+  private:
+    std::string owned_;
 };
 
 class SystemClipboard final : public Clipboard {

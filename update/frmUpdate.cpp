@@ -418,6 +418,19 @@ void frmUpdate::updateSignatures() {
     guarded([&] { moveCaretToEnd(); });
 }
 
+void restartWindow(forms::Form& main) {
+    main.Unload(forms::vbFormCode);
+    forms::DoEvents();
+    main.Load();
+    if (!main.isLoaded())
+        return;
+    // The last window going asked the message loop to end; it is back.
+    MSG m;
+    while (PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        ;
+    main.Show();
+}
+
 void frmUpdate::errorOutcome(const std::vector<std::string>& reasons) {
     txtUpdate.setText("");
     AddLogLine(kErrorText);

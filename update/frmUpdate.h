@@ -101,4 +101,9 @@ class frmUpdate : public forms::Form {
     HFONT linkFont_ = nullptr;
 };
 
+// Unloads `main` (whose shutdown unloads the other windows), lets pending
+// messages run, then loads and shows it again in the same process. The
+// program does not end although for a moment no window was left.
+void restartWindow(forms::Form& main);
+
 } // namespace update
