@@ -49,7 +49,8 @@ std::string systemError(DWORD code) {
 
 void transfer(Job& job) {
     FetchResult& r = job.result;
-    HINTERNET session = InternetOpenA("Fetchlets", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET session =
+        InternetOpenA("Fetchlets", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!session) {
         r.error = "the network service is not available (" + systemError(GetLastError()) + ")";
         return;
@@ -125,8 +126,9 @@ void transfer(Job& job) {
         DWORD n = 0;
         if (!InternetReadFile(request, buffer.get(), 65536, &n)) {
             DWORD e = GetLastError();
-            r.error = e == ERROR_INTERNET_TIMEOUT ? "the transfer stalled"
-                                                  : "the transfer broke off (" + systemError(e) + ")";
+            r.error = e == ERROR_INTERNET_TIMEOUT
+                          ? "the transfer stalled"
+                          : "the transfer broke off (" + systemError(e) + ")";
             break;
         }
         if (n == 0) {
@@ -199,8 +201,8 @@ void keepPainting(HWND waiting) {
 
 } // namespace
 
-FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& file,
-                                  bool bypassCache, HWND waiting) {
+FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& file, bool bypassCache,
+                                  HWND waiting) {
     FetchResult result;
     if (!isWebAddress(url)) {
         result.error = "only http and https addresses are fetched";
@@ -254,15 +256,15 @@ FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& fil
             DeleteFileA(temp);
         keepPainting(waiting);
         SetCursor(before);
-        result.error = "no complete answer within " + std::to_string(limits_.total / 1000) +
-                       " seconds";
+        result.error =
+            "no complete answer within " + std::to_string(limits_.total / 1000) + " seconds";
         result.status = job->result.status;
         return result;
     }
     CloseHandle(thread);
     result = job->result;
-    if (result.ok && !MoveFileExA(temp, file.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (result.ok &&
+        !MoveFileExA(temp, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         result.ok = false;
         result.error = "the file could not be replaced (" + systemError(GetLastError()) + ")";
     }

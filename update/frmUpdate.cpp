@@ -290,8 +290,8 @@ void frmUpdate::checkProgram() {
             moveCaretToEnd();
             int answer = services_.messageBoxes
                              ? services_.messageBoxes->show(
-                                   hwnd(), available + "\r\nDo you want to Download the Update?", "",
-                                   MB_YESNO | MB_ICONINFORMATION)
+                                   hwnd(), available + "\r\nDo you want to Download the Update?",
+                                   "", MB_YESNO | MB_ICONINFORMATION)
                              : IDNO;
             if (answer == IDYES && services_.downloads)
                 services_.downloads->download(hwnd(), {downloadPageAddress(productServer_)});
@@ -362,7 +362,8 @@ void frmUpdate::updateSignatures() {
                 if (name.empty())
                     return; // a blank line of the list names no file
                 if (!isPlainFileName(name)) {
-                    std::string line = "\"" + name + "\" is not a plain file name: it was not fetched.";
+                    std::string line =
+                        "\"" + name + "\" is not a plain file name: it was not fetched.";
                     AddLogLine(line);
                     failures.push_back(line);
                 } else if (fetchCatalog(server + name, data + name)) {
@@ -379,10 +380,10 @@ void frmUpdate::updateSignatures() {
             if (failures.empty()) {
                 std::vector<std::string> replaced;
                 for (const std::string& name : fetched) {
-                    bool again = std::find_if(replaced.begin(), replaced.end(),
-                                              [&](const std::string& r) {
-                                                  return _stricmp(r.c_str(), name.c_str()) == 0;
-                                              }) != replaced.end();
+                    bool again =
+                        std::find_if(replaced.begin(), replaced.end(), [&](const std::string& r) {
+                            return _stricmp(r.c_str(), name.c_str()) == 0;
+                        }) != replaced.end();
                     if (again || replaceFile(data + name + ".download", data + name)) {
                         replaced.push_back(name);
                         AddLogLine(name + " Updated successfully.");

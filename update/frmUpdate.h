@@ -17,10 +17,10 @@ namespace update {
 
 // What the update window reads of the main window, and what it asks of it.
 struct UpdaterView {
-    forms::CheckBox& chkAutoUpdate;       // 1: check on every start
-    forms::TextBox& txtSignatureServer;   // base address of the catalog files
-    forms::ListBox& lstSignatures;        // the catalog files to fetch
-    std::function<void()> restart;        // unloads the main window, loads and shows it again
+    forms::CheckBox& chkAutoUpdate;        // 1: check on every start
+    forms::TextBox& txtSignatureServer;    // base address of the catalog files
+    forms::ListBox& lstSignatures;         // the catalog files to fetch
+    std::function<void()> restart;         // unloads the main window, loads and shows it again
     std::function<HWND()> owner = nullptr; // the main window while it exists (may be unset)
 };
 

@@ -1,6 +1,6 @@
 // The main window started on a temporary application folder.
 #include "app/frmMain.h"
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 

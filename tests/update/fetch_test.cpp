@@ -3,8 +3,8 @@
 // the windows paint and input is dropped.
 #include "platform/fetch_wininet.h"
 
-#include "fakes.h"
-#include "http_server.h"
+#include "tests/support/fakes.h"
+#include "tests/support/http_server.h"
 
 #include <gtest/gtest.h>
 
@@ -75,12 +75,9 @@ TEST(Fetch, OnlyAWholeSuccessfulAnswerReplacesTheFile) {
         bool ok;
         int status;
     } cases[] = {
-        {server.url("/missing"), false, 404},
-        {server.url("/broken"), false, 500},
-        {server.url("/cut"), false, 200},
-        {HttpServer::refusedUrl("/ok"), false, 0},
-        {server.url("/movedaway"), false, 404},
-        {"file:///C:/windows/win.ini", false, 0},
+        {server.url("/missing"), false, 404},   {server.url("/broken"), false, 500},
+        {server.url("/cut"), false, 200},       {HttpServer::refusedUrl("/ok"), false, 0},
+        {server.url("/movedaway"), false, 404}, {"file:///C:/windows/win.ini", false, 0},
     };
     for (const Case& c : cases) {
         platform::FetchResult r = fetcher.fetch(c.url, target, true, nullptr);
@@ -146,8 +143,8 @@ TEST(Fetch, ASlowServerMeetsTheTimeLimitWhileTheWindowPaintsAndTakesNoInput) {
         }
     });
     DWORD start = GetTickCount();
-    platform::FetchResult r = fetcher.fetch(server.url("/slow"), dir.path() + "FLVersion.ini",
-                                            true, w);
+    platform::FetchResult r =
+        fetcher.fetch(server.url("/slow"), dir.path() + "FLVersion.ini", true, w);
     DWORD took = GetTickCount() - start;
     int paintsDuring = paints;
     done = true;
@@ -159,8 +156,8 @@ TEST(Fetch, ASlowServerMeetsTheTimeLimitWhileTheWindowPaintsAndTakesNoInput) {
     EXPECT_LT(keys.load(), 5);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());
-    EXPECT_GE(took, 1400u);  // the receive limit (or the total) ended it
-    EXPECT_LT(took, 5000u);  // long before the server would have answered
+    EXPECT_GE(took, 1400u); // the receive limit (or the total) ended it
+    EXPECT_LT(took, 5000u); // long before the server would have answered
     EXPECT_GT(paintsDuring, 3);
     EXPECT_EQ(dir.read("FLVersion.ini"), "old");
     DestroyWindow(w);

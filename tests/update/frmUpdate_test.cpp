@@ -6,8 +6,8 @@
 #include "update/frmUpdate.h"
 
 #include "catalog/profile.h"
-#include "fakes.h"
-#include "http_server.h"
+#include "tests/support/fakes.h"
+#include "tests/support/http_server.h"
 #include "platform/fetch_wininet.h"
 
 #include <gtest/gtest.h>
@@ -196,21 +196,20 @@ TEST_F(Updater, WithoutALocalManifestEveryListedFileIsReplacedAndTheRestartReads
 
     updater.lblUpdateSignatureDefinitions_Click();
     const std::string published = publishedFolder();
-    EXPECT_EQ(log(),
-              "6 Signatures found in FLApps.def\r\n"
-              "1 Signatures found in FLPortable.def\r\n"
-              "0 Signatures found in FLSlim.def\r\n"
-              " ========================\r\n"
-              "A new Signature Version 2026.12.08 is available.\r\n"
-              " ========================\r\n"
-              "Whats new in this Signature?\r\n"
-              "The catalog as shipped with Fetchlets 0.4.4.\r\n"
-              " ========================\r\n"
-              "Update running ...\r\n"
-              "FLApps.def Updated successfully.\r\n"
-              "FLPortable.def Updated successfully.\r\n"
-              "Signature Definitions has been Updated successfully.\r\n"
-              "Please Restart Fetchlets.\r\n");
+    EXPECT_EQ(log(), "6 Signatures found in FLApps.def\r\n"
+                     "1 Signatures found in FLPortable.def\r\n"
+                     "0 Signatures found in FLSlim.def\r\n"
+                     " ========================\r\n"
+                     "A new Signature Version 2026.12.08 is available.\r\n"
+                     " ========================\r\n"
+                     "Whats new in this Signature?\r\n"
+                     "The catalog as shipped with Fetchlets 0.4.4.\r\n"
+                     " ========================\r\n"
+                     "Update running ...\r\n"
+                     "FLApps.def Updated successfully.\r\n"
+                     "FLPortable.def Updated successfully.\r\n"
+                     "Signature Definitions has been Updated successfully.\r\n"
+                     "Please Restart Fetchlets.\r\n");
     EXPECT_TRUE(updater.cmdRestart.Visible());
     EXPECT_FALSE(updater.lblCheckforUpdatesFetchlets.Visible());
     EXPECT_FALSE(updater.lblUpdateSignatureDefinitions.Visible());
@@ -269,8 +268,9 @@ TEST_F(Updater, OrdinalComparisonAndAnEmptyList) {
     // 10 sorts before 9: up to date, nothing fetched.
     publish(manifest("0.4.4", "10"));
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log(), "6 Signatures found in FLApps.def\r\n1 Signatures found in FLPortable.def\r\n"
-                     "0 Signatures found in FLSlim.def\r\nYour Signature File(s) is Up-to-Date.\r\n");
+    EXPECT_EQ(log(),
+              "6 Signatures found in FLApps.def\r\n1 Signatures found in FLPortable.def\r\n"
+              "0 Signatures found in FLSlim.def\r\nYour Signature File(s) is Up-to-Date.\r\n");
     EXPECT_EQ(server.requestCount("/fetchlets_latest/FLApps.def"), 0);
 
     // A newer version with no files listed: the update still completes.
@@ -278,10 +278,11 @@ TEST_F(Updater, OrdinalComparisonAndAnEmptyList) {
     host.lstSignatures.Clear();
     publish(manifest("0.4.4", "91", "x", "Nothing to fetch."));
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_NE(log().find("Whats new in this Signature?\r\nNothing to fetch.\r\n ========================"
-                         "\r\nUpdate running ...\r\nSignature Definitions has been Updated "
-                         "successfully.\r\nPlease Restart Fetchlets.\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        log().find("Whats new in this Signature?\r\nNothing to fetch.\r\n ========================"
+                   "\r\nUpdate running ...\r\nSignature Definitions has been Updated "
+                   "successfully.\r\nPlease Restart Fetchlets.\r\n"),
+        std::string::npos)
         << log();
     EXPECT_TRUE(updater.cmdRestart.Visible());
     EXPECT_EQ(server.requestCount("/fetchlets_latest/FLApps.def"), 0);
@@ -338,9 +339,9 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
     updater.txtUpdate.setText("");
     server.route("/fetchlets_latest/FLVersion.ini", withStatus(500));
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log().rfind(std::string(kError) + "\r\nThe version information could not be fetched:",
-                          0),
-              0u)
+    EXPECT_EQ(
+        log().rfind(std::string(kError) + "\r\nThe version information could not be fetched:", 0),
+        0u)
         << log();
 }
 

@@ -36,7 +36,7 @@ TEST(Versions, AreComparedAsPlainStrings) {
     EXPECT_LT(compareOrdinal("0.4.10", "0.4.4"), 0); // '1' sorts before '4'
     EXPECT_GT(compareOrdinal("0.5.0", "0.4.4"), 0);
     EXPECT_LT(compareOrdinal("10", "9"), 0);
-    EXPECT_GT(compareOrdinal("1", ""), 0); // any version is newer than none
+    EXPECT_GT(compareOrdinal("1", ""), 0);        // any version is newer than none
     EXPECT_LT(compareOrdinal("0.4", "0.4.4"), 0); // a prefix is the smaller
     EXPECT_GT(compareOrdinal("\xE9", "z"), 0);    // by character code, not signed char
     EXPECT_EQ(update::programVersion(0, 4, 4), "0.4.4");
@@ -88,7 +88,8 @@ TEST_F(Files, LongNamesAndLinesAreReadWhole) {
     EXPECT_EQ(update::GetSectionNames(f), names);
     std::vector<std::string> lines = update::GetSectionLines(f, names[8]);
     ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[7], "An entry with a long name 7=https://example.org/a/rather/long/link/to/setup.exe");
+    EXPECT_EQ(lines[7],
+              "An entry with a long name 7=https://example.org/a/rather/long/link/to/setup.exe");
     EXPECT_EQ(update::CountSignatures(f), 36);
 }
 

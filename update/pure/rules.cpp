@@ -39,14 +39,13 @@ std::string ReadIniString(const std::string& path, const std::string& section,
 }
 
 Manifest readManifest(const std::string& path) {
-    return {ReadIniString(path, "Fetchlets", "Version"),
-            ReadIniString(path, "Fetchlets", "Changelog"),
-            ReadIniString(path, "Signature", "Version"),
-            ReadIniString(path, "Signature", "Changelog")};
+    return {
+        ReadIniString(path, "Fetchlets", "Version"), ReadIniString(path, "Fetchlets", "Changelog"),
+        ReadIniString(path, "Signature", "Version"), ReadIniString(path, "Signature", "Changelog")};
 }
 
-std::vector<std::string> readGrowing(
-    const std::function<unsigned long(char*, unsigned long)>& read) {
+std::vector<std::string>
+readGrowing(const std::function<unsigned long(char*, unsigned long)>& read) {
     // A reader that always answers "too small" must not grow the buffer
     // without end: past this size the list is taken as it stands.
     constexpr unsigned long kLargest = 1ul << 28;

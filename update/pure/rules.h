@@ -46,7 +46,8 @@ Manifest readManifest(const std::string& path);
 // reader answers "buffer size - 2" (its sign that the list did not fit). The
 // reader gets the buffer and its size and returns the count it wrote; the
 // answer is split at each NUL of its first (count - 1) characters.
-std::vector<std::string> readGrowing(const std::function<unsigned long(char*, unsigned long)>& read);
+std::vector<std::string>
+readGrowing(const std::function<unsigned long(char*, unsigned long)>& read);
 std::vector<std::string> GetSectionNames(const std::string& path);
 std::vector<std::string> GetSectionLines(const std::string& path, const std::string& section);
 
