@@ -250,7 +250,7 @@ FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& fil
         // notice; a worker that still hangs cleans up after itself.
         job->abandoned = true;
         job->abort();
-        finished = WaitForSingleObject(thread, 2000) == WAIT_OBJECT_0;
+        finished = WaitForSingleObject(thread, 500) == WAIT_OBJECT_0;
         CloseHandle(thread);
         if (finished)
             DeleteFileA(temp);
