@@ -13,8 +13,10 @@
 
 namespace app {
 
-frmMain::frmMain(platform::Services& services)
-    : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment) {
+frmMain::frmMain(platform::Services& services, std::string productServer)
+    : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment),
+      updates_(services, {*this, chkAutoUpdate, txtSignatureServer, lstSignatures, lblVersion},
+               std::move(productServer)) {
     initialWidth_ = 12840 + 240;
     initialHeight_ = 7890;
     minWidth_ = 9600;
@@ -30,6 +32,8 @@ frmMain::frmMain(platform::Services& services)
     kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
+    Timer2.Tick = [this] { Timer2_Timer(); };
+    ImgUpdate.Click = [this] { ImgUpdate_Click(); };
 
     // Each control goes onto its page once; the layout then only moves.
     for (const ui::PagePlace& p : ui::kPagePlaces)
@@ -80,7 +84,15 @@ void frmMain::Form_Load() {
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
     });
+    guarded([&] { txtSignatureServer.setText(updates_.DefaultSignatureServer()); });
+    // Reading the catalog version for the status text loads the update window
+    // hidden; its own start-up runs here. Its automatic check finds the option
+    // unticked, as every load starts (the saved value is restored later), so
+    // a restart does not check twice.
+    guarded([&] { chkAutoUpdate.setValue(0); });
+    guarded([&] { updates_.StatusText(); });
     guarded([&] { browsing_.LoadCategoryLists(); });
+    guarded([&] { Timer2.setEnabled(true); });
     guarded([&] { lstCatSpecial.setListIndex(0); });
     guarded([&] {
         txtSpecialSearch.setText("Windows Starter Kit");
@@ -95,6 +107,10 @@ void frmMain::Form_Load() {
         return;
     }
     guarded([&] { txtCredits.setText(creditsText()); });
+}
+
+void frmMain::Form_Unload(int& /*cancel*/) {
+    guarded([&] { updates_.Unload(); });
 }
 
 void frmMain::makePictures() {

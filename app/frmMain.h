@@ -6,6 +6,7 @@
 #include "app/browsing.h"
 #include "app/kinds.h"
 #include "app/page_state.h"
+#include "app/updates.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
 #include "platform/services.h"
@@ -16,7 +17,9 @@ namespace app {
 
 class frmMain : public forms::Form {
   public:
-    explicit frmMain(platform::Services& services);
+    // `productServer`: where the updater finds the manifest (tests pass their own).
+    explicit frmMain(platform::Services& services,
+                     std::string productServer = update::kProductServer);
     ~frmMain() override;
 
     // The application folder with exactly one trailing backslash.
@@ -25,6 +28,10 @@ class frmMain : public forms::Form {
 
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
+
+    // The update window, and the version text of the status bar's first panel.
+    update::frmUpdate& updateWindow() { return updates_.window(); }
+    std::string StatusText() { return updates_.StatusText(); }
 
   private:
     platform::Services& services_;
@@ -156,6 +163,7 @@ class frmMain : public forms::Form {
 
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
+    forms::Timer Timer2{*this, "Timer2", 5000, false};
 
   protected:
     void Form_Initialize() override;
@@ -164,6 +172,9 @@ class frmMain : public forms::Form {
 
     void Timer1_Timer();
     void Timer3_Timer();
+    void Timer2_Timer() { updates_.Timer2_Timer(Timer2); }
+    void ImgUpdate_Click() { updates_.Show(); }
+    void Form_Unload(int& cancel) override;
 
   private:
     void placeControls();
@@ -187,6 +198,7 @@ class frmMain : public forms::Form {
     }}};
     Browsing browsing_;
     PageState pageState_{*this, SSTab1, SSTab2};
+    Updates updates_;
     HBITMAP pictures_[5] = {};
 };
 

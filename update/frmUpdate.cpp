@@ -38,8 +38,9 @@ frmUpdate::frmUpdate(platform::Services& services, UpdaterView view, std::string
       lblInfoSignatureVersion(*this, "lblInfoSignatureVersion", "Signature Version:"),
       lblSignatureVersion(*this, "lblSignatureVersion", "Unknown"),
       lblUpdateSignatureDefinitions(*this, "lblUpdateSignatureDefinitions", "Check for Updates"),
-      txtUpdate(*this, "txtUpdate", true, true), cmdRestart(*this, "cmdRestart", "Restart Now!"),
-      services_(services), view_(std::move(view)), productServer_(std::move(productServer)) {
+      txtUpdate(*this, "txtUpdate", {.multiLine = true, .readOnly = true}),
+      cmdRestart(*this, "cmdRestart", "Restart Now!"), services_(services), view_(std::move(view)),
+      productServer_(std::move(productServer)) {
     initialWidth_ = 7800;
     initialHeight_ = 6300;
     minWidth_ = 5400;
