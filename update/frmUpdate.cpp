@@ -111,12 +111,26 @@ void frmUpdate::Form_Load() {
             for (forms::Label* l : {&lblCheckforUpdatesFetchlets, &lblUpdateSignatureDefinitions})
                 SendMessageA(l->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), 0);
     });
+    // Without a stored place the window first appears over the middle of the
+    // main window (or of the screen).
+    guarded([&] { centreOverOwner(); });
     guarded([&] { forms::RestoreGeometry(*this, settingsFile(), "WindowStateUpdate"); });
     guarded([&] { lblVersionFetchlets.setCaption(runningVersion()); });
     guarded([&] {
         lblSignatureVersion.setCaption(ReadIniString(manifestFile(), "Signature", "Version"));
     });
     guarded([&] { CheckForSignatureUpdates(); });
+}
+
+void frmUpdate::centreOverOwner() {
+    RECT area{};
+    HWND owner = view_.owner ? view_.owner() : nullptr;
+    if (!owner || !GetWindowRect(owner, &area))
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    int w = Width(), h = Height();
+    int left = forms::toTwips((area.left + area.right) / 2) - w / 2;
+    int top = forms::toTwips((area.top + area.bottom) / 2) - h / 2;
+    Move(std::max(left, 0), std::max(top, 0), w, h);
 }
 
 void frmUpdate::Form_Resize() {

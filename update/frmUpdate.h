@@ -85,6 +85,7 @@ class frmUpdate : public forms::Form {
     bool replaceFile(const std::string& staged, const std::string& file);
     void errorOutcome(const std::vector<std::string>& reasons);
     void showWindow();
+    void centreOverOwner();
     void moveCaretToEnd();
     std::string settingsFile() const;
     std::string manifestFile() const { return dataFolder() + kManifestFile; }
