@@ -187,7 +187,7 @@ void frmUpdate::setMousePointer(int kind) {
     pointer_ = kind;
     // Show the change at once when the pointer is over this window.
     POINT pt;
-    HWND h = isLoaded() ? const_cast<frmUpdate*>(this)->hwnd() : nullptr;
+    HWND h = isLoaded() ? hwnd() : nullptr;
     if (h && GetCursorPos(&pt)) {
         HWND under = WindowFromPoint(pt);
         if (under == h || IsChild(h, under))
