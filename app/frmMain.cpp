@@ -14,7 +14,7 @@
 namespace app {
 
 frmMain::frmMain(platform::Services& services, std::string productServer)
-    : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment),
+    : Form("frmMain", "Fetchlets"), services_(services),
       updates_(services, {*this, chkAutoUpdate, txtSignatureServer, lstSignatures, lblVersion},
                std::move(productServer)) {
     initialWidth_ = 12840 + 240;
@@ -29,7 +29,23 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
     txtHomepage.setText("You can download the latest version, report bugs and submit feature "
                         "requests at the following website.");
 
-    kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
+    kinds_.wire({.categoryChosen = [this](catalog::Kind k) { browsing_.categoryChosen(k); },
+                 .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
+                 .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
+    wireSearchBoxes(kinds_);
+    // The category lists' sort menus open on the right mouse button.
+    std::pair<forms::ListBox*, forms::PopupMenu*> sortMenus[] = {
+        {&lstCat, &mnSortCat},
+        {&lstCatPortable, &mnSortCatPortable},
+        {&lstCatSlim, &mnSortCatSlim},
+        {&lstCatPages, &mnSortCatPages}};
+    for (auto [list, menu] : sortMenus) {
+        list->MouseDown = [menu](int button, int, int, int) {
+            if (button == forms::vbRightButton)
+                menu->Popup();
+        };
+        menu->items().front().Click = [list] { Liste_Sortieren(*list); };
+    }
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
     Timer2.Tick = [this] { Timer2_Timer(); };
@@ -85,12 +101,24 @@ void frmMain::Form_Load() {
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
     });
     guarded([&] { txtSignatureServer.setText(updates_.DefaultSignatureServer()); });
-    // Reading the catalog version for the status text loads the update window
-    // hidden; its own start-up runs here. Its automatic check finds the option
-    // unticked, as every load starts (the saved value is restored later), so
-    // a restart does not check twice.
+    guarded([&] {
+        // The one panel of the status bar: the link field.
+        StatusBar1.AddPanel({.sText = "0",
+                             .uTextAlign = 0,
+                             .bAutoSize = true,
+                             .bEditable = true,
+                             .bIconState = false,
+                             .bUseMaskColor = false,
+                             .lMaskColor = controls::rgb(255, 0, 255),
+                             .lForeColor = controls::rgb(224, 224, 224),
+                             .sToolTipText = "0"});
+    });
+    // The status text reads the update window's catalog version, which loads
+    // that window hidden; its own start-up runs here. Its automatic check
+    // finds the option unticked, as every load starts (the saved value is
+    // restored later), so a restart does not check twice.
     guarded([&] { chkAutoUpdate.setValue(0); });
-    guarded([&] { updates_.StatusText(); });
+    guarded([&] { LinkField{StatusBar1}.setText(StatusText()); });
     guarded([&] { browsing_.LoadCategoryLists(); });
     guarded([&] { Timer2.setEnabled(true); });
     guarded([&] { lstCatSpecial.setListIndex(0); });
