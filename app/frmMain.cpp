@@ -13,7 +13,10 @@
 
 namespace app {
 
-frmMain::frmMain(platform::Services& services) : Form("frmMain", "Fetchlets"), services_(services) {
+frmMain::frmMain(platform::Services& services, std::string productServer)
+    : Form("frmMain", "Fetchlets"), services_(services),
+      updates_(services, {*this, chkAutoUpdate, txtSignatureServer, lstSignatures, lblVersion},
+               std::move(productServer)) {
     initialWidth_ = 12840 + 240;
     initialHeight_ = 7890;
     minWidth_ = 9600;
@@ -55,6 +58,8 @@ frmMain::frmMain(platform::Services& services) : Form("frmMain", "Fetchlets"), s
     lstBlacklist.KeyDown = [this](int& k, int s) { lstBlacklist_KeyDown(k, s); };
     mnuEditSignatures.Click = [this] { mnuEditSignatures_Click(); };
     mnuEditBlacklist.Click = [this] { mnuEditBlacklist_Click(); };
+    Timer2.Tick = [this] { Timer2_Timer(); };
+    ImgUpdate.Click = [this] { ImgUpdate_Click(); };
 
     // Each control goes onto its page once; the layout then only moves.
     for (const ui::PagePlace& p : ui::kPagePlaces)
@@ -105,6 +110,7 @@ void frmMain::Form_Load() {
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
     });
+    guarded([&] { txtSignatureServer.setText(updates_.DefaultSignatureServer()); });
     guarded([&] {
         // The one panel of the status bar: the link field.
         StatusBar1.AddPanel({.sText = "0",
@@ -117,8 +123,15 @@ void frmMain::Form_Load() {
                              .lForeColor = controls::rgb(224, 224, 224),
                              .sToolTipText = "0"});
     });
+    // The status text reads the update window's catalog version, which loads
+    // that window hidden; its own start-up runs here. Its automatic check
+    // finds the option unticked, as every load starts (the saved value is
+    // restored later), so a restart does not check twice.
+    guarded([&] { chkAutoUpdate.setValue(0); });
+    guarded([&] { LinkField{StatusBar1}.setText(StatusText()); });
     guarded([&] { browsing_.LoadCategoryLists(); });
     guarded([&] { RestoreMainWindowState(windowState_, settingsFile()); });
+    guarded([&] { Timer2.setEnabled(true); });
     guarded([&] { lstCatSpecial.setListIndex(0); });
     guarded([&] {
         txtSpecialSearch.setText("Windows Starter Kit");
@@ -154,6 +167,7 @@ void frmMain::Form_Unload(int&) {
         if (!SaveMainWindowState(windowState_, settingsFile()) && !secondCopy_)
             ReportSettingsNotSaved(services_, hwnd(), settingsFile());
     });
+    guarded([&] { updates_.Unload(); });
     // Every other window of the program closes through its own unload.
     guarded([&] { forms::unloadOtherForms(*this); });
 }

@@ -8,6 +8,7 @@
 #include "app/link_field.h"
 #include "app/page_state.h"
 #include "app/settings.h"
+#include "app/updates.h"
 #include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
@@ -19,7 +20,9 @@ namespace app {
 
 class frmMain : public forms::Form {
   public:
-    explicit frmMain(platform::Services& services);
+    // `productServer`: where the updater finds the manifest (tests pass their own).
+    explicit frmMain(platform::Services& services,
+                     std::string productServer = update::kProductServer);
     ~frmMain() override;
 
     // The application folder with exactly one trailing backslash.
@@ -29,6 +32,10 @@ class frmMain : public forms::Form {
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
     Browsing& browsing() { return browsing_; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
+
+    // The update window, and the version text of the status bar's first panel.
+    update::frmUpdate& updateWindow() { return updates_.window(); }
+    std::string StatusText() { return updates_.StatusText(); }
 
   private:
     platform::Services& services_;
@@ -180,6 +187,7 @@ class frmMain : public forms::Form {
 
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
+    forms::Timer Timer2{*this, "Timer2", 5000, false};
 
   protected:
     void Form_Initialize() override;
@@ -205,6 +213,8 @@ class frmMain : public forms::Form {
 
     void Timer1_Timer();
     void Timer3_Timer();
+    void Timer2_Timer() { updates_.Timer2_Timer(Timer2); }
+    void ImgUpdate_Click() { updates_.Show(); }
 
   private:
     void placeControls();
@@ -235,6 +245,7 @@ class frmMain : public forms::Form {
                                  lstCatPortable, lstCatSlim, lstCatPages};
     // This copy ends at start-up because another one runs.
     bool secondCopy_ = false;
+    Updates updates_;
     HBITMAP pictures_[5] = {};
 };
 

@@ -1,5 +1,7 @@
 #include "platform/services.h"
 
+#include "platform/fetch_wininet.h"
+
 #include <shellapi.h>
 
 #include <cstring>
@@ -166,7 +168,10 @@ class SystemSingleInstance final : public SingleInstance {
   public:
     bool anotherIsRunning(const std::string& name) override {
         // The mutex stays open for the life of the process: its existence is
-        // the sign that this copy runs.
+        // the sign that this copy runs. Asked again (the main window loaded
+        // anew in the same process), this copy is not "another".
+        if (owned_ == name)
+            return false;
         std::string mutexName = "Local\\" + name + ".SingleInstance";
         HANDLE h = CreateMutexA(nullptr, FALSE, mutexName.c_str());
         if (!h)
@@ -175,8 +180,12 @@ class SystemSingleInstance final : public SingleInstance {
             CloseHandle(h);
             return true;
         }
+        owned_ = name;
         return false;
     }
+
+  private:
+    std::string owned_;
 };
 
 class SystemClipboard final : public Clipboard {
@@ -213,12 +222,14 @@ Services& systemServices() {
     static SystemEnvironment environment;
     static SystemSingleInstance single;
     static SystemClipboard clipboard;
+    static WinInetFetcher fetcher;
     static Services services{.messageBoxes = &boxes,
                              .shell = &shell,
                              .processes = &processes,
                              .environment = &environment,
                              .singleInstance = &single,
-                             .clipboard = &clipboard};
+                             .clipboard = &clipboard,
+                             .fetcher = &fetcher};
     return services;
 }
 

@@ -1,0 +1,45 @@
+#include "app/updates.h"
+
+#include "app/guarded.h"
+
+namespace app {
+
+Updates::Updates(platform::Services& services, Controls controls, std::string productServer)
+    : controls_(controls), productServer_(std::move(productServer)),
+      window_(services,
+              {.chkAutoUpdate = controls.chkAutoUpdate,
+               .txtSignatureServer = controls.txtSignatureServer,
+               .lstSignatures = controls.lstSignatures,
+               .restart = [this] { update::restartWindow(controls_.main); },
+               .owner =
+                   [this] {
+                       return controls_.main.isLoaded() ? controls_.main.hwnd() : HWND(nullptr);
+                   }},
+              productServer_) {}
+
+std::string Updates::DefaultSignatureServer() const {
+    return update::defaultSignatureServer(productServer_);
+}
+
+std::string Updates::StatusText() {
+    return "Fetchlets Version: " + controls_.lblVersion.Caption() +
+           ", Signature Version: " + window_.SignatureVersion();
+}
+
+void Updates::Show() {
+    window_.Show(&controls_.main);
+}
+
+void Updates::Timer2_Timer(forms::Timer& timer) {
+    timer.setEnabled(false);
+    if (controls_.chkAutoUpdate.Value() != 1)
+        return;
+    guarded([&] { Show(); });
+    guarded([&] { window_.CheckForSignatureUpdates(); });
+}
+
+void Updates::Unload() {
+    window_.Unload();
+}
+
+} // namespace app

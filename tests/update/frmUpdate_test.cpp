@@ -1,0 +1,404 @@
+// frmUpdate through its real window against a real HTTP server on 127.0.0.1
+// that serves the published catalog folder and misbehaves on request. A small
+// host window stands in for the main window: it holds the three option
+// controls, lists the Apps catalog's categories, reads the catalog version at
+// start-up and unloads the update window when it goes.
+#include "update/frmUpdate.h"
+
+#include "catalog/profile.h"
+#include "tests/support/fakes.h"
+#include "tests/support/http_server.h"
+#include "platform/fetch_wininet.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using testsupport::HttpServer;
+using testsupport::TempFolder;
+using update::frmUpdate;
+
+namespace {
+
+// Answers of the test server, built field by field.
+HttpServer::Route withStatus(int status) {
+    HttpServer::Route r;
+    r.status = status;
+    return r;
+}
+HttpServer::Route cutShort(std::string body, size_t after) {
+    HttpServer::Route r;
+    r.body = std::move(body);
+    r.cutAfter = after;
+    return r;
+}
+HttpServer::Route late(std::string body, unsigned delayMs) {
+    HttpServer::Route r;
+    r.body = std::move(body);
+    r.headerDelayMs = delayMs;
+    return r;
+}
+
+constexpr platform::FetchLimits kQuick{.connect = 2000, .receive = 1000, .total = 2000};
+const char* const kError = "Error during Signature Update. Pleas try again later.";
+
+// The published folder of this source tree, as a Windows path.
+std::string publishedFolder() {
+    std::string p = std::string("Z:") + FL_SOURCE_DIR + "/server/fetchlets_latest/";
+    for (char& c : p)
+        if (c == '/')
+            c = '\\';
+    return p;
+}
+
+std::string manifest(const std::string& program, const std::string& signature,
+                     const std::string& programChanges = "Faster.",
+                     const std::string& signatureChanges = "New apps.") {
+    return "[Fetchlets]\r\nVersion=" + program + "\r\nChangelog=" + programChanges +
+           "\r\n[Signature]\r\nVersion=" + signature + "\r\nChangelog=" + signatureChanges + "\r\n";
+}
+
+class frmHost : public forms::Form {
+  public:
+    frmHost()
+        : Form("frmHost", "Host"), chkAutoUpdate(*this, "chkAutoUpdate", "Auto"),
+          txtSignatureServer(*this, "txtSignatureServer"), lstSignatures(*this, "lstSignatures"),
+          lstCat(*this, "lstCat"), lblStatus(*this, "lblStatus") {
+        lstCat.Move(0, 600, 3000, 3000);
+    }
+    forms::CheckBox chkAutoUpdate;
+    forms::TextBox txtSignatureServer;
+    forms::ListBox lstSignatures;
+    forms::ListBox lstCat;
+    forms::Label lblStatus;
+    frmUpdate* updater = nullptr;
+    std::string dataFolder;
+    std::vector<std::string> signatures;
+    std::string server;
+    int loads = 0;
+
+  protected:
+    void Form_Load() override {
+        ++loads;
+        lblStatus.setCaption("Signature Version: " + updater->SignatureVersion());
+        for (const std::string& name : profile::sectionNames(dataFolder + "FLApps.def", 1 << 16))
+            lstCat.AddItem(name);
+        txtSignatureServer.setText(server);
+        for (const std::string& s : signatures)
+            lstSignatures.AddItem(s);
+    }
+    void Form_Unload(int&) override { updater->Unload(); }
+};
+
+class Updater : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        services.environment.applicationFolder = app.path();
+        services.services.fetcher = &fetcher;
+        app.write("Data\\FLApps.def", "[Old One]\r\na=http://a/\r\nb=http://b/\r\nc=http://c/\r\n"
+                                      "d=http://d/\r\n[Old Empty]\r\n[Old Two]\r\ne=http://e/\r\n"
+                                      "f=http://f/\r\n");
+        app.write("Data\\FLPortable.def", "[P]\r\np=http://p/\r\n");
+        app.write("Data\\FLSpecial.def", "[S]\r\ns=http://s/\r\n");
+        server.serveFolder("/fetchlets_latest/", publishedFolder());
+        host.dataFolder = app.path() + "Data\\";
+        host.server = server.url("/fetchlets_latest/");
+        host.signatures = {"FLApps.def", "FLPortable.def"};
+        host.updater = &updater;
+    }
+    void TearDown() override {
+        host.Unload();
+        updater.Unload();
+    }
+    // Publishes a manifest of the test's own in place of the folder's.
+    void publish(const std::string& text) { server.serve("/fetchlets_latest/FLVersion.ini", text); }
+    std::string log() const { return updater.txtUpdate.Text(); }
+    // The host's start-up. Windows stay hidden unless a test needs them
+    // shown: under Xvfb without a window manager, each shown window costs
+    // seconds when it goes.
+    void start() { host.Load(); }
+
+    testsupport::FakeServices services;
+    platform::WinInetFetcher fetcher{kQuick};
+    TempFolder app;
+    HttpServer server;
+    frmHost host;
+    frmUpdate updater{services.services,
+                      {.chkAutoUpdate = host.chkAutoUpdate,
+                       .txtSignatureServer = host.txtSignatureServer,
+                       .lstSignatures = host.lstSignatures,
+                       .restart = [this] { update::restartWindow(host); },
+                       .owner = [this] { return host.isLoaded() ? host.hwnd() : HWND(nullptr); }},
+                      server.url("")};
+};
+
+} // namespace
+
+TEST_F(Updater, ProgramCheckComparesVersionsAsStrings) {
+    start();
+    ASSERT_TRUE(updater.isLoaded());
+    EXPECT_FALSE(updater.Visible()); // loaded hidden by the host's start-up
+    EXPECT_EQ(updater.Caption(), "Fetchlets - Update");
+    EXPECT_EQ(updater.lblVersionFetchlets.Caption(), "0.4.4");
+
+    publish(manifest("0.4.4", "1"));
+    updater.lblCheckforUpdatesFetchlets_Click();
+    EXPECT_EQ(log(), "You are using the latest Version of Fetchlets.\r\n");
+    EXPECT_TRUE(services.messageBoxes.calls.empty());
+
+    updater.txtUpdate.setText("");
+    publish(manifest("0.4.10", "1"));
+    updater.lblCheckforUpdatesFetchlets_Click();
+    EXPECT_EQ(log(), "You are using an unofficial Version of Fetchlets.\r\n");
+    EXPECT_TRUE(services.messageBoxes.calls.empty());
+
+    // A newer version: four lines, then the question. No opens nothing.
+    updater.txtUpdate.setText("");
+    std::string changes(300, 'c');
+    changes.replace(250, 10, "0123456789");
+    publish(manifest("0.5.0", "1", changes));
+    services.messageBoxes.answers = {IDNO};
+    updater.lblCheckforUpdatesFetchlets_Click();
+    EXPECT_EQ(log(), "Version 0.5.0 of Fetchlets is available.\r\n========================\r\n"
+                     "Whats  new in this Version?\r\n" +
+                         changes.substr(0, 254) + "\r\n");
+    ASSERT_EQ(services.messageBoxes.calls.size(), 1u);
+    EXPECT_EQ(services.messageBoxes.calls[0].text,
+              "Version 0.5.0 of Fetchlets is available.\r\nDo you want to Download the Update?");
+    EXPECT_EQ(services.messageBoxes.calls[0].flags, unsigned(MB_YESNO | MB_ICONINFORMATION));
+    EXPECT_TRUE(services.downloads.calls.empty());
+    // The caret stands at the end of the log.
+    EXPECT_EQ(updater.txtUpdate.SelStart(), static_cast<int>(log().size()));
+
+    // Yes hands the download page to the Downloads window.
+    services.messageBoxes.answers = {IDYES};
+    updater.lblCheckforUpdatesFetchlets_Click();
+    ASSERT_EQ(services.downloads.calls.size(), 1u);
+    EXPECT_EQ(services.downloads.calls[0].urls,
+              std::vector<std::string>{
+                  server.url("/download/finish/30-fetchlets/124-fetchlets-first-public-beta/0")});
+
+    // The manifest came from the product server, fresh each time.
+    EXPECT_EQ(server.requestCount("/fetchlets_latest/FLVersion.ini"), 4);
+
+    // Without an answer there is nothing to compare with, and the log says so.
+    updater.txtUpdate.setText("");
+    server.route("/fetchlets_latest/FLVersion.ini", withStatus(404));
+    updater.lblCheckforUpdatesFetchlets_Click();
+    EXPECT_EQ(log().rfind("Fetchlets could not check for a new Version: ", 0), 0u) << log();
+}
+
+TEST_F(Updater, WithoutALocalManifestEveryListedFileIsReplacedAndTheRestartReadsThem) {
+    start();
+    EXPECT_EQ(updater.lblSignatureVersion.Caption(), ""); // no manifest yet
+    EXPECT_EQ(host.lblStatus.Caption(), "Signature Version: ");
+    ASSERT_EQ(host.lstCat.ListCount(), 3);
+
+    updater.lblUpdateSignatureDefinitions_Click();
+    const std::string published = publishedFolder();
+    EXPECT_EQ(log(), "6 Signatures found in FLApps.def\r\n"
+                     "1 Signatures found in FLPortable.def\r\n"
+                     "0 Signatures found in FLSlim.def\r\n"
+                     " ========================\r\n"
+                     "A new Signature Version 2026.12.08 is available.\r\n"
+                     " ========================\r\n"
+                     "Whats new in this Signature?\r\n"
+                     "The catalog as shipped with Fetchlets 0.4.4.\r\n"
+                     " ========================\r\n"
+                     "Update running ...\r\n"
+                     "FLApps.def Updated successfully.\r\n"
+                     "FLPortable.def Updated successfully.\r\n"
+                     "Signature Definitions has been Updated successfully.\r\n"
+                     "Please Restart Fetchlets.\r\n");
+    EXPECT_TRUE(updater.cmdRestart.Visible());
+    EXPECT_FALSE(updater.lblCheckforUpdatesFetchlets.Visible());
+    EXPECT_FALSE(updater.lblUpdateSignatureDefinitions.Visible());
+    EXPECT_TRUE(services.messageBoxes.calls.empty());
+    // The files are the published ones, byte for byte; the unlisted one stays.
+    TempFolder none;
+    auto readZ = [](const std::string& path) {
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        std::string bytes;
+        if (h == INVALID_HANDLE_VALUE)
+            return bytes;
+        char buf[4096];
+        DWORD n;
+        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0)
+            bytes.append(buf, n);
+        CloseHandle(h);
+        return bytes;
+    };
+    EXPECT_EQ(app.read("Data\\FLApps.def"), readZ(published + "FLApps.def"));
+    EXPECT_EQ(app.read("Data\\FLPortable.def"), readZ(published + "FLPortable.def"));
+    EXPECT_EQ(app.read("Data\\FLSpecial.def"), "[S]\r\ns=http://s/\r\n");
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), readZ(published + "FLVersion.ini"));
+    // Nothing was left aside in the Data folder.
+    EXPECT_EQ(GetFileAttributesA((app.path() + "Data\\FLApps.def.download").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    // The label keeps the version it was loaded with until the restart.
+    EXPECT_EQ(updater.lblSignatureVersion.Caption(), "");
+
+    // An entry added on the server after the update is not in the catalog yet;
+    // the restart reads the replaced files and loads the update window anew.
+    int categories = profile::sectionNames(app.path() + "Data\\FLApps.def", 1 << 16).size();
+    host.chkAutoUpdate.setValue(0);
+    updater.cmdRestart_Click();
+    ASSERT_TRUE(testsupport::pumpUntil([&] { return host.loads == 2 && updater.Visible(); }, 5000));
+    EXPECT_TRUE(host.isLoaded());
+    EXPECT_EQ(host.lstCat.ListCount(), categories);
+    EXPECT_EQ(host.lstCat.List(0), profile::sectionNames(published + "FLApps.def", 1 << 16)[0]);
+    EXPECT_EQ(updater.lblSignatureVersion.Caption(), "2026.12.08");
+    EXPECT_EQ(host.lblStatus.Caption(), "Signature Version: 2026.12.08");
+    EXPECT_FALSE(updater.cmdRestart.Visible());
+    EXPECT_TRUE(updater.lblUpdateSignatureDefinitions.Visible());
+    EXPECT_EQ(log(), "");
+    // The update window belongs to the main window again.
+    EXPECT_EQ(GetWindow(updater.hwnd(), GW_OWNER), host.hwnd());
+    // The program did not take the moment without windows as its end.
+    MSG m;
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(Updater, OrdinalComparisonAndAnEmptyList) {
+    app.write("Data\\FLVersion.ini", manifest("0.4.4", "9"));
+    start();
+    EXPECT_EQ(updater.lblSignatureVersion.Caption(), "9");
+
+    // 10 sorts before 9: up to date, nothing fetched.
+    publish(manifest("0.4.4", "10"));
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_EQ(log(),
+              "6 Signatures found in FLApps.def\r\n1 Signatures found in FLPortable.def\r\n"
+              "0 Signatures found in FLSlim.def\r\nYour Signature File(s) is Up-to-Date.\r\n");
+    EXPECT_EQ(server.requestCount("/fetchlets_latest/FLApps.def"), 0);
+
+    // A newer version with no files listed: the update still completes.
+    updater.txtUpdate.setText("");
+    host.lstSignatures.Clear();
+    publish(manifest("0.4.4", "91", "x", "Nothing to fetch."));
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_NE(
+        log().find("Whats new in this Signature?\r\nNothing to fetch.\r\n ========================"
+                   "\r\nUpdate running ...\r\nSignature Definitions has been Updated "
+                   "successfully.\r\nPlease Restart Fetchlets.\r\n"),
+        std::string::npos)
+        << log();
+    EXPECT_TRUE(updater.cmdRestart.Visible());
+    EXPECT_EQ(server.requestCount("/fetchlets_latest/FLApps.def"), 0);
+}
+
+TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
+    start();
+    const std::string oldApps = app.read("Data\\FLApps.def");
+    const std::string oldPortable = app.read("Data\\FLPortable.def");
+    publish(manifest("0.4.4", "5"));
+
+    struct Fault {
+        const char* what;
+        HttpServer::Route route;
+        std::string reasonPart;
+    } faults[] = {
+        {"404", withStatus(404), "status 404"},
+        {"500", withStatus(500), "status 500"},
+        {"short body", cutShort(std::string(5000, 'x'), 100), "100 of 5000"},
+        {"HTML with 200", HttpServer::htmlPage(), "not a catalog"},
+        {"slow", late("[A]\r\n", 3000), ""},
+        {"redirect to a missing file", HttpServer::redirect("/nothing/here"), "status 404"},
+    };
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.what);
+        server.route("/fetchlets_latest/FLPortable.def", f.route);
+        updater.txtUpdate.setText("");
+        services.messageBoxes.calls.clear();
+        updater.lblUpdateSignatureDefinitions_Click();
+        EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLPortable.def could not be updated: ", 0),
+                  0u)
+            << log();
+        EXPECT_NE(log().find(f.reasonPart), std::string::npos) << log();
+        EXPECT_EQ(log().find("Updated successfully"), std::string::npos);
+        ASSERT_EQ(services.messageBoxes.calls.size(), 1u);
+        EXPECT_EQ(services.messageBoxes.calls[0].text, kError);
+        EXPECT_EQ(services.messageBoxes.calls[0].flags, unsigned(MB_OK | MB_ICONERROR));
+        EXPECT_FALSE(updater.cmdRestart.Visible());
+        EXPECT_TRUE(updater.lblUpdateSignatureDefinitions.Visible());
+        // FLApps.def arrived whole, but a half-updated catalog is not kept.
+        EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
+        EXPECT_EQ(app.read("Data\\FLPortable.def"), oldPortable);
+    }
+
+    // A server that refuses the connection.
+    updater.txtUpdate.setText("");
+    host.txtSignatureServer.setText(HttpServer::refusedUrl("/fetchlets_latest/"));
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLApps.def could not be updated: ", 0), 0u)
+        << log();
+    EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
+
+    // No manifest at all: an error, not "up to date".
+    updater.txtUpdate.setText("");
+    server.route("/fetchlets_latest/FLVersion.ini", withStatus(500));
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_EQ(
+        log().rfind(std::string(kError) + "\r\nThe version information could not be fetched:", 0),
+        0u)
+        << log();
+}
+
+TEST_F(Updater, NamesThatAreNotPlainFileNamesAreRefused) {
+    host.signatures = {"FLApps.def", "..\\FLEvil.def", "C:FLEvil.def", "sub/FLEvil.def", ""};
+    server.serve("/fetchlets_latest/..\\FLEvil.def", "[Evil]\r\nx=y\r\n");
+    start();
+    const std::string oldApps = app.read("Data\\FLApps.def");
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_EQ(log(), std::string(kError) + "\r\n" +
+                         "\"..\\FLEvil.def\" is not a plain file name: it was not fetched.\r\n"
+                         "\"C:FLEvil.def\" is not a plain file name: it was not fetched.\r\n"
+                         "\"sub/FLEvil.def\" is not a plain file name: it was not fetched.\r\n");
+    EXPECT_EQ(GetFileAttributesA((app.path() + "FLEvil.def").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
+    for (const auto& r : server.requests())
+        EXPECT_EQ(r.path.find("FLEvil"), std::string::npos) << r.path;
+}
+
+TEST_F(Updater, TheAutomaticCheckRunsOnlyWhenTickedAndInOrder) {
+    start();
+    updater.CheckForSignatureUpdates();
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_FALSE(updater.Visible());
+
+    publish(manifest("0.4.4", "1"));
+    host.chkAutoUpdate.setValue(1);
+    updater.CheckForSignatureUpdates();
+    // The update showed the window, then the program check ran.
+    EXPECT_TRUE(updater.Visible());
+    EXPECT_EQ(GetWindow(updater.hwnd(), GW_OWNER), host.hwnd());
+    std::string text = log();
+    EXPECT_LT(text.find("Please Restart Fetchlets."),
+              text.find("You are using the latest Version of Fetchlets."));
+    EXPECT_EQ(server.requestCount("/fetchlets_latest/FLVersion.ini"), 2);
+}
+
+TEST_F(Updater, ASecondOpeningRestoresTheGeometryAndTheLatestVersion) {
+    app.write("Data\\FLVersion.ini", manifest("0.4.4", "2026.01.01"));
+    start();
+    updater.Move(1200, 900, 8400, 6600);
+    // The log follows the window's size.
+    EXPECT_EQ(updater.txtUpdate.Width(), 8400 - 550);
+    EXPECT_EQ(updater.txtUpdate.Height(), 6600 - 2000);
+    EXPECT_EQ(updater.cmdRestart.Left(), 8400 - 2700);
+    updater.lblUpdateSignatureDefinitions_Click(); // fetches the published 2026.12.08
+    EXPECT_TRUE(updater.cmdRestart.Visible());
+    updater.Unload();
+    std::string settings = app.path() + "Data\\Fetchlets.ini";
+    EXPECT_EQ(profile::readString(settings, "WindowStateUpdate", "Width", "", 60).text, "8400");
+
+    updater.Show();
+    EXPECT_EQ(updater.Left(), 1200);
+    EXPECT_EQ(updater.Top(), 900);
+    EXPECT_EQ(updater.Width(), 8400);
+    EXPECT_EQ(updater.Height(), 6600);
+    EXPECT_EQ(updater.lblSignatureVersion.Caption(), "2026.12.08");
+    EXPECT_FALSE(updater.cmdRestart.Visible());
+    EXPECT_EQ(log(), "");
+}

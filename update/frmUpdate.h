@@ -1,0 +1,110 @@
+// The update window: shows the installed program and catalog versions, checks
+// the published manifest for a newer program, replaces the catalog files by
+// the published ones and offers to restart the main window so that they are
+// read. It reads three of the main window's option controls through a view.
+#pragma once
+
+#include "forms/controls.h"
+#include "forms/form.h"
+#include "platform/services.h"
+#include "update/pure/rules.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace update {
+
+// What the update window reads of the main window, and what it asks of it.
+struct UpdaterView {
+    forms::CheckBox& chkAutoUpdate;        // 1: check on every start
+    forms::TextBox& txtSignatureServer;    // base address of the catalog files
+    forms::ListBox& lstSignatures;         // the catalog files to fetch
+    std::function<void()> restart;         // unloads the main window, loads and shows it again
+    std::function<HWND()> owner = nullptr; // the main window while it exists (may be unset)
+};
+
+// Pointer kinds of the window: the default, the hourglass, the window's own.
+enum MousePointer { vbDefault = 0, vbHourglass = 11, vbCustom = 99 };
+
+class frmUpdate : public forms::Form {
+  public:
+    // `productServer` is where the manifest and the program's download page
+    // are published (scheme and host, no trailing slash).
+    frmUpdate(platform::Services& services, UpdaterView view,
+              std::string productServer = kProductServer);
+    ~frmUpdate() override;
+
+    forms::Label lblUpdate;
+    forms::Label lblInfoVersionFetchlets, lblVersionFetchlets, lblCheckforUpdatesFetchlets;
+    forms::Label lblInfoSignatureVersion, lblSignatureVersion, lblUpdateSignatureDefinitions;
+    forms::TextBox txtUpdate;
+    forms::CommandButton cmdRestart;
+
+    // Fetches `url` into `file`; true only when the whole file arrived with a
+    // 2xx answer (the file is replaced only then). The hourglass shows meanwhile.
+    bool FileDownload(const std::string& url, const std::string& file, bool clearCache);
+    // With the main window's auto-check option ticked: the catalog update,
+    // then the program check. Otherwise nothing.
+    void CheckForSignatureUpdates();
+    // The catalog version shown; reading it loads the window (hidden) first.
+    std::string SignatureVersion();
+
+    void lblCheckforUpdatesFetchlets_Click();
+    void lblUpdateSignatureDefinitions_Click();
+    void cmdRestart_Click();
+
+    int MousePointer() const { return pointer_; }
+    void setMousePointer(int kind);
+
+    // The folder of the catalog files and the manifest, with a trailing backslash.
+    std::string dataFolder() const;
+    // Why the last fetch failed ("" after a success).
+    const std::string& lastFetchError() const { return lastError_; }
+
+  protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_Unload(int& cancel) override;
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+  private:
+    void AddLogLine(const std::string& text);
+    std::string ReadIniString(const std::string& path, const std::string& section,
+                              const std::string& key) {
+        return update::ReadIniString(path, section, key);
+    }
+    std::optional<int32_t> CountSignatures(const std::string& path) {
+        return update::CountSignatures(path);
+    }
+    void checkProgram();
+    void updateSignatures();
+    // Fetches into "<file>.download" and keeps it only when it reads as a
+    // catalog; the real file is not touched.
+    bool fetchCatalog(const std::string& url, const std::string& file);
+    bool replaceFile(const std::string& staged, const std::string& file);
+    void errorOutcome(const std::vector<std::string>& reasons);
+    void showWindow();
+    void centreOverOwner();
+    void moveCaretToEnd();
+    std::string settingsFile() const;
+    std::string manifestFile() const { return dataFolder() + kManifestFile; }
+    HCURSOR cursorOver(HWND child) const;
+
+    platform::Services& services_;
+    UpdaterView view_;
+    std::string productServer_;
+    std::string lastError_;
+    int pointer_ = vbDefault;
+    bool fetching_ = false;
+    bool restartPosted_ = false;
+    HFONT headingFont_ = nullptr;
+    HFONT linkFont_ = nullptr;
+};
+
+// Unloads `main` (whose shutdown unloads the other windows), lets pending
+// messages run, then loads and shows it again in the same process. The
+// program does not end although for a moment no window was left.
+void restartWindow(forms::Form& main);
+
+} // namespace update

@@ -1,0 +1,146 @@
+#include "update/pure/rules.h"
+
+#include "catalog/profile.h"
+
+#include <fstream>
+#include <limits>
+
+namespace update {
+
+std::string manifestAddress(const std::string& server) {
+    return server + "/fetchlets_latest/" + kManifestFile;
+}
+
+std::string downloadPageAddress(const std::string& server) {
+    return server + "/download/finish/30-fetchlets/124-fetchlets-first-public-beta/0";
+}
+
+std::string defaultSignatureServer(const std::string& server) {
+    return server + "/fetchlets_latest/";
+}
+
+std::string programVersion(int major, int minor, int revision) {
+    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
+}
+
+int compareOrdinal(std::string_view a, std::string_view b) {
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string ReadIniString(const std::string& path, const std::string& section,
+                          const std::string& key) {
+    return profile::readString(path, section, key, "", 255).text;
+}
+
+Manifest readManifest(const std::string& path) {
+    return {
+        ReadIniString(path, "Fetchlets", "Version"), ReadIniString(path, "Fetchlets", "Changelog"),
+        ReadIniString(path, "Signature", "Version"), ReadIniString(path, "Signature", "Changelog")};
+}
+
+std::vector<std::string>
+readGrowing(const std::function<unsigned long(char*, unsigned long)>& read) {
+    // A reader that always answers "too small" must not grow the buffer
+    // without end: past this size the list is taken as it stands.
+    constexpr unsigned long kLargest = 1ul << 28;
+    std::vector<char> buffer(32);
+    unsigned long count = 0;
+    for (;;) {
+        auto size = static_cast<unsigned long>(buffer.size());
+        count = read(buffer.data(), size);
+        if (count != size - 2 || size >= kLargest)
+            break;
+        buffer.assign(buffer.size() * 2, '\0');
+    }
+    std::vector<std::string> pieces;
+    if (count == 0)
+        return pieces;
+    if (count > buffer.size())
+        count = static_cast<unsigned long>(buffer.size());
+    std::string_view text(buffer.data(), count - 1);
+    size_t start = 0;
+    for (;;) {
+        size_t nul = text.find('\0', start);
+        pieces.emplace_back(text.substr(start, nul == std::string_view::npos ? nul : nul - start));
+        if (nul == std::string_view::npos)
+            break;
+        start = nul + 1;
+    }
+    return pieces;
+}
+
+std::vector<std::string> GetSectionNames(const std::string& path) {
+    return readGrowing([&](char* buffer, unsigned long size) {
+        return profile::GetPrivateProfileSectionNames(buffer, size, path.c_str());
+    });
+}
+
+std::vector<std::string> GetSectionLines(const std::string& path, const std::string& section) {
+    return readGrowing([&](char* buffer, unsigned long size) {
+        return profile::GetPrivateProfileSection(section.c_str(), buffer, size, path.c_str());
+    });
+}
+
+std::optional<int32_t> CountSignatures(const std::string& path) {
+    int64_t sum = 0;
+    for (const std::string& name : GetSectionNames(path)) {
+        if (name.empty())
+            continue;
+        sum += static_cast<int64_t>(GetSectionLines(path, name).size());
+        if (sum > std::numeric_limits<int32_t>::max())
+            return std::nullopt;
+    }
+    return static_cast<int32_t>(sum);
+}
+
+bool isPlainFileName(std::string_view name) {
+    if (name.empty() || name.size() > 255)
+        return false;
+    bool onlyDotsAndBlanks = true;
+    for (char ch : name) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c < 32)
+            return false;
+        switch (c) {
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+            return false;
+        default:
+            break;
+        }
+        if (c != '.' && c != ' ')
+            onlyDotsAndBlanks = false;
+    }
+    // ".", ".." and the like name a folder, not a file in it.
+    return !onlyDotsAndBlanks;
+}
+
+bool readsAsCatalog(const std::string& path) {
+    // A page of markup never starts a catalog, even one with a line that
+    // happens to look like a section header.
+    std::ifstream file(path, std::ios::binary);
+    char c = 0;
+    while (file.get(c) && (c == ' ' || c == '\t' || c == '\r' || c == '\n'))
+        ;
+    if (file && c == '<')
+        return false;
+    for (const std::string& name : GetSectionNames(path))
+        if (!name.empty())
+            return true;
+    return false;
+}
+
+} // namespace update
