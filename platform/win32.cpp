@@ -184,7 +184,8 @@ Services& systemServices() {
                              .processes = &processes,
                              .environment = &environment,
                              .singleInstance = &single,
-                             .clipboard = &clipboard};
+                             .clipboard = &clipboard,
+                             .fileDialogs = &systemFileDialogs()};
     return services;
 }
 
