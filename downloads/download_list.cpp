@@ -33,6 +33,11 @@ void DownloadList::afterCreate() {
         col.iSubItem = static_cast<int>(i);
         SendMessageW(hwnd_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
     }
+    // Rows tall enough for a readable bar: a list view takes its row height
+    // from its small-image list.
+    int rowHeight = MulDiv(20, forms::screenDpi(), 96);
+    if (HIMAGELIST spacer = ImageList_Create(1, rowHeight, ILC_COLOR, 0, 1))
+        ListView_SetImageList(hwnd_, spacer, LVSIL_SMALL);
     for (int r = 0; r < rowCount(); ++r)
         insertItem(r);
 }
@@ -121,7 +126,8 @@ void DownloadList::selectRow(int row) {
 }
 
 void DownloadList::drawBar(HDC dc, int row, const RECT& cell, bool selected) const {
-    FillRect(dc, &cell, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    (void)selected; // the bar keeps its own colours on a chosen row
+    FillRect(dc, &cell, GetSysColorBrush(COLOR_WINDOW));
     int percent = rows_[row].percent;
     if (percent < 0)
         return;

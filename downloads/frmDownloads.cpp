@@ -273,6 +273,8 @@ void frmDownloads::refresh() {
         std::string size;
         if (s.state == State::Done)
             size = formatSize(s.received);
+        else if (s.state == State::Cancelled)
+            size.clear(); // nothing of it is kept
         else if (s.state == State::Downloading || s.received > 0)
             size = formatProgress(s.received, s.total);
         else if (s.total >= 0)

@@ -57,6 +57,7 @@ bool endsWithNoCase(const std::string& s, const std::string& tail) {
 }
 
 constexpr DWORD kBufferSize = 1 << 20;
+constexpr DWORD kSmallestPiece = 8 * 1024;
 
 // Some WinINet versions (Wine's among them) report a receive time-out as a
 // lost connection: a call that failed after waiting the whole limit timed out.
@@ -362,6 +363,7 @@ void Transfer::work() {
             return;
         }
         std::uint64_t received = 0;
+        DWORD piece = 64 * 1024;
         if (plan.action == Plan::Append) {
             LARGE_INTEGER end{};
             SetFilePointerEx(file, end, nullptr, FILE_END);
@@ -370,24 +372,24 @@ void Transfer::work() {
         std::string failure;
         DWORD readError = 0;
         for (;;) {
-            // Waits for some of the body, then reads what has come: a slow
-            // server still shows progress, and a cancel is seen between pieces.
-            DWORD avail = 0;
-            ULONGLONG waiting = GetTickCount64();
-            if (!InternetQueryDataAvailable(req, &avail, 0, 0)) {
-                readError =
-                    timeoutAware(GetLastError(), GetTickCount64() - waiting, limits_.transferMs);
-                break;
-            }
-            if (avail == 0)
-                break;
+            // A read returns when its piece is full or the body ends, so the
+            // piece is sized to take about a tenth of a second at the speed
+            // seen: a fast server is read in large pieces, a slow one still
+            // shows progress, and a cancel is seen between pieces.
             DWORD got = 0;
-            if (!InternetReadFile(req, buffer.data(), std::min<DWORD>(avail, kBufferSize), &got)) {
-                readError = GetLastError();
+            ULONGLONG began = GetTickCount64();
+            if (!InternetReadFile(req, buffer.data(), piece, &got)) {
+                readError =
+                    timeoutAware(GetLastError(), GetTickCount64() - began, limits_.transferMs);
                 break;
             }
             if (got == 0)
-                break;
+                break; // the end of the body
+            ULONGLONG took = GetTickCount64() - began;
+            if (got == piece && took < 50)
+                piece = std::min<DWORD>(piece * 2, kBufferSize);
+            else if (took > 200)
+                piece = std::max<DWORD>(piece / 2, kSmallestPiece);
             DWORD written = 0;
             if (!WriteFile(file, buffer.data(), got, &written, nullptr) || written != got) {
                 failure = "the file could not be written: " + systemMessage(GetLastError());
