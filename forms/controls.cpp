@@ -32,6 +32,10 @@ const char* kindName(Kind k) {
         return "Timer";
     case Kind::Menu:
         return "Menu";
+    case Kind::ToolBar:
+        return "ToolBar";
+    case Kind::StatusBar:
+        return "StatusBar";
     case Kind::Custom:
         return "Custom";
     }
@@ -82,6 +86,11 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
     LRESULT r = self->onOwnMessage(msg, wp, lp, handled);
     if (handled)
         return r;
+    if (self->ownInputEvents_) {
+        if (msg == WM_NCDESTROY)
+            RemoveWindowSubclass(h, &Control::subclassProc, 1);
+        return DefSubclassProc(h, msg, wp, lp);
+    }
     auto button = [&](int b) { return std::pair<int, int>{b, controls::shiftState()}; };
     switch (msg) {
     case WM_LBUTTONDOWN:
@@ -139,6 +148,8 @@ void Control::Move(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     applyGeometry();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // a new thickness moves the others along
 }
 
 void Control::applyGeometry() {
@@ -177,6 +188,15 @@ void Control::setVisible(bool v) {
     applyVisibility();
     if (kind_ == Kind::PageStack)
         static_cast<PageStack*>(this)->refreshChildren();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // its edge is taken or given back
+}
+
+void Control::setAlign(int edge) {
+    if (edge < vbAlignNone || edge > vbAlignRight || edge == dock_)
+        return;
+    dock_ = edge;
+    form_.dockControls();
 }
 
 void Control::setEnabled(bool v) {
@@ -248,71 +268,121 @@ void Control::SetFocus() {
 
 // ---- ListBox ---------------------------------------------------------------
 
-ListBox::ListBox(Form& form, std::string name, bool sorted)
-    : Control(form, std::move(name), Kind::ListBox), sorted_(sorted) {
+ListBox::ListBox(Form& form, std::string name, ListBoxOptions options)
+    : Control(form, std::move(name), Kind::ListBox), options_(options) {
     width_ = 2400;
     height_ = 2400;
 }
 
 HWND ListBox::createWindow(HWND parent) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
-                  (sorted_ ? LBS_SORT : 0);
+                  (options_.sorted ? LBS_SORT : 0) | (options_.multiSelect ? LBS_EXTENDEDSEL : 0);
     return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
 }
 
+// The list keeps a copy of its items: every change goes through these
+// members, so counts and texts are read without asking the window (which is
+// cheap here and slow under a window server round trip), and an item's text
+// is never squeezed through a fixed-size conversion buffer.
+namespace {
+
+std::string itemText(HWND list, int index) {
+    LRESULT n = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR || n <= 0)
+        return {};
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    n = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(w.data()));
+    if (n == LB_ERR || n <= 0)
+        return {};
+    int bytes =
+        WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), a.data(), bytes, nullptr,
+                        nullptr);
+    return a;
+}
+
+} // namespace
+
 void ListBox::afterCreate() {
-    for (const auto& s : pending_)
+    if (items_.empty())
+        return;
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    for (const auto& s : items_)
         SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    pending_.clear();
+    if (options_.sorted) {
+        // The window put them in its own order: take that order.
+        for (size_t i = 0; i < items_.size(); ++i)
+            items_[i] = itemText(hwnd_, static_cast<int>(i));
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ListBox::onDestroy() {
+    // A form loaded again starts with empty lists, as a new one does.
+    items_.clear();
 }
 
 void ListBox::AddItem(const std::string& item, int index) {
     if (!hwnd_) {
-        if (index < 0 || index >= static_cast<int>(pending_.size()))
-            pending_.push_back(item);
+        if (index < 0 || index >= static_cast<int>(items_.size()))
+            items_.push_back(item);
         else
-            pending_.insert(pending_.begin() + index, item);
+            items_.insert(items_.begin() + index, item);
         return;
     }
-    if (index < 0 || sorted_)
-        SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    LRESULT at;
+    if (index < 0 || options_.sorted || index >= static_cast<int>(items_.size()))
+        at = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     else
-        SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(item.c_str()));
+        at = SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                          reinterpret_cast<LPARAM>(item.c_str()));
+    if (at >= 0 && at <= static_cast<LRESULT>(items_.size()))
+        items_.insert(items_.begin() + at, item);
+}
+
+void ListBox::setItems(const std::vector<std::string>& items) {
+    if (!hwnd_) {
+        items_ = items;
+        return;
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+    items_.clear();
+    items_.reserve(items.size());
+    SendMessageA(hwnd_, LB_INITSTORAGE, items.size(), 0);
+    for (const std::string& item : items) {
+        LRESULT at = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        if (at < 0)
+            break; // out of room: the list keeps what it took
+        items_.insert(items_.begin() + at, item);
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ListBox::RemoveItem(int index) {
-    if (!hwnd_) {
-        if (index >= 0 && index < static_cast<int>(pending_.size()))
-            pending_.erase(pending_.begin() + index);
+    if (index < 0 || index >= static_cast<int>(items_.size()))
         return;
-    }
-    SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    if (hwnd_ && SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
+        return;
+    items_.erase(items_.begin() + index);
 }
 
 void ListBox::Clear() {
-    pending_.clear();
+    items_.clear();
     if (hwnd_)
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
 }
 
 int ListBox::ListCount() const {
-    if (!hwnd_)
-        return static_cast<int>(pending_.size());
-    return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0));
+    return static_cast<int>(items_.size());
 }
 
 std::string ListBox::List(int index) const {
-    if (!hwnd_)
-        return index >= 0 && index < static_cast<int>(pending_.size()) ? pending_[index] : "";
-    LRESULT n = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (n == LB_ERR)
-        return {};
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(s.data()));
-    s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
-    return s;
+    return index >= 0 && index < static_cast<int>(items_.size()) ? items_[index] : std::string();
 }
 
 void ListBox::setList(int index, const std::string& text) {
@@ -328,6 +398,9 @@ void ListBox::setList(int index, const std::string& text) {
 int ListBox::ListIndex() const {
     if (!hwnd_)
         return -1;
+    if (options_.multiSelect)
+        return ListCount() == 0 ? -1
+                                : static_cast<int>(SendMessageA(hwnd_, LB_GETCARETINDEX, 0, 0));
     return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
 }
 
@@ -338,9 +411,44 @@ void ListBox::setListIndex(int index) {
         return;
     if (index == ListIndex())
         return;
-    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (options_.multiSelect) {
+        SendMessageA(hwnd_, LB_SETSEL, FALSE, static_cast<LPARAM>(-1));
+        if (index >= 0) {
+            SendMessageA(hwnd_, LB_SETSEL, TRUE, index);
+            SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+        }
+    } else {
+        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
     if (Click)
         Click();
+}
+
+void ListBox::setTopIndex(int index) {
+    if (hwnd_)
+        SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+bool ListBox::Selected(int index) const {
+    return hwnd_ && SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void ListBox::setSelected(int index, bool selected) {
+    if (!hwnd_)
+        return;
+    if (options_.multiSelect)
+        SendMessageA(hwnd_, LB_SETSEL, selected ? TRUE : FALSE, index);
+    else
+        SendMessageA(hwnd_, LB_SETCURSEL,
+                     selected ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+}
+
+int ListBox::SelCount() const {
+    if (!hwnd_)
+        return 0;
+    if (!options_.multiSelect)
+        return ListIndex() >= 0 ? 1 : 0;
+    return static_cast<int>(SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0));
 }
 
 int ListBox::TopIndex() const {
@@ -365,15 +473,15 @@ void ListBox::onCommand(int code) {
 
 // ---- TextBox ---------------------------------------------------------------
 
-TextBox::TextBox(Form& form, std::string name, bool multiLine, bool readOnly)
-    : Control(form, std::move(name), Kind::TextBox), multiLine_(multiLine), readOnly_(readOnly) {
+TextBox::TextBox(Form& form, std::string name, TextBoxOptions options)
+    : Control(form, std::move(name), Kind::TextBox), options_(options) {
     width_ = 2400;
     height_ = 315;
 }
 
 HWND TextBox::createWindow(HWND parent) {
-    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
-    if (multiLine_)
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (options_.readOnly ? ES_READONLY : 0);
+    if (options_.multiLine)
         style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
     return makeWindow(parent, "EDIT", text_.c_str(), style, WS_EX_CLIENTEDGE);
 }
@@ -414,7 +522,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
     switch (msg) {
     case WM_GETDLGCODE:
         // Enter and the other keys reach KeyPress instead of the dialog keys.
-        if (!multiLine_ && wp == VK_RETURN) {
+        if (!options_.multiLine && wp == VK_RETURN) {
             handled = true;
             return DLGC_WANTALLKEYS;
         }
@@ -427,7 +535,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
                 handled = true;
                 return 0;
             }
-            if (!multiLine_ && key == '\r') {
+            if (!options_.multiLine && key == '\r') {
                 handled = true; // a single-line box would only beep
                 return 0;
             }
@@ -537,15 +645,15 @@ void CheckBox::onCommand(int code) {
 
 // ---- ComboBox --------------------------------------------------------------
 
-ComboBox::ComboBox(Form& form, std::string name, bool dropDownList)
-    : Control(form, std::move(name), Kind::ComboBox), dropDownList_(dropDownList) {
+ComboBox::ComboBox(Form& form, std::string name, ComboBoxOptions options)
+    : Control(form, std::move(name), Kind::ComboBox), options_(options) {
     width_ = 2400;
     height_ = 315;
 }
 
 HWND ComboBox::createWindow(HWND parent) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
-                  (dropDownList_ ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+                  (options_.dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
     return makeWindow(parent, "COMBOBOX", "", style);
 }
 
@@ -619,7 +727,7 @@ void ComboBox::setText(const std::string& text) {
     // A drop-down list can only show one of its items.
     int i = static_cast<int>(SendMessageA(hwnd_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                           reinterpret_cast<LPARAM>(text.c_str())));
-    if (dropDownList_) {
+    if (options_.dropDownList) {
         if (i != CB_ERR)
             SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
     } else {
@@ -697,6 +805,14 @@ HWND CommandButton::createWindow(HWND parent) {
     button_->Click = [this] {
         if (Click)
             Click();
+    };
+    button_->MouseEnter = [this] {
+        if (MouseEnter)
+            MouseEnter();
+    };
+    button_->MouseLeave = [this] {
+        if (MouseLeave)
+            MouseLeave();
     };
     onColoursChanged();
     return button_->hwnd();

@@ -29,6 +29,8 @@ enum class Kind {
     PageStack,
     Timer,
     Menu,
+    ToolBar,
+    StatusBar,
     Custom
 };
 const char* kindName(Kind k);
@@ -37,6 +39,15 @@ class PageStack;
 
 // Mouse button values of the mouse events.
 enum MouseButton { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+
+// Edges of the form a control can be docked to.
+enum AlignConstant {
+    vbAlignNone = 0,
+    vbAlignTop = 1,
+    vbAlignBottom = 2,
+    vbAlignLeft = 3,
+    vbAlignRight = 4
+};
 
 class Control {
   public:
@@ -69,6 +80,13 @@ class Control {
     void setEnabled(bool v);
     // Whether the window is shown now: visible and on the current page.
     bool shown() const;
+
+    // Docking to an edge of the form (AlignConstant): a docked control spans
+    // that edge and follows the form's size; top and bottom controls are
+    // placed first, left and right ones fill the height between them. The
+    // docked side's thickness is the control's Height (top, bottom) or Width.
+    int Align() const { return dock_; }
+    void setAlign(int edge);
 
     std::string Tag;
 
@@ -129,14 +147,31 @@ class Control {
     bool enabled_ = true;
     PageStack* stack_ = nullptr;
     int page_ = 0;
+    int dock_ = vbAlignNone;
+    // Set by controls that raise MouseDown, MouseUp, MouseMove and KeyDown
+    // themselves (from their own control's events) instead of from the raw
+    // window messages.
+    bool ownInputEvents_ = false;
     std::optional<unsigned long> fore_, back_;
     HBRUSH brush_ = nullptr;
 };
 
+// Creation arguments of a list box.
+struct ListBoxOptions {
+    bool sorted = false;
+    // Extended selection: Shift-click selects a range, Ctrl-click adds or
+    // removes one item; ListIndex is then the item last clicked.
+    bool multiSelect = false;
+};
+
 class ListBox : public Control {
   public:
-    ListBox(Form& form, std::string name, bool sorted = false);
+    ListBox(Form& form, std::string name, ListBoxOptions options = {});
     void AddItem(const std::string& item, int index = -1);
+    // Replaces every item at once, with the list's redrawing suspended while
+    // it is refilled (a sorted list orders them itself). The selection goes.
+    void setItems(const std::vector<std::string>& items);
+    const std::vector<std::string>& items() const { return items_; }
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
@@ -147,6 +182,11 @@ class ListBox : public Control {
     void setListIndex(int index);
     std::string Text() const { return List(ListIndex()); }
     int TopIndex() const;
+    void setTopIndex(int index);
+    // Selection state of an item of a multiple-selection list.
+    bool Selected(int index) const;
+    void setSelected(int index, bool selected);
+    int SelCount() const;
     // Index of the item at a point in pixels of the list, or -1.
     int itemAt(int x, int y) const;
 
@@ -156,16 +196,23 @@ class ListBox : public Control {
   protected:
     HWND createWindow(HWND parent) override;
     void afterCreate() override;
+    void onDestroy() override;
     void onCommand(int code) override;
 
   private:
-    bool sorted_;
-    std::vector<std::string> pending_;
+    ListBoxOptions options_;
+    std::vector<std::string> items_;
+};
+
+// Creation arguments of a text box.
+struct TextBoxOptions {
+    bool multiLine = false;
+    bool readOnly = false;
 };
 
 class TextBox : public Control {
   public:
-    TextBox(Form& form, std::string name, bool multiLine = false, bool readOnly = false);
+    TextBox(Form& form, std::string name, TextBoxOptions options = {});
     std::string Text() const;
     void setText(const std::string& text);
     int SelStart() const;
@@ -182,7 +229,7 @@ class TextBox : public Control {
     LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) override;
 
   private:
-    bool multiLine_, readOnly_;
+    TextBoxOptions options_;
     std::string text_;
     bool mouseDown_ = false;
 };
@@ -224,10 +271,14 @@ class CheckBox : public Control {
     int value_ = 0;
 };
 
+// Creation arguments of a combo box.
+struct ComboBoxOptions {
+    bool dropDownList = true; // the text can only be one of the items
+};
+
 class ComboBox : public Control {
   public:
-    // dropDownList: the text can only be one of the items.
-    ComboBox(Form& form, std::string name, bool dropDownList = true);
+    ComboBox(Form& form, std::string name, ComboBoxOptions options = {});
     void AddItem(const std::string& item);
     void Clear();
     int ListCount() const;
@@ -245,7 +296,7 @@ class ComboBox : public Control {
     void onCommand(int code) override;
 
   private:
-    bool dropDownList_;
+    ComboBoxOptions options_;
     std::vector<std::string> pending_;
     std::string pendingText_;
     int pendingIndex_ = -1;
@@ -283,6 +334,9 @@ class CommandButton : public Control {
     controls::ThemedButton* button() const { return button_; }
 
     std::function<void()> Click;
+    // The pointer entered or left the button.
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
 
   protected:
     HWND createWindow(HWND parent) override;

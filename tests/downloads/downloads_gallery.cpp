@@ -4,8 +4,8 @@
 // or for the number of seconds given as its argument.
 #include "downloads/downloads.h"
 #include "downloads/frmDownloads.h"
-#include "fakes.h"
-#include "http_server.h"
+#include "tests/support/fakes.h"
+#include "tests/support/http_server.h"
 
 #include <cstdlib>
 #include <random>

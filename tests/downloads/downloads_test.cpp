@@ -4,8 +4,8 @@
 #include "downloads/downloads.h"
 #include "downloads/frmDownloads.h"
 #include "downloads/pure/file_names.h"
-#include "fakes.h"
-#include "http_server.h"
+#include "tests/support/fakes.h"
+#include "tests/support/http_server.h"
 
 #include <gtest/gtest.h>
 
