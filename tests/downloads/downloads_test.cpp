@@ -269,6 +269,52 @@ TEST_F(DownloadsTest, UnsignedInstallerWarnsBeforeOpening) {
     EXPECT_EQ(fakes.shell.calls[0].file, folder.path() + "setup.exe");
 }
 
+TEST_F(DownloadsTest, SignedInstallerNamesItsSignerAndAChangedOneIsInvalid) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dir = self;
+    dir.resize(dir.find_last_of('\\') + 1);
+    testsupport::TempFolder src;
+    if (!CopyFileA((dir + "signed_sample.exe").c_str(), (src.path() + "s.exe").c_str(), FALSE))
+        GTEST_SKIP() << "no signed sample (openssl and osslsigncode make it at build time)";
+    std::string signedBytes = src.read("s.exe");
+    std::string changed = signedBytes;
+    changed[1024] = static_cast<char>(changed[1024] ^ 0x5A); // inside the signed code
+    server.serve("/Signed.exe", signedBytes);
+    server.serve("/Changed.exe", changed);
+
+    service.download(nullptr, {server.url("/Signed.exe")});
+    ASSERT_TRUE(settle(0, 20000));
+    auto s = form().row(0);
+    ASSERT_EQ(s.state, State::Done) << s.detail;
+    EXPECT_EQ(s.signature.signer, "Example Tools Ltd");
+    if (s.signature.verdict == downloads::Signature::Signed) {
+        // Wine's wintrust accepts a self-signed certificate: the name shows.
+        EXPECT_EQ(s.detail, "signed by Example Tools Ltd");
+        select(0);
+        form().cmdOpen_Click();
+        EXPECT_TRUE(fakes.messageBoxes.calls.empty()); // no warning for a valid signature
+        EXPECT_EQ(fakes.shell.calls.size(), 1u);
+    } else {
+        // Windows does not trust the throw-away root.
+        EXPECT_EQ(s.signature.reason, "the certificate's root is not trusted");
+    }
+
+    service.download(nullptr, {server.url("/Changed.exe")});
+    ASSERT_TRUE(settle(1, 20000));
+    s = form().row(1);
+    ASSERT_EQ(s.state, State::Done) << s.detail;
+    EXPECT_EQ(s.signature.verdict, downloads::Signature::Invalid);
+    EXPECT_EQ(s.detail, "signature invalid (the file was changed after it was signed)");
+    select(1);
+    fakes.messageBoxes.answers = {IDNO};
+    form().cmdOpen_Click();
+    ASSERT_FALSE(fakes.messageBoxes.calls.empty());
+    EXPECT_EQ(
+        fakes.messageBoxes.calls.back().text.rfind("The signature of Changed.exe is invalid", 0),
+        0u);
+}
+
 TEST_F(DownloadsTest, ClosingWhileDownloadsRunAsks) {
     EXPECT_TRUE(service.confirmClose(nullptr)); // nothing runs: no question
     EXPECT_TRUE(fakes.messageBoxes.calls.empty());
