@@ -48,13 +48,19 @@ double nowMs() {
 
 constexpr UINT kPing = WM_APP + 1;
 std::vector<double> delays;
+double worstAt = 0, worstDelay = 0, clockStart = 0;
 
 LRESULT CALLBACK pingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == kPing) {
         double sent;
         static_assert(sizeof sent == sizeof w);
         memcpy(&sent, &w, sizeof sent);
-        delays.push_back(nowMs() - sent);
+        double d = nowMs() - sent;
+        delays.push_back(d);
+        if (d > worstDelay) {
+            worstDelay = d;
+            worstAt = sent - clockStart;
+        }
         return 0;
     }
     return DefWindowProcW(h, m, w, l);
@@ -114,7 +120,10 @@ int main(int argc, char** argv) {
     std::sort(idle.begin(), idle.end());
 
     double start = nowMs();
+    clockStart = start;
+    worstDelay = 0;
     service.download(nullptr, {url});
+    double handover = nowMs() - start;
     auto& form = service.window();
     for (;;) {
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -139,10 +148,11 @@ int main(int argc, char** argv) {
     double worst = delays.empty() ? 0 : delays.back();
     double p99 = delays.empty() ? 0 : delays[delays.size() * 99 / 100];
     std::printf("bytes=%llu seconds=%.3f MBps=%.1f ui_max_stall_ms=%.1f ui_p99_ms=%.2f pings=%zu "
-                "idle_max_stall_ms=%.1f idle_p99_ms=%.2f\n",
+                "idle_max_stall_ms=%.1f idle_p99_ms=%.2f worst_at_ms=%.0f handover_ms=%.1f\n",
                 static_cast<unsigned long long>(s.received), seconds,
                 static_cast<double>(s.received) / seconds / 1048576.0, worst, p99, delays.size(),
-                idle.empty() ? 0 : idle.back(), idle.empty() ? 0 : idle[idle.size() * 99 / 100]);
+                idle.empty() ? 0 : idle.back(), idle.empty() ? 0 : idle[idle.size() * 99 / 100],
+                worstAt, handover);
     service.shutdown();
     DeleteFileA((folder + "\\" + s.path.substr(s.path.find_last_of('\\') + 1)).c_str());
     return 0;

@@ -53,7 +53,8 @@ void DownloadsService::download(HWND owner, const std::vector<std::string>& urls
         }
         placed_ = true;
     }
-    f.Show();
+    if (!f.Visible())
+        f.Show();
     if (web.size() == 1)
         f.addOne(web.front());
     else

@@ -323,11 +323,16 @@ void frmDownloads::updateTaskbar() {
     int percent = running.empty() ? -2 : overallPercent(running);
     if (percent == taskbarPercent_)
         return;
+    // The caption repeats the overall progress (also where the taskbar
+    // offers none), at most once a second while it runs: a new window title
+    // costs the display server a round trip.
+    ULONGLONG now = GetTickCount64();
+    bool captionDue = percent < 0 || now - captionAt_ >= 1000;
+    if (captionDue) {
+        captionAt_ = now;
+        setCaption(percent >= 0 ? std::to_string(percent) + "% - Downloads" : "Downloads");
+    }
     taskbarPercent_ = percent;
-    std::string caption = "Downloads";
-    if (percent >= 0)
-        caption = std::to_string(percent) + "% - Downloads";
-    setCaption(caption);
     if (!taskbar_)
         return;
     if (percent == -2) {

@@ -91,6 +91,7 @@ class frmDownloads : public forms::Form {
     std::string lastFolder_;
     ITaskbarList3* taskbar_ = nullptr;
     int taskbarPercent_ = -2;
+    unsigned long long captionAt_ = 0;
     bool comStarted_ = false;
 };
 
