@@ -15,6 +15,13 @@ class Downloads {
     // One link asks for a file name (Save As), several ask for a folder once.
     // Only http and https links are accepted; the others are left out.
     virtual void download(HWND owner, const std::vector<std::string>& urls) = 0;
+    // Asked before the program closes: while downloads run, asks the user
+    // (owned by `owner`) whether to cancel them; true when the program may
+    // close (nothing runs, or the user agreed and they were cancelled).
+    virtual bool confirmClose(HWND /*owner*/) { return true; }
+    // The program ends: cancels what still runs, removes partial files and
+    // unloads the Downloads window.
+    virtual void shutdown() {}
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "platform/clipboard.h"
 #include "platform/downloads.h"
 #include "platform/environment.h"
+#include "platform/file_dialogs.h"
 #include "platform/fetch.h"
 #include "platform/message_boxes.h"
 #include "platform/processes.h"
@@ -24,6 +25,7 @@ struct Services {
     Clipboard* clipboard = nullptr;
     Downloads* downloads = nullptr;
     Fetcher* fetcher = nullptr;
+    FileDialogs* fileDialogs = nullptr;
 };
 
 // The real implementations, over the Win32 API.

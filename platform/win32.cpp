@@ -229,7 +229,8 @@ Services& systemServices() {
                              .environment = &environment,
                              .singleInstance = &single,
                              .clipboard = &clipboard,
-                             .fetcher = &fetcher};
+                             .fetcher = &fetcher,
+                             .fileDialogs = &systemFileDialogs()};
     return services;
 }
 

@@ -120,17 +120,60 @@ class FakeClipboard : public platform::Clipboard {
     bool succeed = true;
 };
 
-// Records the links handed to the Downloads window.
+// Records the links handed to the Downloads window and the close questions.
 class FakeDownloads : public platform::Downloads {
   public:
     void download(HWND owner, const std::vector<std::string>& urls) override {
         calls.push_back({owner, urls});
     }
+    bool confirmClose(HWND) override {
+        ++confirmCalls;
+        return allowClose;
+    }
+    void shutdown() override { ++shutdownCalls; }
     struct Call {
         HWND owner;
         std::vector<std::string> urls;
     };
     std::vector<Call> calls;
+    bool allowClose = true; // the answer to confirmClose
+    int confirmCalls = 0;
+    int shutdownCalls = 0;
+};
+
+// File dialogs answering from a script: each Save As and folder question
+// takes the next answer (empty: the user cancelled) and is recorded.
+class FakeFileDialogs : public platform::FileDialogs {
+  public:
+    struct Call {
+        std::string title, folder, suggestedName;
+    };
+    std::string saveAs(HWND, const std::string& title, const std::string& folder,
+                       const std::string& suggestedName) override {
+        saveCalls.push_back({title, folder, suggestedName});
+        if (saveAnswer)
+            return saveAnswer(suggestedName);
+        return next(saveAnswers);
+    }
+    std::string chooseFolder(HWND, const std::string& title, const std::string& folder) override {
+        folderCalls.push_back({title, folder, {}});
+        return next(folderAnswers);
+    }
+    std::string downloadsFolder() override { return downloads; }
+    std::vector<Call> saveCalls, folderCalls;
+    std::deque<std::string> saveAnswers, folderAnswers;
+    // When set, answers every Save As from the suggested name.
+    std::function<std::string(const std::string& suggested)> saveAnswer;
+    std::string downloads = "C:\\Downloads";
+
+  private:
+    static std::string next(std::deque<std::string>& q) {
+        if (q.empty())
+            return {};
+        std::string a = q.front();
+        q.pop_front();
+        return a;
+    }
 };
 
 // All fakes together, wired into one Services object.
@@ -142,13 +185,15 @@ struct FakeServices {
     FakeSingleInstance singleInstance;
     FakeClipboard clipboard;
     FakeDownloads downloads;
+    FakeFileDialogs fileDialogs;
     platform::Services services{.messageBoxes = &messageBoxes,
                                 .shell = &shell,
                                 .processes = &processes,
                                 .environment = &environment,
                                 .singleInstance = &singleInstance,
                                 .clipboard = &clipboard,
-                                .downloads = &downloads};
+                                .downloads = &downloads,
+                                .fileDialogs = &fileDialogs};
 };
 
 // A fresh, empty folder under the system's temporary folder (with a trailing

@@ -138,8 +138,8 @@ HttpServer::HttpServer() {
 
 HttpServer::~HttpServer() {
     stopping_ = true;
-    closesocket(static_cast<SOCKET>(listener_));
     acceptor_.join();
+    closesocket(static_cast<SOCKET>(listener_));
     {
         std::lock_guard<std::mutex> lock(mutex_);
         for (auto s : open_)
@@ -219,13 +219,18 @@ std::string HttpServer::refusedUrl(const std::string& path) {
 }
 
 void HttpServer::acceptLoop() {
-    for (;;) {
-        SOCKET c = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
-        if (c == INVALID_SOCKET) {
-            if (stopping_)
-                return;
+    // Polls, so that a stopping server does not depend on closesocket waking
+    // a blocked accept.
+    while (!stopping_) {
+        fd_set ready;
+        FD_ZERO(&ready);
+        FD_SET(static_cast<SOCKET>(listener_), &ready);
+        timeval wait{0, 50000};
+        if (select(0, &ready, nullptr, nullptr, &wait) <= 0)
             continue;
-        }
+        SOCKET c = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
+        if (c == INVALID_SOCKET)
+            continue;
         std::lock_guard<std::mutex> lock(mutex_);
         if (stopping_) {
             closesocket(c);

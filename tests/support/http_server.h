@@ -15,6 +15,7 @@
 //   std::string u = server.url("/a.bin");                // "http://127.0.0.1:PORT/a.bin"
 //   std::string r = HttpServer::refusedUrl("/x");        // nothing listens there
 //
+// Route fields are set with designated initializers in declaration order.
 // Requests to a path without a route get a 404. Routes may be replaced while
 // the server runs (a test can make a file "come back" before a retry).
 #pragma once
@@ -35,14 +36,14 @@ class HttpServer {
   public:
     // How one path is answered. Default: 200 with `body`, ranges honoured.
     struct Route {
-        std::string body;
+        std::string body{};
         int status = 200;
         std::string contentType = "application/octet-stream";
         // Sent as the Content-Disposition header when not empty
         // (e.g. "attachment; filename=\"setup.exe\"").
-        std::string contentDisposition;
+        std::string contentDisposition{};
         // Sent as the Location header when not empty (use with a 3xx status).
-        std::string location;
+        std::string location{};
         // Honours "Range: bytes=N-" / "bytes=N-M" with 206 and announces
         // "Accept-Ranges: bytes"; when false, a Range header is ignored and
         // the whole body comes with 200.
@@ -60,7 +61,7 @@ class HttpServer {
         // No Content-Length header; the end of the body is the closed connection.
         bool omitLength = false;
         // Further headers, sent as given.
-        std::vector<std::pair<std::string, std::string>> headers;
+        std::vector<std::pair<std::string, std::string>> headers{};
     };
 
     // One request as the server received it.

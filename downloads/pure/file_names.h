@@ -1,0 +1,40 @@
+// File names for downloads: taken from the server's Content-Disposition
+// header or from the address, made safe to create on Windows, numbered when
+// the name is taken. Names are UTF-8.
+#pragma once
+
+#include <string>
+
+namespace downloads {
+
+// The last segment of the address's path, percent-decoded, without query and
+// fragment; empty when the path names no file ("http://host/" or ".../dir/").
+std::string fileNameFromUrl(const std::string& url);
+
+// The file name a Content-Disposition header value carries: the RFC 5987
+// form (filename*=UTF-8''...) when present, else filename="..." or
+// filename=token; empty when there is none.
+std::string fileNameFromContentDisposition(const std::string& header);
+
+// A name that can be created in a folder: path parts dropped, characters
+// Windows forbids (<>:"/\|? * and control characters) and invalid UTF-8
+// replaced with '_', trailing dots and blanks trimmed, a reserved device name
+// (CON, NUL, COM1, ...) prefixed with '_'. Empty when nothing is left.
+std::string safeFileName(const std::string& name);
+
+// The name to suggest: from the header, else from the address reached after
+// redirects, else from the address handed over, else "download".
+std::string suggestedFileName(const std::string& contentDisposition, const std::string& finalUrl,
+                              const std::string& originalUrl);
+
+// "setup.exe" numbered n (n >= 2): "setup (2).exe"; a name without
+// extension gets the number at its end.
+std::string numberedName(const std::string& name, int n);
+
+// Installers whose signature is checked before they are opened: .exe and .msi.
+bool isInstaller(const std::string& name);
+
+// The file a download writes to until it is complete: the final path + ".part".
+std::string partPath(const std::string& finalPath);
+
+} // namespace downloads

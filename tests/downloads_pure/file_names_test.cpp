@@ -1,0 +1,64 @@
+#include "downloads/pure/file_names.h"
+
+#include <gtest/gtest.h>
+
+using namespace downloads;
+
+TEST(FileNames, FromTheAddress) {
+    EXPECT_EQ(fileNameFromUrl("http://example.org/files/setup-1.2.exe"), "setup-1.2.exe");
+    EXPECT_EQ(fileNameFromUrl("https://example.org/get/My%20Tool.zip?mirror=3#top"), "My Tool.zip");
+    EXPECT_EQ(fileNameFromUrl("http://example.org/dir/"), "");
+    EXPECT_EQ(fileNameFromUrl("http://example.org"), "");
+    EXPECT_EQ(fileNameFromUrl("http://example.org?x=/a.exe"), ""); // the query names no file
+    EXPECT_EQ(fileNameFromUrl("http://example.org/%E2%82%AC.txt"), "\xE2\x82\xAC.txt");
+    EXPECT_EQ(fileNameFromUrl("http://example.org/100%.txt"), "100%.txt"); // a stray % stays
+}
+
+TEST(FileNames, FromContentDisposition) {
+    EXPECT_EQ(fileNameFromContentDisposition("attachment; filename=\"Setup Tool.exe\""),
+              "Setup Tool.exe");
+    EXPECT_EQ(fileNameFromContentDisposition("attachment; filename=plain.zip; size=3"),
+              "plain.zip");
+    EXPECT_EQ(fileNameFromContentDisposition("attachment;FILENAME=\"a\\\"b.txt\""), "a\"b.txt");
+    // The extended form wins, whichever comes first.
+    EXPECT_EQ(fileNameFromContentDisposition(
+                  "attachment; filename=\"fallback.txt\"; filename*=UTF-8''%E2%82%AC%20rates.txt"),
+              "\xE2\x82\xAC rates.txt");
+    EXPECT_EQ(fileNameFromContentDisposition("attachment; filename*=iso-8859-1'en'%E9t%E9.txt"),
+              "\xC3\xA9t\xC3\xA9.txt");
+    EXPECT_EQ(fileNameFromContentDisposition("inline"), "");
+    // "myfilename=" is another parameter, not the file name.
+    EXPECT_EQ(fileNameFromContentDisposition("attachment; myfilename=x.exe"), "");
+}
+
+TEST(FileNames, MadeSafeForWindows) {
+    EXPECT_EQ(safeFileName("..\\..\\windows\\system32\\evil.dll"), "evil.dll");
+    EXPECT_EQ(safeFileName("../../etc/passwd"), "passwd");
+    EXPECT_EQ(safeFileName("a<b>c:d\"e|f?g*h.txt"), "a_b_c_d_e_f_g_h.txt");
+    EXPECT_EQ(safeFileName("tab\there.txt"), "tab_here.txt");
+    EXPECT_EQ(safeFileName("trailing. . "), "trailing");
+    EXPECT_EQ(safeFileName("CON"), "_CON");
+    EXPECT_EQ(safeFileName("com1.txt"), "_com1.txt");
+    EXPECT_EQ(safeFileName("console.txt"), "console.txt");
+    EXPECT_EQ(safeFileName("bad\xFF\xFEutf8.txt"), "bad__utf8.txt");
+    EXPECT_EQ(safeFileName("\xE2\x82\xAC.txt"), "\xE2\x82\xAC.txt");
+    EXPECT_EQ(safeFileName("..."), "");
+}
+
+TEST(FileNames, SuggestionOrderAndNumbering) {
+    EXPECT_EQ(suggestedFileName("attachment; filename=\"cd.exe\"", "http://h/final.exe",
+                                "http://h/start.exe"),
+              "cd.exe");
+    EXPECT_EQ(suggestedFileName("", "http://h/final.exe", "http://h/start.exe"), "final.exe");
+    EXPECT_EQ(suggestedFileName("", "http://h/", "http://h/start.exe"), "start.exe");
+    EXPECT_EQ(suggestedFileName("attachment; filename=\"..\"", "http://h/", "http://h"),
+              "download");
+    EXPECT_EQ(numberedName("setup.exe", 2), "setup (2).exe");
+    EXPECT_EQ(numberedName("archive.tar.gz", 3), "archive.tar (3).gz");
+    EXPECT_EQ(numberedName("README", 2), "README (2)");
+    EXPECT_EQ(numberedName(".hidden", 2), ".hidden (2)");
+    EXPECT_TRUE(isInstaller("Setup.EXE"));
+    EXPECT_TRUE(isInstaller("x.msi"));
+    EXPECT_FALSE(isInstaller("x.exe.txt"));
+    EXPECT_EQ(partPath("C:\\d\\a.zip"), "C:\\d\\a.zip.part");
+}
