@@ -155,8 +155,13 @@ void frmMain::Form_Load() {
     guarded([&] { txtCredits.setText(creditsText()); });
 }
 
-void frmMain::Form_QueryUnload(int&, int) {
+void frmMain::Form_QueryUnload(int& cancel, int) {
     guarded([&] { SaveFormState(*this, settingsFile()); });
+    // Downloads still running: the user decides whether to cancel them.
+    guarded([&] {
+        if (services_.downloads && !services_.downloads->confirmClose(hwnd()))
+            cancel = 1;
+    });
 }
 
 void frmMain::Form_Unload(int&) {
@@ -168,6 +173,10 @@ void frmMain::Form_Unload(int&) {
             ReportSettingsNotSaved(services_, hwnd(), settingsFile());
     });
     guarded([&] { updates_.Unload(); });
+    guarded([&] {
+        if (services_.downloads)
+            services_.downloads->shutdown();
+    });
     // Every other window of the program closes through its own unload.
     guarded([&] { forms::unloadOtherForms(*this); });
 }
