@@ -5,20 +5,23 @@
 #include "app/pure/text_rules.h"
 #include "app/search_sort.h"
 #include "app/version.h"
+#include "catalog/profile.h"
+#include "controls/pure/colour.h"
 #include "ui/pure/layout.h"
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 namespace app {
+
+namespace {
+// The catalog server's folder of the latest catalog files.
+constexpr const char* kDefaultSignatureServer = "http://www.fetchlets.org/fetchlets_latest/";
+} // namespace
 
 frmMain::frmMain(platform::Services& services)
     : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment) {
-    initialWidth_ = 12840 + 240;
-    initialHeight_ = 7890;
-    minWidth_ = 9600;
-    minHeight_ = 6000;
+    initialWidth_ = ui::kDesignClientWidth + 240;
+    initialHeight_ = ui::kStartHeight;
 
     txtAppsSearch.setText("Must-Have Apps");
     txtPortableSearch.setText("Portable Apps");
@@ -26,17 +29,26 @@ frmMain::frmMain(platform::Services& services)
     txtSpecialSearch.setText("Special");
     txtHomepage.setText("You can download the latest version, report bugs and submit feature "
                         "requests at the following website.");
+    txtSignatureServer.setText(kDefaultSignatureServer);
+    PicSystrayIcon.setVisible(false);
+    ShpAbout.setBackColor(controls::rgb(160, 160, 160));
 
+    signatureVersion = [this] {
+        const std::string manifest = ApplicationPath() + "Data\\FLVersion.ini";
+        return profile::readString(manifest, "Signature", "Version", "", 255).text;
+    };
+    chrome_.design(forms::screenDpi());
     kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Timer3.Tick = [this] { Timer3_Timer(); };
+    wireEvents();
 
-    // Each control goes onto its page once; the layout then only moves.
+    // Each control goes onto its page once and starts at its design place;
+    // the resize rule then moves and stretches some of them.
     for (const ui::PagePlace& p : ui::kPagePlaces)
         if (forms::Control* c = control(p.control))
             c->placeOn(p.stack == ui::Stack::Outer ? SSTab1 : SSTab2, p.page);
-    SSTab1.Move(2040, 0, 10800, 8085);
-    placeControls();
+    for (const ui::Placement& p : ui::designLayout())
+        if (forms::Control* c = control(p.control))
+            c->Move(p.rect.left, p.rect.top, p.rect.width, p.rect.height);
 }
 
 frmMain::~frmMain() {
@@ -45,16 +57,90 @@ frmMain::~frmMain() {
             DeleteObject(b);
 }
 
-void frmMain::Form_Resize() {
-    // The pages fill the window beside the navigation column.
-    SSTab1.Move(2040, 0, std::max(ScaleWidth() - 2040, 7000), std::max(ScaleHeight(), 4500));
-    placeControls();
+void frmMain::wireEvents() {
+    Timer1.Tick = [this] { Timer1_Timer(); };
+    Timer2.Tick = [this] { Timer2_Timer(); };
+    Timer3.Tick = [this] { Timer3_Timer(); };
+    ToolBar1.Click = [this](int index) { ToolBar1_Click(index); };
+    ToolBar1.MouseMove = [this](int, int, int, int) { ToolBar1_MouseMove(); };
+    SSTab1.MouseDown = [this](int, int, int x, int y) { SSTab1_MouseDown(x, y); };
+    SSTab2.MouseDown = [this](int, int, int x, int y) { SSTab2_MouseDown(x, y); };
+    cboTheme.Click = [this] { cboTheme_Click(); };
+
+    using ui::HomeCommand;
+    const std::pair<forms::CommandButton*, HomeCommand> home[] = {
+        {&cmdGetApps, HomeCommand::GetApps},
+        {&cmdGetPortable, HomeCommand::GetPortable},
+        {&cmdGetSlim, HomeCommand::GetSlim},
+        {&cmdWinStarterKit, HomeCommand::WinStarterKit},
+        {&cmdRecommendations, HomeCommand::Recommendations},
+        {&cmdGetHelp, HomeCommand::GetHelp},
+        {&cmdDDLManager, HomeCommand::DDLManager},
+        {&cmdShowInstalledApps, HomeCommand::ShowInstalledApps},
+        {&cmdAppSuggestions, HomeCommand::AppSuggestions},
+        {&cmdFeedback, HomeCommand::Feedback},
+    };
+    for (auto [button, command] : home) {
+        button->Click = [this, command] { navigation_.homeClick(command); };
+        button->MouseEnter = [this, button] { hints_.show(button->name()); };
+    }
+    for (forms::Image* image : {&ImgUpdate, &ImgTwitter, &ImgFacebook})
+        image->MouseMove = [this, image](int, int, int, int) { hints_.show(image->name()); };
+    ImgUpdate.Click = [this] { navigation_.homeClick(HomeCommand::UpdateImage); };
+    // "Exit" ends the program whatever the tray option says: a close from
+    // code never becomes a hide.
+    navigation_.exitProgram = [this] {
+        if (Unload(forms::vbFormCode))
+            PostQuitMessage(0);
+    };
 }
 
-void frmMain::placeControls() {
-    for (const ui::Placement& p : ui::mainWindowLayout(SSTab1.Width(), SSTab1.Height()))
-        if (forms::Control* c = control(p.control))
-            c->Move(p.rect.left, p.rect.top, p.rect.width, p.rect.height);
+void frmMain::Form_Resize() {
+    for (const ui::Assignment& a : ui::resizeRule(Width(), Height(), SSTab1.Top()))
+        if (forms::Control* c = control(a.control))
+            guarded([&] {
+                switch (a.field) {
+                case ui::Field::Left:
+                    c->setLeft(a.value);
+                    break;
+                case ui::Field::Top:
+                    c->setTop(a.value);
+                    break;
+                case ui::Field::Width:
+                    c->setWidth(a.value);
+                    break;
+                case ui::Field::Height:
+                    c->setHeight(a.value);
+                    break;
+                }
+            });
+}
+
+int frmMain::windowDpi() {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    UINT dpi = getDpi && hwnd() ? getDpi(hwnd()) : 0;
+    return dpi ? static_cast<int>(dpi) : forms::screenDpi();
+}
+
+LRESULT frmMain::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+    handled = false;
+    if (msg == WM_DPICHANGED) {
+        // Moved to a screen of another resolution: take the size the system
+        // suggests and draw the chrome for the new resolution.
+        const RECT* r = reinterpret_cast<const RECT*>(lp);
+        chrome_.apply(HIWORD(wp));
+        SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Form_Resize();
+        handled = true;
+    } else if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_KEYMENU && lp >= '1' && lp <= '8') {
+        // Alt+1 to Alt+8: the toolbar's buttons in their order.
+        ToolBar1_Click(static_cast<int>(lp - '1'));
+        handled = true;
+    }
+    return 0;
 }
 
 void frmMain::Form_Initialize() {
@@ -66,8 +152,14 @@ std::string frmMain::ApplicationPath() {
     return services_.environment->applicationPath();
 }
 
+std::string frmMain::statusText() const {
+    return "Fetchlets Version: " + lblVersion.Caption() +
+           ", Signature Version: " + (signatureVersion ? signatureVersion() : std::string());
+}
+
 void frmMain::Form_Load() {
-    guarded([&] { setHeight(7890); });
+    guarded([&] { chrome_.apply(windowDpi()); });
+    guarded([&] { setHeight(ui::kStartHeight); });
     guarded([&] { lblWelcome.setCaption("Welcome,"); });
     guarded([&] { lblUser.setCaption(services_.environment->variable("Username")); });
     guarded([&] {
@@ -80,7 +172,23 @@ void frmMain::Form_Load() {
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
     });
+    guarded([&] { txtSignatureServer.setText(kDefaultSignatureServer); });
+    guarded([&] {
+        StatusBar1.AddPanel({.sText = "0",
+                             .uTextAlign = 0,
+                             .bAutoSize = true,
+                             .bEditable = true,
+                             .bIconState = false,
+                             .bUseMaskColor = false,
+                             .lMaskColor = controls::rgb(255, 0, 255),
+                             .lForeColor = controls::rgb(224, 224, 224),
+                             .sToolTipText = "0"});
+        linkField_.setText(statusText());
+    });
+    guarded([&] { cmdFeedback.setBackColor(controls::rgb(0, 204, 255)); });
+    guarded([&] { themes_.fill(); });
     guarded([&] { browsing_.LoadCategoryLists(); });
+    guarded([&] { Timer2.setEnabled(true); });
     guarded([&] { lstCatSpecial.setListIndex(0); });
     guarded([&] {
         txtSpecialSearch.setText("Windows Starter Kit");
@@ -103,13 +211,6 @@ void frmMain::makePictures() {
     pictures_[1] = makeBanner(w, h, "Windows Starter Kit", RGB(0, 120, 60), RGB(120, 200, 80));
     ImgRecommendations.setBitmap(pictures_[0]);
     ImgStarterKit.setBitmap(pictures_[1]);
-    int side = forms::toPixels(480);
-    pictures_[2] = makeBanner(side, side, "U", RGB(0, 153, 51), RGB(0, 204, 102));
-    pictures_[3] = makeBanner(side, side, "T", RGB(0, 132, 180), RGB(29, 161, 242));
-    pictures_[4] = makeBanner(side, side, "F", RGB(40, 60, 120), RGB(59, 89, 152));
-    ImgUpdate.setBitmap(pictures_[2]);
-    ImgTwitter.setBitmap(pictures_[3]);
-    ImgFacebook.setBitmap(pictures_[4]);
 }
 
 void frmMain::Timer1_Timer() {
@@ -117,6 +218,13 @@ void frmMain::Timer1_Timer() {
     pageState_.updateCounts();
     for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
         guarded([&] { trimSearchBox(*box); });
+}
+
+void frmMain::Timer2_Timer() {
+    // One automatic check per start, and only with the option ticked.
+    if (chkAutoUpdate.Value() == 1 && automaticUpdateCheck)
+        guarded([&] { automaticUpdateCheck(); });
+    Timer2.setEnabled(false);
 }
 
 void frmMain::Timer3_Timer() {

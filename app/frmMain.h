@@ -5,11 +5,18 @@
 
 #include "app/browsing.h"
 #include "app/kinds.h"
+#include "app/link_field.h"
 #include "app/page_state.h"
+#include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
 #include "platform/services.h"
+#include "ui/chrome.h"
+#include "ui/hints.h"
+#include "ui/navigation.h"
+#include "ui/themes.h"
 
+#include <functional>
 #include <string>
 
 namespace app {
@@ -26,11 +33,29 @@ class frmMain : public forms::Form {
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
 
+    // "Fetchlets Version: <lblVersion>, Signature Version: <catalog version>".
+    std::string statusText() const;
+    // The catalog version the status text shows. Until the update window
+    // provides it, the version of the local manifest Data\FLVersion.ini
+    // (empty without one).
+    std::function<std::string()> signatureVersion;
+    // The automatic update check of Timer2's one tick (runs only with
+    // chkAutoUpdate ticked); filled by the updater.
+    std::function<void()> automaticUpdateCheck;
+    // Page navigation with the hooks the other windows and actions fill.
+    ui::Navigation& navigation() { return navigation_; }
+    // The status bar's first panel.
+    LinkField& linkField() { return linkField_; }
+
   private:
     platform::Services& services_;
 
   public:
     // Declaration order is creation and tab order.
+
+    // The navigation column on the left and the hint line at the bottom.
+    forms::ToolBar ToolBar1{*this, "ToolBar1"};
+    forms::StatusBar StatusBar1{*this, "StatusBar1"};
 
     // Outer pages and their tabs.
     forms::PageStack SSTab1{
@@ -43,9 +68,21 @@ class frmMain : public forms::Form {
     forms::Label lblWelcome{*this, "lblWelcome", "Welcome"};
     forms::Label lblUser{*this, "lblUser", "Name"};
     forms::CommandButton cmdFeedback{*this, "cmdFeedback", "Send Suggestion and Feedback!"};
+    forms::CommandButton cmdGetApps{*this, "cmdGetApps", "Get Must-Have Apps"};
+    forms::CommandButton cmdGetPortable{*this, "cmdGetPortable", "Get Portable Apps"};
+    forms::CommandButton cmdGetSlim{*this, "cmdGetSlim", "Get Slim and Toolbar free Apps"};
+    forms::CommandButton cmdWinStarterKit{*this, "cmdWinStarterKit", "Windows Starter Kit"};
+    forms::CommandButton cmdRecommendations{*this, "cmdRecommendations", "Get Recommended Apps"};
+    forms::CommandButton cmdGetHelp{*this, "cmdGetHelp", "Get Direct Help"};
+    forms::CommandButton cmdDDLManager{*this, "cmdDDLManager", "Direct Download Link Manager"};
+    forms::CommandButton cmdShowInstalledApps{*this, "cmdShowInstalledApps",
+                                              "Make Snapshot of Installed Apps"};
+    forms::CommandButton cmdAppSuggestions{*this, "cmdAppSuggestions", "Send App Suggestions"};
     forms::Image ImgUpdate{*this, "ImgUpdate"};
     forms::Image ImgTwitter{*this, "ImgTwitter"};
     forms::Image ImgFacebook{*this, "ImgFacebook"};
+    // Receives the tray icon's messages; never shown.
+    forms::Image PicSystrayIcon{*this, "PicSystrayIcon"};
 
     // Get Apps.
     forms::Label Label1{*this, "Label1", "Categories"};
@@ -77,6 +114,7 @@ class frmMain : public forms::Form {
 
     // About.
     forms::Label lblTitle{*this, "lblTitle", "Fetchlets"};
+    forms::Label ShpAbout{*this, "ShpAbout"};
     forms::Label lblVersionInfo{*this, "lblVersionInfo", "Version:"};
     forms::Label lblVersion{*this, "lblVersion"};
     forms::Label lblCopyright{*this, "lblCopyright", "Copyright (C) 2026 The Fetchlets team"};
@@ -155,19 +193,30 @@ class frmMain : public forms::Form {
         mnSpecial.add("mnuDownloadSpecialFromPage", "Direct Download from Page");
 
     forms::Timer Timer1{*this, "Timer1", 1};
+    forms::Timer Timer2{*this, "Timer2", 5000, false};
     forms::Timer Timer3{*this, "Timer3", 1};
 
   protected:
     void Form_Initialize() override;
     void Form_Load() override;
     void Form_Resize() override;
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
     void Timer1_Timer();
+    void Timer2_Timer();
     void Timer3_Timer();
+    void ToolBar1_Click(int index) { navigation_.toolbarClick(index); }
+    void ToolBar1_MouseMove() {
+        hints_.toolbarMoved(SSTab1.Tab(), [this] { return statusText(); });
+    }
+    void SSTab1_MouseDown(int x, int y) { navigation_.outerMouseDown(x, y); }
+    void SSTab2_MouseDown(int x, int y) { navigation_.innerMouseDown(x, y); }
+    void cboTheme_Click() { themes_.cboTheme_Click(); }
 
   private:
-    void placeControls();
+    void wireEvents();
     void makePictures();
+    int windowDpi();
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
@@ -187,7 +236,21 @@ class frmMain : public forms::Form {
     }}};
     Browsing browsing_;
     PageState pageState_{*this, SSTab1, SSTab2};
-    HBITMAP pictures_[5] = {};
+    LinkField linkField_{StatusBar1};
+    ui::Navigation navigation_{{SSTab1, SSTab2, txtAppsSearch, txtPortableSearch, txtSlimSearch,
+                                txtSpecialSearch}};
+    ui::Hints hints_{[this](const std::string& text) { linkField_.setText(text); }};
+    ui::Themes themes_{{cboTheme, ToolBar1, StatusBar1}};
+    ui::Chrome chrome_{{ToolBar1,
+                        StatusBar1,
+                        {&cmdGetApps, &cmdGetPortable, &cmdGetSlim, &cmdWinStarterKit,
+                         &cmdRecommendations, &cmdGetHelp, &cmdDDLManager, &cmdShowInstalledApps,
+                         &cmdAppSuggestions},
+                        cmdFeedback,
+                        ImgUpdate,
+                        ImgTwitter,
+                        ImgFacebook}};
+    HBITMAP pictures_[2] = {};
 };
 
 } // namespace app

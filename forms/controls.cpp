@@ -756,6 +756,14 @@ HWND CommandButton::createWindow(HWND parent) {
         if (Click)
             Click();
     };
+    button_->MouseEnter = [this] {
+        if (auto handler = MouseEnter)
+            handler();
+    };
+    button_->MouseLeave = [this] {
+        if (auto handler = MouseLeave)
+            handler();
+    };
     onColoursChanged();
     return button_->hwnd();
 }

@@ -329,6 +329,9 @@ class CommandButton : public Control {
     controls::ThemedButton* button() const { return button_; }
 
     std::function<void()> Click;
+    // The mouse entered or left the button.
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
 
   protected:
     HWND createWindow(HWND parent) override;
