@@ -135,12 +135,17 @@ LRESULT frmMain::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         Form_Resize();
         handled = true;
-    } else if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_KEYMENU && lp >= '1' && lp <= '8') {
-        // Alt+1 to Alt+8: the toolbar's buttons in their order.
-        ToolBar1_Click(static_cast<int>(lp - '1'));
-        handled = true;
     }
     return 0;
+}
+
+bool frmMain::Form_KeyPreview(const MSG& m) {
+    // Alt+1 to Alt+8: the toolbar's buttons in their order.
+    const bool alt = m.message == WM_SYSKEYDOWN && (m.lParam & (1 << 29));
+    if (!alt || m.wParam < '1' || m.wParam > '8')
+        return false;
+    ToolBar1_Click(static_cast<int>(m.wParam - '1'));
+    return true;
 }
 
 void frmMain::Form_Initialize() {

@@ -201,6 +201,7 @@ class frmMain : public forms::Form {
     void Form_Load() override;
     void Form_Resize() override;
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    bool Form_KeyPreview(const MSG& m) override;
 
     void Timer1_Timer();
     void Timer2_Timer();

@@ -464,6 +464,9 @@ bool Form::preTranslate(MSG& m) {
     HWND top = GetAncestor(m.hwnd, GA_ROOT);
     if (!top)
         return false;
+    if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN)
+        if (Form* form = fromWindow(top); form && form->Form_KeyPreview(m))
+            return true;
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of a form's page stack.
     if (m.message == WM_KEYDOWN && m.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
         Form* form = fromWindow(top);

@@ -95,6 +95,9 @@ class Form {
     virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
     virtual void Form_Unload(int& /*cancel*/) {}
     virtual void Form_Resize() {}
+    // A key message for any of the form's windows, before the focused control
+    // sees it; true when the form consumed it.
+    virtual bool Form_KeyPreview(const MSG&) { return false; }
     // Other messages of the form's window; set handled to answer them.
     virtual LRESULT onMessage(UINT, WPARAM, LPARAM, bool& handled) {
         handled = false;

@@ -162,7 +162,7 @@ std::vector<Placement> designLayout() {
     at("cmdDownloadSpecialFromPage", kW - 5650, 690, 3240, 330);
     at("ImgRecommendations", 120, 690, 3780, 330);
     at("ImgStarterKit", 120, 690, 3780, 330);
-    at("lstCatSpecial", 4020, 690, 1680, 330);
+    at("lstCatSpecial", 4020, 705, 1680, 285);
     at("Label7", 5820, 735, 600, 255);
     at("lblCountSpecial", 6420, 735, 900, 255);
     at("lstSpecial", 120, 1035, kW - 2610, listHeight);
