@@ -168,6 +168,10 @@ class ListBox : public Control {
   public:
     ListBox(Form& form, std::string name, ListBoxOptions options = {});
     void AddItem(const std::string& item, int index = -1);
+    // Replaces every item at once, with the list's redrawing suspended while
+    // it is refilled (a sorted list orders them itself). The selection goes.
+    void setItems(const std::vector<std::string>& items);
+    const std::vector<std::string>& items() const { return items_; }
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
@@ -192,11 +196,12 @@ class ListBox : public Control {
   protected:
     HWND createWindow(HWND parent) override;
     void afterCreate() override;
+    void onDestroy() override;
     void onCommand(int code) override;
 
   private:
     ListBoxOptions options_;
-    std::vector<std::string> pending_;
+    std::vector<std::string> items_;
 };
 
 // Creation arguments of a text box.
@@ -329,7 +334,7 @@ class CommandButton : public Control {
     controls::ThemedButton* button() const { return button_; }
 
     std::function<void()> Click;
-    // The mouse entered or left the button.
+    // The pointer entered or left the button.
     std::function<void()> MouseEnter;
     std::function<void()> MouseLeave;
 
