@@ -11,6 +11,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace app {
 
 namespace {
@@ -116,27 +118,10 @@ void frmMain::Form_Resize() {
             });
 }
 
-int frmMain::windowDpi() {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    UINT dpi = getDpi && hwnd() ? getDpi(hwnd()) : 0;
-    return dpi ? static_cast<int>(dpi) : forms::screenDpi();
-}
-
-LRESULT frmMain::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
-    handled = false;
-    if (msg == WM_DPICHANGED) {
-        // Moved to a screen of another resolution: take the size the system
-        // suggests and draw the chrome for the new resolution.
-        const RECT* r = reinterpret_cast<const RECT*>(lp);
-        chrome_.apply(HIWORD(wp));
-        SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        Form_Resize();
-        handled = true;
-    }
-    return 0;
+void frmMain::Form_DpiChanged() {
+    // The chrome and the pictures are drawn for the new resolution.
+    guarded([&] { chrome_.apply(dpi()); });
+    guarded([&] { makePictures(); });
 }
 
 bool frmMain::Form_KeyPreview(const MSG& m) {
@@ -163,7 +148,7 @@ std::string frmMain::statusText() const {
 }
 
 void frmMain::Form_Load() {
-    guarded([&] { chrome_.apply(windowDpi()); });
+    guarded([&] { chrome_.apply(dpi()); });
     guarded([&] { setHeight(ui::kStartHeight); });
     guarded([&] { lblWelcome.setCaption("Welcome,"); });
     guarded([&] { lblUser.setCaption(services_.environment->variable("Username")); });
@@ -172,7 +157,7 @@ void frmMain::Form_Load() {
     });
     guarded([&] {
         lblTitle.setCaption("Fetchlets");
-        HFONT title = CreateFontA(-forms::toPixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET,
+        HFONT title = CreateFontA(-pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET,
                                   0, 0, CLEARTYPE_QUALITY, 0, "Tahoma");
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
@@ -211,7 +196,10 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::makePictures() {
-    int w = forms::toPixels(3780), h = forms::toPixels(330);
+    for (HBITMAP& b : pictures_)
+        if (b)
+            DeleteObject(std::exchange(b, nullptr));
+    int w = pixels(3780), h = pixels(330);
     pictures_[0] = makeBanner(w, h, "Recommendations", RGB(0, 102, 153), RGB(0, 204, 255));
     pictures_[1] = makeBanner(w, h, "Windows Starter Kit", RGB(0, 120, 60), RGB(120, 200, 80));
     ImgRecommendations.setBitmap(pictures_[0]);

@@ -200,8 +200,8 @@ class frmMain : public forms::Form {
     void Form_Initialize() override;
     void Form_Load() override;
     void Form_Resize() override;
-    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
     bool Form_KeyPreview(const MSG& m) override;
+    void Form_DpiChanged() override;
 
     void Timer1_Timer();
     void Timer2_Timer();
@@ -217,7 +217,6 @@ class frmMain : public forms::Form {
   private:
     void wireEvents();
     void makePictures();
-    int windowDpi();
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{

@@ -160,8 +160,8 @@ void Control::applyGeometry() {
         x += s->left_;
         y += s->top_;
     }
-    MoveWindow(hwnd_, toPixels(x), toPixels(y), toPixels(std::max(width_, 0)),
-               toPixels(std::max(height_, 0)), TRUE);
+    MoveWindow(hwnd_, form_.pixels(x), form_.pixels(y), form_.pixels(std::max(width_, 0)),
+               form_.pixels(std::max(height_, 0)), TRUE);
 }
 
 bool Control::shown() const {

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "controls/accessible.h"
 #include "controls/themedbutton.h"
+#include "forms/twips.h"
 #include "tests/support/fakes.h"
 #include "ui/themes.h"
 
@@ -340,6 +341,36 @@ TEST_F(MainWindowLook, Timer2ArmedAtStartUpTicksOnce) {
     form.Timer2.fire();
     EXPECT_EQ(checks, 1);
     EXPECT_FALSE(form.Timer2.Enabled());
+}
+
+TEST_F(MainWindowLook, AChangeOfResolutionRedrawsTheWindowAtTheNewSize) {
+    ASSERT_EQ(form.dpi(), forms::screenDpi());
+    const int from = form.dpi(), to = from * 3 / 2;
+    RECT r{};
+    GetWindowRect(form.hwnd(), &r);
+    RECT suggested{r.left, r.top, r.left + (r.right - r.left) * 3 / 2,
+                   r.top + (r.bottom - r.top) * 3 / 2};
+    SendMessageA(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to),
+                 reinterpret_cast<LPARAM>(&suggested));
+    pumpMessages(20);
+    EXPECT_EQ(form.dpi(), to);
+    // The same twips, more pixels.
+    RECT bar{}, list{};
+    GetWindowRect(form.ToolBar1.hwnd(), &bar);
+    EXPECT_EQ(bar.right - bar.left, forms::twipsToPixels(2055, to));
+    GetWindowRect(form.lstSoftware.hwnd(), &list);
+    EXPECT_EQ(list.bottom - list.top, forms::twipsToPixels(form.lstSoftware.Height(), to));
+    EXPECT_EQ(form.lstSoftware.Height(), form.Height() - 2250);
+    // Fonts and pictures at the new size.
+    EXPECT_EQ(form.ToolBar1.bar()->Font().height, -MulDiv(9, to, 72));
+    EXPECT_EQ(form.ToolBar1.bar()->ButtonIcon(0).size().cx, MulDiv(24, to, 96));
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.lstCat.hwnd(), WM_GETFONT, 0, 0)),
+               sizeof lf, &lf);
+    LOGFONTA before{};
+    GetObjectA(forms::defaultFont(from), sizeof before, &before);
+    EXPECT_EQ(lf.lfHeight, MulDiv(before.lfHeight, to, from));
+    EXPECT_EQ(form.cmdGetApps.button()->IconSize(), MulDiv(32, to, 96));
 }
 
 // ---- what an accessibility client reads ------------------------------------
