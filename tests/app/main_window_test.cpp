@@ -131,6 +131,21 @@ TEST_F(MainWindowLook, TheChromeIsBuiltAsDesigned) {
     EXPECT_EQ(form.txtSignatureServer.Text(), "http://www.fetchlets.org/fetchlets_latest/");
     EXPECT_FALSE(IsWindowVisible(form.PicSystrayIcon.hwnd()));
     EXPECT_NE(form.PicSystrayIcon.hwnd(), nullptr);
+
+    // Timer2 is armed at start-up; its one tick disarms it and runs the
+    // automatic check only with the option ticked.
+    EXPECT_TRUE(form.Timer2.Enabled());
+    EXPECT_EQ(form.Timer2.Interval(), 5000u);
+    int checks = 0;
+    form.automaticUpdateCheck = [&] { ++checks; };
+    form.Timer2.fire();
+    EXPECT_FALSE(form.Timer2.Enabled());
+    EXPECT_EQ(checks, 0) << "option unticked";
+    form.chkAutoUpdate.setValue(1);
+    form.Timer2.setEnabled(true);
+    form.Timer2.fire();
+    EXPECT_EQ(checks, 1);
+    EXPECT_FALSE(form.Timer2.Enabled());
 }
 
 TEST_F(MainWindowLook, ToolbarButtonsTurnThePages) {
@@ -253,7 +268,7 @@ TEST_F(MainWindowLook, TheResizeRuleStretchesAndKeepsSizesThatWouldTurnNegative)
     EXPECT_EQ(form.SSTab1.Height(), form.Height() + 200);
 }
 
-TEST_F(MainWindowLook, HintsStayAfterThePointerLeaves) {
+TEST_F(MainWindowLook, HintsStayUntilReplacedAndToolbarHoverShowsTheVersionOnSomePages) {
     HWND b = form.cmdGetPortable.hwnd();
     PostMessageA(b, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     ASSERT_TRUE(pumpUntil(
@@ -272,9 +287,8 @@ TEST_F(MainWindowLook, HintsStayAfterThePointerLeaves) {
                    "Here you can Download and Manage Multiple Links of your Favorite Apps.";
         },
         2000));
-}
 
-TEST_F(MainWindowLook, ToolbarHoverShowsTheVersionLineOnlyOnHomeOptionsAndAbout) {
+    // Over the toolbar: the version line on Home, Options and About only.
     const std::string version = "Fetchlets Version: 0.4.4 RC5, Signature Version: ";
     HWND tb = form.ToolBar1.hwnd();
     // The version is read anew: a newer manifest shows at once.
@@ -328,20 +342,6 @@ TEST_F(MainWindowLook, ThemesColourTheBarsAndOnlyDarkHasAGradient) {
     EXPECT_EQ(surface.pixel(2, surface.height() - 3), controls::rgb(170, 0, 255));
 }
 
-TEST_F(MainWindowLook, Timer2ArmedAtStartUpTicksOnce) {
-    EXPECT_TRUE(form.Timer2.Enabled());
-    EXPECT_EQ(form.Timer2.Interval(), 5000u);
-    int checks = 0;
-    form.automaticUpdateCheck = [&] { ++checks; };
-    form.Timer2.fire();
-    EXPECT_FALSE(form.Timer2.Enabled());
-    EXPECT_EQ(checks, 0) << "option unticked";
-    form.chkAutoUpdate.setValue(1);
-    form.Timer2.setEnabled(true);
-    form.Timer2.fire();
-    EXPECT_EQ(checks, 1);
-    EXPECT_FALSE(form.Timer2.Enabled());
-}
 
 TEST_F(MainWindowLook, AChangeOfResolutionRedrawsTheWindowAtTheNewSize) {
     ASSERT_EQ(form.dpi(), forms::screenDpi());
