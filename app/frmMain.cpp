@@ -20,8 +20,7 @@ namespace {
 constexpr const char* kDefaultSignatureServer = "http://www.fetchlets.org/fetchlets_latest/";
 } // namespace
 
-frmMain::frmMain(platform::Services& services)
-    : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment) {
+frmMain::frmMain(platform::Services& services) : Form("frmMain", "Fetchlets"), services_(services) {
     initialWidth_ = ui::kDesignClientWidth + 240;
     initialHeight_ = ui::kStartHeight;
 
@@ -40,8 +39,24 @@ frmMain::frmMain(platform::Services& services)
         return profile::readString(manifest, "Signature", "Version", "", 255).text;
     };
     chrome_.design(forms::screenDpi());
-    kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
     wireEvents();
+    kinds_.wire({.categoryChosen = [this](catalog::Kind k) { browsing_.categoryChosen(k); },
+                 .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
+                 .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
+    wireSearchBoxes(kinds_);
+    // The category lists' sort menus open on the right mouse button.
+    std::pair<forms::ListBox*, forms::PopupMenu*> sortMenus[] = {
+        {&lstCat, &mnSortCat},
+        {&lstCatPortable, &mnSortCatPortable},
+        {&lstCatSlim, &mnSortCatSlim},
+        {&lstCatPages, &mnSortCatPages}};
+    for (auto [list, menu] : sortMenus) {
+        list->MouseDown = [menu](int button, int, int, int) {
+            if (button == forms::vbRightButton)
+                menu->Popup();
+        };
+        menu->items().front().Click = [list] { Liste_Sortieren(*list); };
+    }
 
     // Each control goes onto its page once and starts at its design place;
     // the resize rule then moves and stretches some of them.
@@ -91,6 +106,10 @@ void frmMain::wireEvents() {
     ImgUpdate.Click = [this] { navigation_.homeClick(HomeCommand::UpdateImage); };
     // "Exit" ends the program whatever the tray option says: a close from
     // code never becomes a hide.
+    navigation_.chooseStarterKit = [this] { browsing_.showSubCatalog(SubCatalog::StarterKit); };
+    navigation_.chooseRecommendations = [this] {
+        browsing_.showSubCatalog(SubCatalog::Recommendations);
+    };
     navigation_.exitProgram = [this] {
         if (Unload(forms::vbFormCode))
             PostQuitMessage(0);
@@ -164,6 +183,7 @@ void frmMain::Form_Load() {
     });
     guarded([&] { txtSignatureServer.setText(kDefaultSignatureServer); });
     guarded([&] {
+        // The one panel of the status bar: the link field.
         StatusBar1.AddPanel({.sText = "0",
                              .uTextAlign = 0,
                              .bAutoSize = true,

@@ -31,6 +31,7 @@ class frmMain : public forms::Form {
     void LoadCategoryLists() { browsing_.LoadCategoryLists(); }
 
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
+    Browsing& browsing() { return browsing_; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
 
     // "Fetchlets Version: <lblVersion>, Signature Version: <catalog version>".
@@ -192,6 +193,16 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuDownloadSpecialFromPage =
         mnSpecial.add("mnuDownloadSpecialFromPage", "Direct Download from Page");
 
+    // Category-list menus: one "Sort A-Z" each (the Special list has none).
+    forms::PopupMenu mnSortCat{*this, "mnSortCat"};
+    forms::MenuItem& mnuSortCat = mnSortCat.add("mnuSortCat", "Sort A-Z");
+    forms::PopupMenu mnSortCatPortable{*this, "mnSortCatPortable"};
+    forms::MenuItem& mnuSortCatPortable = mnSortCatPortable.add("mnuSortCatPortable", "Sort A-Z");
+    forms::PopupMenu mnSortCatSlim{*this, "mnSortCatSlim"};
+    forms::MenuItem& mnuSortCatSlim = mnSortCatSlim.add("mnuSortCatSlim", "Sort A-Z");
+    forms::PopupMenu mnSortCatPages{*this, "mnSortCatPages"};
+    forms::MenuItem& mnuSortCatPages = mnSortCatPages.add("mnuSortCatPages", "Sort A-Z");
+
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer2{*this, "Timer2", 5000, false};
     forms::Timer Timer3{*this, "Timer3", 1};
@@ -234,7 +245,9 @@ class frmMain : public forms::Form {
         {catalog::Kind::Pages, lstCatPages, lstPages, nullptr, &lblCountCatPages, lblCountPages,
          cmdVisitPage, nullptr, nullptr, nullptr, nullptr},
     }}};
-    Browsing browsing_;
+    Browsing browsing_{
+        kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
+        SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
     PageState pageState_{*this, SSTab1, SSTab2};
     LinkField linkField_{StatusBar1};
     ui::Navigation navigation_{{SSTab1, SSTab2, txtAppsSearch, txtPortableSearch, txtSlimSearch,
