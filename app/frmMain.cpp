@@ -5,11 +5,13 @@
 #include "app/pure/text_rules.h"
 #include "app/search_sort.h"
 #include "app/version.h"
+#include "catalog/profile.h"
+#include "controls/pure/colour.h"
 #include "ui/pure/layout.h"
 
 #include <commctrl.h>
 
-#include <algorithm>
+#include <utility>
 
 namespace app {
 
@@ -17,10 +19,8 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
     : Form("frmMain", "Fetchlets"), services_(services),
       updates_(services, {*this, chkAutoUpdate, txtSignatureServer, lstSignatures, lblVersion},
                std::move(productServer)) {
-    initialWidth_ = 12840 + 240;
-    initialHeight_ = 7890;
-    minWidth_ = 9600;
-    minHeight_ = 6000;
+    initialWidth_ = ui::kDesignClientWidth + 240;
+    initialHeight_ = ui::kStartHeight;
 
     txtAppsSearch.setText("Must-Have Apps");
     txtPortableSearch.setText("Portable Apps");
@@ -28,7 +28,11 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
     txtSpecialSearch.setText("Special");
     txtHomepage.setText("You can download the latest version, report bugs and submit feature "
                         "requests at the following website.");
+    PicSystrayIcon.setVisible(false);
+    ShpAbout.setBackColor(controls::rgb(160, 160, 160));
 
+    chrome_.design(forms::screenDpi());
+    wireEvents();
     kinds_.wire({.categoryChosen = [this](catalog::Kind k) { browsing_.categoryChosen(k); },
                  .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
                  .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
@@ -46,8 +50,6 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
         };
         menu->items().front().Click = [list] { Liste_Sortieren(*list); };
     }
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Timer3.Tick = [this] { Timer3_Timer(); };
     lstSignatures.MouseDown = [this](int b, int s, int x, int y) {
         lstSignatures_MouseDown(b, s, x, y);
     };
@@ -58,15 +60,15 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
     lstBlacklist.KeyDown = [this](int& k, int s) { lstBlacklist_KeyDown(k, s); };
     mnuEditSignatures.Click = [this] { mnuEditSignatures_Click(); };
     mnuEditBlacklist.Click = [this] { mnuEditBlacklist_Click(); };
-    Timer2.Tick = [this] { Timer2_Timer(); };
-    ImgUpdate.Click = [this] { ImgUpdate_Click(); };
 
-    // Each control goes onto its page once; the layout then only moves.
+    // Each control goes onto its page once and starts at its design place;
+    // the resize rule then moves and stretches some of them.
     for (const ui::PagePlace& p : ui::kPagePlaces)
         if (forms::Control* c = control(p.control))
             c->placeOn(p.stack == ui::Stack::Outer ? SSTab1 : SSTab2, p.page);
-    SSTab1.Move(2040, 0, 10800, 8085);
-    placeControls();
+    for (const ui::Placement& p : ui::designLayout())
+        if (forms::Control* c = control(p.control))
+            c->Move(p.rect.left, p.rect.top, p.rect.width, p.rect.height);
 }
 
 frmMain::~frmMain() {
@@ -75,16 +77,84 @@ frmMain::~frmMain() {
             DeleteObject(b);
 }
 
-void frmMain::Form_Resize() {
-    // The pages fill the window beside the navigation column.
-    SSTab1.Move(2040, 0, std::max(ScaleWidth() - 2040, 7000), std::max(ScaleHeight(), 4500));
-    placeControls();
+void frmMain::wireEvents() {
+    Timer1.Tick = [this] { Timer1_Timer(); };
+    Timer2.Tick = [this] { Timer2_Timer(); };
+    Timer3.Tick = [this] { Timer3_Timer(); };
+    ToolBar1.Click = [this](int index) { ToolBar1_Click(index); };
+    ToolBar1.MouseMove = [this](int, int, int, int) { ToolBar1_MouseMove(); };
+    SSTab1.MouseDown = [this](int, int, int x, int y) { SSTab1_MouseDown(x, y); };
+    SSTab2.MouseDown = [this](int, int, int x, int y) { SSTab2_MouseDown(x, y); };
+    cboTheme.Click = [this] { cboTheme_Click(); };
+
+    using ui::HomeCommand;
+    const std::pair<forms::CommandButton*, HomeCommand> home[] = {
+        {&cmdGetApps, HomeCommand::GetApps},
+        {&cmdGetPortable, HomeCommand::GetPortable},
+        {&cmdGetSlim, HomeCommand::GetSlim},
+        {&cmdWinStarterKit, HomeCommand::WinStarterKit},
+        {&cmdRecommendations, HomeCommand::Recommendations},
+        {&cmdGetHelp, HomeCommand::GetHelp},
+        {&cmdDDLManager, HomeCommand::DDLManager},
+        {&cmdShowInstalledApps, HomeCommand::ShowInstalledApps},
+        {&cmdAppSuggestions, HomeCommand::AppSuggestions},
+        {&cmdFeedback, HomeCommand::Feedback},
+    };
+    for (auto [button, command] : home) {
+        button->Click = [this, command] { navigation_.homeClick(command); };
+        button->MouseEnter = [this, button] { hints_.show(button->name()); };
+    }
+    for (forms::Image* image : {&ImgUpdate, &ImgTwitter, &ImgFacebook})
+        image->MouseMove = [this, image](int, int, int, int) { hints_.show(image->name()); };
+    ImgUpdate.Click = [this] { navigation_.homeClick(HomeCommand::UpdateImage); };
+    // "Exit" ends the program whatever the tray option says: a close from
+    // code never becomes a hide.
+    navigation_.showUpdater = [this] { updates_.Show(); };
+    automaticUpdateCheck = [this] { updates_.Timer2_Timer(Timer2); };
+    navigation_.chooseStarterKit = [this] { browsing_.showSubCatalog(SubCatalog::StarterKit); };
+    navigation_.chooseRecommendations = [this] {
+        browsing_.showSubCatalog(SubCatalog::Recommendations);
+    };
+    navigation_.exitProgram = [this] {
+        if (Unload(forms::vbFormCode))
+            PostQuitMessage(0);
+    };
 }
 
-void frmMain::placeControls() {
-    for (const ui::Placement& p : ui::mainWindowLayout(SSTab1.Width(), SSTab1.Height()))
-        if (forms::Control* c = control(p.control))
-            c->Move(p.rect.left, p.rect.top, p.rect.width, p.rect.height);
+void frmMain::Form_Resize() {
+    for (const ui::Assignment& a : ui::resizeRule(Width(), Height(), SSTab1.Top()))
+        if (forms::Control* c = control(a.control))
+            guarded([&] {
+                switch (a.field) {
+                case ui::Field::Left:
+                    c->setLeft(a.value);
+                    break;
+                case ui::Field::Top:
+                    c->setTop(a.value);
+                    break;
+                case ui::Field::Width:
+                    c->setWidth(a.value);
+                    break;
+                case ui::Field::Height:
+                    c->setHeight(a.value);
+                    break;
+                }
+            });
+}
+
+void frmMain::Form_DpiChanged() {
+    // The chrome and the pictures are drawn for the new resolution.
+    guarded([&] { chrome_.apply(dpi()); });
+    guarded([&] { makePictures(); });
+}
+
+bool frmMain::Form_KeyPreview(const MSG& m) {
+    // Alt+1 to Alt+8: the toolbar's buttons in their order.
+    const bool alt = m.message == WM_SYSKEYDOWN && (m.lParam & (1 << 29));
+    if (!alt || m.wParam < '1' || m.wParam > '8')
+        return false;
+    ToolBar1_Click(static_cast<int>(m.wParam - '1'));
+    return true;
 }
 
 void frmMain::Form_Initialize() {
@@ -97,7 +167,8 @@ std::string frmMain::ApplicationPath() {
 }
 
 void frmMain::Form_Load() {
-    guarded([&] { setHeight(7890); });
+    guarded([&] { chrome_.apply(dpi()); });
+    guarded([&] { setHeight(ui::kStartHeight); });
     guarded([&] { lblWelcome.setCaption("Welcome,"); });
     guarded([&] { lblUser.setCaption(services_.environment->variable("Username")); });
     guarded([&] {
@@ -105,12 +176,17 @@ void frmMain::Form_Load() {
     });
     guarded([&] {
         lblTitle.setCaption("Fetchlets");
-        HFONT title = CreateFontA(-forms::toPixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET,
-                                  0, 0, CLEARTYPE_QUALITY, 0, "Tahoma");
+        HFONT title = CreateFontA(-pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                  CLEARTYPE_QUALITY, 0, "Tahoma");
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
     });
     guarded([&] { txtSignatureServer.setText(updates_.DefaultSignatureServer()); });
+    // The status text reads the update window's catalog version, which loads
+    // that window hidden; its own start-up runs here. Its automatic check
+    // finds the option unticked, as every load starts (the saved value is
+    // restored later), so a restart does not check twice.
+    guarded([&] { chkAutoUpdate.setValue(0); });
     guarded([&] {
         // The one panel of the status bar: the link field.
         StatusBar1.AddPanel({.sText = "0",
@@ -122,13 +198,10 @@ void frmMain::Form_Load() {
                              .lMaskColor = controls::rgb(255, 0, 255),
                              .lForeColor = controls::rgb(224, 224, 224),
                              .sToolTipText = "0"});
+        linkField_.setText(statusText());
     });
-    // The status text reads the update window's catalog version, which loads
-    // that window hidden; its own start-up runs here. Its automatic check
-    // finds the option unticked, as every load starts (the saved value is
-    // restored later), so a restart does not check twice.
-    guarded([&] { chkAutoUpdate.setValue(0); });
-    guarded([&] { LinkField{StatusBar1}.setText(StatusText()); });
+    guarded([&] { cmdFeedback.setBackColor(controls::rgb(0, 204, 255)); });
+    guarded([&] { themes_.fill(); });
     guarded([&] { browsing_.LoadCategoryLists(); });
     guarded([&] { RestoreMainWindowState(windowState_, settingsFile()); });
     guarded([&] { Timer2.setEnabled(true); });
@@ -182,18 +255,14 @@ void frmMain::Form_Unload(int&) {
 }
 
 void frmMain::makePictures() {
-    int w = forms::toPixels(3780), h = forms::toPixels(330);
+    for (HBITMAP& b : pictures_)
+        if (b)
+            DeleteObject(std::exchange(b, nullptr));
+    int w = pixels(3780), h = pixels(330);
     pictures_[0] = makeBanner(w, h, "Recommendations", RGB(0, 102, 153), RGB(0, 204, 255));
     pictures_[1] = makeBanner(w, h, "Windows Starter Kit", RGB(0, 120, 60), RGB(120, 200, 80));
     ImgRecommendations.setBitmap(pictures_[0]);
     ImgStarterKit.setBitmap(pictures_[1]);
-    int side = forms::toPixels(480);
-    pictures_[2] = makeBanner(side, side, "U", RGB(0, 153, 51), RGB(0, 204, 102));
-    pictures_[3] = makeBanner(side, side, "T", RGB(0, 132, 180), RGB(29, 161, 242));
-    pictures_[4] = makeBanner(side, side, "F", RGB(40, 60, 120), RGB(59, 89, 152));
-    ImgUpdate.setBitmap(pictures_[2]);
-    ImgTwitter.setBitmap(pictures_[3]);
-    ImgFacebook.setBitmap(pictures_[4]);
 }
 
 void frmMain::Timer1_Timer() {
@@ -201,6 +270,13 @@ void frmMain::Timer1_Timer() {
     pageState_.updateCounts();
     for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
         guarded([&] { trimSearchBox(*box); });
+}
+
+void frmMain::Timer2_Timer() {
+    // One automatic check per start, and only with the option ticked.
+    if (chkAutoUpdate.Value() == 1 && automaticUpdateCheck)
+        guarded([&] { automaticUpdateCheck(); });
+    Timer2.setEnabled(false);
 }
 
 void frmMain::Timer3_Timer() {

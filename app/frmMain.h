@@ -13,7 +13,12 @@
 #include "forms/controls.h"
 #include "forms/menu.h"
 #include "platform/services.h"
+#include "ui/chrome.h"
+#include "ui/hints.h"
+#include "ui/navigation.h"
+#include "ui/themes.h"
 
+#include <functional>
 #include <string>
 
 namespace app {
@@ -33,15 +38,29 @@ class frmMain : public forms::Form {
     Browsing& browsing() { return browsing_; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
 
-    // The update window, and the version text of the status bar's first panel.
+    // The update window.
     update::frmUpdate& updateWindow() { return updates_.window(); }
-    std::string StatusText() { return updates_.StatusText(); }
+    // "Fetchlets Version: <lblVersion>, Signature Version: <the update
+    // window's catalog version>"; reading it loads the update window hidden.
+    std::string statusText() { return updates_.StatusText(); }
+    std::string StatusText() { return statusText(); }
+    // The automatic update check of Timer2's one tick (runs only with
+    // chkAutoUpdate ticked).
+    std::function<void()> automaticUpdateCheck;
+    // Page navigation with the hooks the other windows and actions fill.
+    ui::Navigation& navigation() { return navigation_; }
+    // The status bar's first panel.
+    LinkField& linkField() { return linkField_; }
 
   private:
     platform::Services& services_;
 
   public:
     // Declaration order is creation and tab order.
+
+    // The navigation column on the left and the hint line at the bottom.
+    forms::ToolBar ToolBar1{*this, "ToolBar1"};
+    forms::StatusBar StatusBar1{*this, "StatusBar1"};
 
     // Outer pages and their tabs.
     forms::PageStack SSTab1{
@@ -54,9 +73,21 @@ class frmMain : public forms::Form {
     forms::Label lblWelcome{*this, "lblWelcome", "Welcome"};
     forms::Label lblUser{*this, "lblUser", "Name"};
     forms::CommandButton cmdFeedback{*this, "cmdFeedback", "Send Suggestion and Feedback!"};
+    forms::CommandButton cmdGetApps{*this, "cmdGetApps", "Get Must-Have Apps"};
+    forms::CommandButton cmdGetPortable{*this, "cmdGetPortable", "Get Portable Apps"};
+    forms::CommandButton cmdGetSlim{*this, "cmdGetSlim", "Get Slim and Toolbar free Apps"};
+    forms::CommandButton cmdWinStarterKit{*this, "cmdWinStarterKit", "Windows Starter Kit"};
+    forms::CommandButton cmdRecommendations{*this, "cmdRecommendations", "Get Recommended Apps"};
+    forms::CommandButton cmdGetHelp{*this, "cmdGetHelp", "Get Direct Help"};
+    forms::CommandButton cmdDDLManager{*this, "cmdDDLManager", "Direct Download Link Manager"};
+    forms::CommandButton cmdShowInstalledApps{*this, "cmdShowInstalledApps",
+                                              "Make Snapshot of Installed Apps"};
+    forms::CommandButton cmdAppSuggestions{*this, "cmdAppSuggestions", "Send App Suggestions"};
     forms::Image ImgUpdate{*this, "ImgUpdate"};
     forms::Image ImgTwitter{*this, "ImgTwitter"};
     forms::Image ImgFacebook{*this, "ImgFacebook"};
+    // Receives the tray icon's messages; never shown.
+    forms::Image PicSystrayIcon{*this, "PicSystrayIcon"};
 
     // Get Apps.
     forms::Label Label1{*this, "Label1", "Categories"};
@@ -88,6 +119,7 @@ class frmMain : public forms::Form {
 
     // About.
     forms::Label lblTitle{*this, "lblTitle", "Fetchlets"};
+    forms::Label ShpAbout{*this, "ShpAbout"};
     forms::Label lblVersionInfo{*this, "lblVersionInfo", "Version:"};
     forms::Label lblVersion{*this, "lblVersion"};
     forms::Label lblCopyright{*this, "lblCopyright", "Copyright (C) 2026 The Fetchlets team"};
@@ -175,9 +207,6 @@ class frmMain : public forms::Form {
     forms::PopupMenu mnSortCatPages{*this, "mnSortCatPages"};
     forms::MenuItem& mnuSortCatPages = mnSortCatPages.add("mnuSortCatPages", "Sort A-Z");
 
-    // The status bar; its first panel is the link field.
-    forms::StatusBar StatusBar1{*this, "StatusBar1"};
-
     // Options-list menus.
     forms::PopupMenu mnEditSignatures{*this, "mnEditSignatures"};
     forms::MenuItem& mnuEditSignatures =
@@ -186,13 +215,15 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuEditBlacklist = mnEditBlacklist.add("mnuEditBlacklist", "Edit Blacklist");
 
     forms::Timer Timer1{*this, "Timer1", 1};
-    forms::Timer Timer3{*this, "Timer3", 1};
     forms::Timer Timer2{*this, "Timer2", 5000, false};
+    forms::Timer Timer3{*this, "Timer3", 1};
 
   protected:
     void Form_Initialize() override;
     void Form_Load() override;
     void Form_Resize() override;
+    bool Form_KeyPreview(const MSG& m) override;
+    void Form_DpiChanged() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
@@ -212,12 +243,19 @@ class frmMain : public forms::Form {
     void mnuEditBlacklist_Click() { EditListFile(services_, BlacklistFilePath(ApplicationPath())); }
 
     void Timer1_Timer();
+    void Timer2_Timer();
     void Timer3_Timer();
-    void Timer2_Timer() { updates_.Timer2_Timer(Timer2); }
     void ImgUpdate_Click() { updates_.Show(); }
+    void ToolBar1_Click(int index) { navigation_.toolbarClick(index); }
+    void ToolBar1_MouseMove() {
+        hints_.toolbarMoved(SSTab1.Tab(), [this] { return statusText(); });
+    }
+    void SSTab1_MouseDown(int x, int y) { navigation_.outerMouseDown(x, y); }
+    void SSTab2_MouseDown(int x, int y) { navigation_.innerMouseDown(x, y); }
+    void cboTheme_Click() { themes_.cboTheme_Click(); }
 
   private:
-    void placeControls();
+    void wireEvents();
     void makePictures();
     std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
 
@@ -241,12 +279,26 @@ class frmMain : public forms::Form {
         kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
         SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
     PageState pageState_{*this, SSTab1, SSTab2};
+    LinkField linkField_{StatusBar1};
+    ui::Navigation navigation_{
+        {SSTab1, SSTab2, txtAppsSearch, txtPortableSearch, txtSlimSearch, txtSpecialSearch}};
+    ui::Hints hints_{[this](const std::string& text) { linkField_.setText(text); }};
+    ui::Themes themes_{{cboTheme, ToolBar1, StatusBar1}};
+    ui::Chrome chrome_{
+        {ToolBar1,
+         StatusBar1,
+         {&cmdGetApps, &cmdGetPortable, &cmdGetSlim, &cmdWinStarterKit, &cmdRecommendations,
+          &cmdGetHelp, &cmdDDLManager, &cmdShowInstalledApps, &cmdAppSuggestions},
+         cmdFeedback,
+         ImgUpdate,
+         ImgTwitter,
+         ImgFacebook}};
     MainWindowState windowState_{*this,          SSTab1,     SSTab2,     lstCat,
                                  lstCatPortable, lstCatSlim, lstCatPages};
     // This copy ends at start-up because another one runs.
     bool secondCopy_ = false;
     Updates updates_;
-    HBITMAP pictures_[5] = {};
+    HBITMAP pictures_[2] = {};
 };
 
 } // namespace app

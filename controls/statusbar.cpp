@@ -1,5 +1,7 @@
 #include "controls/statusbar.h"
 
+#include "controls/bar_accessible.h"
+
 #include <commctrl.h>
 #include <uxtheme.h>
 
@@ -143,6 +145,20 @@ LRESULT StatusBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam));
     const int y = static_cast<short>(HIWORD(lParam));
     switch (msg) {
+    case WM_GETOBJECT: {
+        // Screen readers read each panel's text as its name and value.
+        BarItems items;
+        items.role = ROLE_SYSTEM_STATUSBAR;
+        items.itemRole = ROLE_SYSTEM_STATICTEXT;
+        items.count = [this] { return PanelCount(); };
+        items.name = [this](int i) { return PanelText(i + 1); };
+        items.value = [this](int i) { return PanelText(i + 1); };
+        items.state = [](int) { return static_cast<long>(STATE_SYSTEM_READONLY); };
+        items.rect = [this](int i) { return PanelRect(i + 1); };
+        if (LRESULT r = answerAsBar(hwnd_, wParam, lParam, items))
+            return r;
+        break;
+    }
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {

@@ -1,5 +1,7 @@
 #include "controls/toolbar.h"
 
+#include "controls/bar_accessible.h"
+
 #include <commctrl.h>
 #include <uxtheme.h>
 
@@ -12,6 +14,8 @@ namespace {
 
 constexpr UINT_PTR kHoverTimer = 1;
 constexpr int kTooltipTicks = 5;
+// Posted by an accessibility client's default action: click the button in wParam.
+constexpr UINT kAccessibleClick = WM_APP + 1;
 constexpr int kShadowOffset = 2;
 
 HINSTANCE moduleInstance() {
@@ -142,6 +146,41 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETOBJECT: {
+        // Screen readers see a tool bar of push buttons named by their captions.
+        BarItems items;
+        items.role = ROLE_SYSTEM_TOOLBAR;
+        items.itemRole = ROLE_SYSTEM_PUSHBUTTON;
+        items.count = [this] { return static_cast<int>(buttons_.size()); };
+        items.name = [this](int i) { return buttons_[i].caption; };
+        items.state = [this](int i) {
+            long s = 0;
+            if (!buttons_[i].enabled || !enabled_)
+                s |= STATE_SYSTEM_UNAVAILABLE;
+            if (buttons_[i].pressed)
+                s |= STATE_SYSTEM_PRESSED;
+            if (i == buttonIndex_)
+                s |= STATE_SYSTEM_HOTTRACKED;
+            return s;
+        };
+        items.rect = [this](int i) {
+            const int perRow = std::max(1, grid_.buttonsPerRow);
+            const int left = (i % perRow) * grid_.columnWidth, top = (i / perRow) * grid_.rowHeight;
+            return RECT{left, top, left + grid_.columnWidth, top + grid_.rowHeight};
+        };
+        items.defaultAction = L"Click";
+        items.doDefaultAction = [this](int i) { PostMessageA(hwnd_, kAccessibleClick, i, 0); };
+        if (LRESULT r = answerAsBar(hwnd_, wParam, lParam, items))
+            return r;
+        break;
+    }
+    case kAccessibleClick: {
+        const long i = static_cast<long>(wParam);
+        const Button* b = button(i);
+        if (b && b->enabled && enabled_ && Click)
+            Click(i);
+        return 0;
+    }
     case WM_MOUSEMOVE:
         hitTest(x, y);
         if (MouseMove)

@@ -183,8 +183,8 @@ void Control::applyGeometry() {
         x += s->left_;
         y += s->top_;
     }
-    MoveWindow(hwnd_, toPixels(x), toPixels(y), toPixels(std::max(width_, 0)),
-               toPixels(std::max(height_, 0)), TRUE);
+    MoveWindow(hwnd_, form_.pixels(x), form_.pixels(y), form_.pixels(std::max(width_, 0)),
+               form_.pixels(std::max(height_, 0)), TRUE);
 }
 
 bool Control::shown() const {
@@ -497,7 +497,9 @@ TextBox::TextBox(Form& form, std::string name, TextBoxOptions options)
 }
 
 HWND TextBox::createWindow(HWND parent) {
-    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (options_.readOnly ? ES_READONLY : 0);
+    // A multi-line box wraps its lines at the right edge.
+    DWORD style = WS_TABSTOP | (options_.multiLine ? 0 : ES_AUTOHSCROLL) |
+                  (options_.readOnly ? ES_READONLY : 0);
     if (options_.multiLine)
         style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
     return makeWindow(parent, "EDIT", text_.c_str(), style, WS_EX_CLIENTEDGE);

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace forms {
@@ -45,18 +46,36 @@ int toTwips(int pixels) {
 }
 
 HFONT defaultFont() {
-    static HFONT font = [] {
+    return defaultFont(screenDpi());
+}
+
+HFONT defaultFont(int dpi) {
+    // One font per resolution, kept for the program's life.
+    static std::map<int, HFONT> fonts;
+    HFONT& font = fonts[dpi];
+    if (!font) {
         NONCLIENTMETRICSA ncm{};
         ncm.cbSize = sizeof ncm;
-        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
-            return CreateFontIndirectA(&ncm.lfMessageFont);
-        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    }();
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+            // The system's metrics are at the screen's resolution.
+            ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, dpi, screenDpi());
+            font = CreateFontIndirectA(&ncm.lfMessageFont);
+        }
+        if (!font)
+            font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
     return font;
 }
 
 Form::Form(std::string name, std::string caption)
     : name_(std::move(name)), caption_(std::move(caption)) {}
+
+int Form::pixels(int twips) const {
+    return twipsToPixels(twips, dpi());
+}
+int Form::twips(int pixels) const {
+    return pixelsToTwips(pixels, dpi());
+}
 
 Form::~Form() {
     if (hwnd_) {
@@ -116,8 +135,8 @@ void Form::create() {
         RegisterClassExA(&wc);
     }
     hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, name_.c_str(), caption_.c_str(), style_,
-                            CW_USEDEFAULT, CW_USEDEFAULT, toPixels(initialWidth_),
-                            toPixels(initialHeight_), nullptr, nullptr, instance(), this);
+                            CW_USEDEFAULT, CW_USEDEFAULT, pixels(initialWidth_),
+                            pixels(initialHeight_), nullptr, nullptr, instance(), this);
     if (!hwnd_) {
         loading_ = false;
         return;
@@ -127,7 +146,8 @@ void Form::create() {
         c->id_ = allocateId();
         c->hwnd_ = c->createWindow(hwnd_);
         if (c->hwnd_) {
-            SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont()), FALSE);
+            SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont(dpi())),
+                         FALSE);
             if (!c->enabled_)
                 EnableWindow(c->hwnd_, FALSE);
             c->subclass();
@@ -223,22 +243,22 @@ RECT windowRect(HWND h) {
 } // namespace
 
 int Form::Left() const {
-    return toTwips(windowRect(hwnd_).left);
+    return twips(windowRect(hwnd_).left);
 }
 int Form::Top() const {
-    return toTwips(windowRect(hwnd_).top);
+    return twips(windowRect(hwnd_).top);
 }
 int Form::Width() const {
     if (!hwnd_)
         return initialWidth_;
     RECT r = windowRect(hwnd_);
-    return toTwips(r.right - r.left);
+    return twips(r.right - r.left);
 }
 int Form::Height() const {
     if (!hwnd_)
         return initialHeight_;
     RECT r = windowRect(hwnd_);
-    return toTwips(r.bottom - r.top);
+    return twips(r.bottom - r.top);
 }
 
 void Form::Move(int left, int top, int width, int height) {
@@ -249,12 +269,12 @@ void Form::Move(int left, int top, int width, int height) {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof wp;
         GetWindowPlacement(h, &wp);
-        wp.rcNormalPosition = {toPixels(left), toPixels(top), toPixels(left + width),
-                               toPixels(top + height)};
+        wp.rcNormalPosition = {pixels(left), pixels(top), pixels(left + width),
+                               pixels(top + height)};
         SetWindowPlacement(h, &wp);
         return;
     }
-    MoveWindow(h, toPixels(left), toPixels(top), toPixels(width), toPixels(height), TRUE);
+    MoveWindow(h, pixels(left), pixels(top), pixels(width), pixels(height), TRUE);
 }
 
 void Form::setLeft(int v) {
@@ -278,13 +298,13 @@ int Form::ScaleWidth() const {
     RECT r{};
     if (hwnd_)
         GetClientRect(hwnd_, &r);
-    return toTwips(r.right);
+    return twips(r.right);
 }
 int Form::ScaleHeight() const {
     RECT r{};
     if (hwnd_)
         GetClientRect(hwnd_, &r);
-    return toTwips(r.bottom);
+    return twips(r.bottom);
 }
 
 void Form::setCaption(const std::string& text) {
@@ -369,11 +389,33 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO:
         if (minWidth_ > 0 || minHeight_ > 0) {
             auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-            mm->ptMinTrackSize.x = std::max<LONG>(mm->ptMinTrackSize.x, toPixels(minWidth_));
-            mm->ptMinTrackSize.y = std::max<LONG>(mm->ptMinTrackSize.y, toPixels(minHeight_));
+            mm->ptMinTrackSize.x = std::max<LONG>(mm->ptMinTrackSize.x, pixels(minWidth_));
+            mm->ptMinTrackSize.y = std::max<LONG>(mm->ptMinTrackSize.y, pixels(minHeight_));
             return 0;
         }
         break;
+    case WM_DPICHANGED: {
+        // Moved to a screen of another resolution: the same twips in the new
+        // pixels, the standard font at the new size, the size the system
+        // suggests.
+        const HFONT oldFont = defaultFont(dpi());
+        dpi_ = HIWORD(wp);
+        const HFONT font = defaultFont(dpi_);
+        for (Control* c : controls_)
+            if (c->hwnd_ && reinterpret_cast<HFONT>(SendMessageA(c->hwnd_, WM_GETFONT, 0, 0)) ==
+                                oldFont)
+                SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        for (Control* c : controls_)
+            c->applyGeometry();
+        Form_DpiChanged();
+        const RECT* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        dockControls();
+        if (!loading_)
+            Form_Resize();
+        return 0;
+    }
     case WM_SIZE:
         if (wp != SIZE_MINIMIZED) {
             dockControls();
@@ -421,7 +463,7 @@ void Form::dockControls() {
                 continue;
             const LONG w = free.right - free.left, h = free.bottom - free.top;
             const LONG thickness =
-                std::min<LONG>(toPixels(horizontal ? c->height_ : c->width_), horizontal ? h : w);
+                std::min<LONG>(pixels(horizontal ? c->height_ : c->width_), horizontal ? h : w);
             RECT r = free;
             if (edge == vbAlignTop)
                 r.bottom = r.top + thickness;
@@ -431,15 +473,15 @@ void Form::dockControls() {
                 r.right = r.left + thickness;
             else
                 r.left = r.right - thickness;
-            c->Move(toTwips(r.left), toTwips(r.top), toTwips(r.right - r.left),
-                    toTwips(r.bottom - r.top));
+            c->Move(twips(r.left), twips(r.top), twips(r.right - r.left),
+                    twips(r.bottom - r.top));
             // A control may size itself (a toolbar wrapping its buttons): the
             // edge it really takes is what the next control docks against.
             if (c->hwnd_) {
                 GetWindowRect(c->hwnd_, &r);
                 MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-                c->width_ = toTwips(r.right - r.left);
-                c->height_ = toTwips(r.bottom - r.top);
+                c->width_ = twips(r.right - r.left);
+                c->height_ = twips(r.bottom - r.top);
             }
             if (edge == vbAlignTop)
                 free.top = r.bottom;
@@ -464,6 +506,9 @@ bool Form::preTranslate(MSG& m) {
     HWND top = GetAncestor(m.hwnd, GA_ROOT);
     if (!top)
         return false;
+    if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN)
+        if (Form* form = fromWindow(top); form && form->Form_KeyPreview(m))
+            return true;
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of a form's page stack.
     if (m.message == WM_KEYDOWN && m.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
         Form* form = fromWindow(top);

@@ -19,8 +19,10 @@ int screenDpi();
 int toPixels(int twips);
 int toTwips(int pixels);
 
-// The font every standard control uses: the system's message font.
+// The font every standard control uses: the system's message font, at the
+// screen's resolution or at `dpi` dots per inch.
 HFONT defaultFont();
+HFONT defaultFont(int dpi);
 
 // Unload modes passed to Form_QueryUnload, as the caller of the close.
 enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
@@ -58,6 +60,11 @@ class Form {
     void setWidth(int twips);
     void setHeight(int twips);
     void Move(int left, int top, int width, int height);
+    // The window's resolution in dots per inch (the screen's until the system
+    // reports a change) and twips conversions at it.
+    int dpi() const { return dpi_ ? dpi_ : screenDpi(); }
+    int pixels(int twips) const;
+    int twips(int pixels) const;
     // Client area in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
@@ -95,6 +102,12 @@ class Form {
     virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
     virtual void Form_Unload(int& /*cancel*/) {}
     virtual void Form_Resize() {}
+    // A key message for any of the form's windows, before the focused control
+    // sees it; true when the form consumed it.
+    virtual bool Form_KeyPreview(const MSG&) { return false; }
+    // The window moved to a screen of another resolution; the controls have
+    // their new pixel sizes and fonts already, Form_Resize follows.
+    virtual void Form_DpiChanged() {}
     // Other messages of the form's window; set handled to answer them.
     virtual LRESULT onMessage(UINT, WPARAM, LPARAM, bool& handled) {
         handled = false;
@@ -130,6 +143,7 @@ class Form {
     std::vector<Control*> controls_;
     int nextId_ = 100;
     HBRUSH backBrush_ = nullptr;
+    int dpi_ = 0;
 };
 
 // Lets waiting window messages be processed (keyboard, paint, timers).

@@ -1,14 +1,18 @@
 #include "ui/pure/layout.h"
 
-#include <algorithm>
-
 namespace ui {
 
 namespace {
 
-// The three download pages, Special and Pages share one arrangement: the
-// category list on the left, the entry list with its search box (or title)
-// and download buttons on the right.
+// The window's outer size at which the design rectangles below hold; the
+// resize rule gives the same values at this size.
+constexpr int kW = kDesignClientWidth + 240;
+constexpr int kH = kStartHeight;
+
+// The download pages share one arrangement: the search box (or, for Pages,
+// the title label) and the two commands on top, the captions with their
+// counts below them, the category list on the left and the entry list on
+// the right.
 struct Column {
     const char* catLabel; // null: none
     const char* catCount;
@@ -31,10 +35,21 @@ const Column kColumns[] = {
      Stack::Outer, 4},
     {"Label2", "lblCountCatSlim", "Label12", "lblCountSlim", "lstCatSlim", "lstSlim",
      "txtSlimSearch", "cmdDownloadSlim", "cmdDownloadSlimFromPage", Stack::Outer, 5},
-    {nullptr, nullptr, "Label7", "lblCountSpecial", "lstCatSpecial", "lstSpecial",
-     "txtSpecialSearch", "cmdDownloadSpecial", "cmdDownloadSpecialFromPage", Stack::Inner, 0},
     {"Label11", "lblCountCatPages", "Label17", "lblCountPages", "lstCatPages", "lstPages",
      "lblPages", "cmdVisitPage", nullptr, Stack::Inner, 1},
+};
+
+// The Home page's nine big buttons, row by row.
+struct HomeButton {
+    const char* name;
+    int left, top;
+};
+const HomeButton kHomeButtons[] = {
+    {"cmdGetApps", 600, 1590},         {"cmdGetPortable", 3840, 1590},
+    {"cmdGetSlim", 7080, 1590},        {"cmdWinStarterKit", 600, 3000},
+    {"cmdRecommendations", 3840, 3000}, {"cmdGetHelp", 7080, 3000},
+    {"cmdDDLManager", 600, 4440},      {"cmdShowInstalledApps", 3840, 4470},
+    {"cmdAppSuggestions", 7080, 4470},
 };
 
 std::vector<PagePlace> makePagePlaces() {
@@ -46,6 +61,7 @@ std::vector<PagePlace> makePagePlaces() {
         {"ImgUpdate", Stack::Outer, 0},
         {"ImgTwitter", Stack::Outer, 0},
         {"ImgFacebook", Stack::Outer, 0},
+        {"PicSystrayIcon", Stack::Outer, 0},
         {"Label5", Stack::Outer, 2},
         {"chkSystray", Stack::Outer, 2},
         {"chkAutoUpdate", Stack::Outer, 2},
@@ -58,19 +74,29 @@ std::vector<PagePlace> makePagePlaces() {
         {"lblTheme", Stack::Outer, 2},
         {"cboTheme", Stack::Outer, 2},
         {"lblTitle", Stack::Outer, 3},
+        {"ShpAbout", Stack::Outer, 3},
         {"lblVersionInfo", Stack::Outer, 3},
         {"lblVersion", Stack::Outer, 3},
         {"lblCopyright", Stack::Outer, 3},
         {"txtHomepage", Stack::Outer, 3},
         {"lblHomepage", Stack::Outer, 3},
         {"txtCredits", Stack::Outer, 3},
+        {"txtSpecialSearch", Stack::Inner, 0},
+        {"cmdDownloadSpecial", Stack::Inner, 0},
+        {"cmdDownloadSpecialFromPage", Stack::Inner, 0},
         {"ImgRecommendations", Stack::Inner, 0},
         {"ImgStarterKit", Stack::Inner, 0},
+        {"lstCatSpecial", Stack::Inner, 0},
+        {"Label7", Stack::Inner, 0},
+        {"lblCountSpecial", Stack::Inner, 0},
+        {"lstSpecial", Stack::Inner, 0},
         {"lblInstalledApps", Stack::Inner, 2},
         {"Label4", Stack::Inner, 2},
         {"lblCountInstalledApps", Stack::Inner, 2},
         {"lstSoftware", Stack::Inner, 2},
     };
+    for (const HomeButton& b : kHomeButtons)
+        places.push_back({b.name, Stack::Outer, 0});
     for (const Column& c : kColumns)
         for (const char* name : {c.catLabel, c.catCount, c.entryLabel, c.entryCount, c.categories,
                                  c.entries, c.search, c.download, c.fromPage})
@@ -83,75 +109,154 @@ std::vector<PagePlace> makePagePlaces() {
 
 const std::vector<PagePlace> kPagePlaces = makePagePlaces();
 
-std::vector<Placement> mainWindowLayout(int outerWidth, int outerHeight) {
+std::vector<Placement> designLayout() {
     std::vector<Placement> out;
     auto at = [&out](const char* name, int l, int t, int w, int h) {
         out.push_back({name, {l, t, w, h}});
     };
-    const int innerWidth = outerWidth - 240, innerHeight = outerHeight - 600;
-    at("SSTab2", 120, 480, innerWidth, innerHeight);
+    const int listHeight = kH - 2250;
 
-    at("lblWelcome", 600, 840, 1000, 285);
-    at("lblUser", 1620, 840, 4000, 285);
-    at("cmdFeedback", outerWidth - 3495 - 225, 390, 3495, 300);
-    at("ImgUpdate", 600, 6240, 480, 480);
-    at("ImgTwitter", 1200, 6240, 480, 480);
-    at("ImgFacebook", 1800, 6240, 480, 480);
+    // The page stacks: the outer one beside the toolbar, the inner one on the
+    // outer one's "Special" page, just below its tabs.
+    at("SSTab1", kPagesLeft, 0, kW, kH + 200);
+    at("SSTab2", 60, 315, kW, kH + 200);
 
+    // Home.
+    at("lblWelcome", 600, 840, 1035, 285);
+    at("lblUser", 1650, 840, 4800, 285);
+    at("cmdFeedback", kW - 5900, 390, 3495, 300);
+    for (const HomeButton& b : kHomeButtons)
+        at(b.name, b.left, b.top, 2775, 1215);
+    const int imagesTop = kH + 200 - 1800;
+    at("ImgUpdate", kW - 4100, imagesTop, 480, 480);
+    at("ImgTwitter", kW - 3500, imagesTop, 480, 480);
+    at("ImgFacebook", kW - 2900, imagesTop, 480, 480);
+    at("PicSystrayIcon", 600, imagesTop, 480, 480);
+
+    // Get Apps, Get Portable, Get Slim and (on the inner stack) Pages.
     for (const Column& c : kColumns) {
-        bool inner = c.stack == Stack::Inner;
-        int width = inner ? innerWidth : outerWidth;
-        int top = inner ? 480 : 600;
-        int bottom = (inner ? innerHeight : outerHeight) - 120;
-        int catWidth = std::min(3600, width / 3);
-        int right = 240 + catWidth + 240;
-        int entryWidth = width - right - 240;
-        if (c.catLabel) {
-            at(c.catLabel, 240, top, 1200, 255);
-            at(c.catCount, 1500, top, 1000, 255);
+        const bool inner = c.stack == Stack::Inner;
+        const int left = inner ? 120 : 240;
+        const int row1 = inner ? 345 : 405, row2 = inner ? 690 : 750;
+        const int listTop = inner ? 1035 : 1095;
+        const int entriesLeft = left + 3120;
+        if (c.fromPage) {
+            at(c.search, left, row1 + 15, kW - 7200, 315);
+            at(c.fromPage, kW - 5650, row2, 3240, 330);
+        } else {
+            at(c.search, left, row1 + 45, kW - 7200, 255);
         }
-        at(c.categories, 240, top + 300, catWidth, bottom - top - 300);
-        at(c.entryLabel, right, top, 1200, 255);
-        at(c.entryCount, right + 1260, top, 1000, 255);
-        int listTop = top + 300;
-        at(c.search, right, listTop, entryWidth, c.fromPage ? 330 : 285);
-        listTop += 420;
-        int buttonsTop = bottom - 495;
-        at(c.entries, right, listTop, entryWidth, buttonsTop - 120 - listTop);
-        at(c.download, right, buttonsTop, 3000, 495);
-        if (c.fromPage)
-            at(c.fromPage, right + 3120, buttonsTop, 3240, 495);
+        at(c.download, kW - 5650, row1, 3240, 330);
+        at(c.catLabel, left, row2 + 45, 1080, 255);
+        at(c.catCount, left + 1140, row2 + 45, 900, 255);
+        at(c.entryLabel, entriesLeft, row2 + 45, 600, 255);
+        at(c.entryCount, entriesLeft + 660, row2 + 45, 900, 255);
+        at(c.categories, left, listTop, 3000, listHeight);
+        at(c.entries, entriesLeft, listTop, kW - 6450, listHeight);
     }
-    // The Special banners sit above the entry list, in place of the search
-    // box's caption line.
-    at("ImgRecommendations", innerWidth - 4020, 420, 3780, 330);
-    at("ImgStarterKit", innerWidth - 4020, 420, 3780, 330);
 
-    at("lblInstalledApps", 240, 480, 2000, 255);
-    at("Label4", 6000, 480, 800, 255);
-    at("lblCountInstalledApps", 6840, 480, 1200, 255);
-    at("lstSoftware", 240, 780, innerWidth - 480, innerHeight - 1020);
+    // Special: the search box and the commands on top, the banner naming the
+    // chosen category and the category list below them, the entries under all.
+    at("txtSpecialSearch", 120, 360, kW - 7200, 315);
+    at("cmdDownloadSpecial", kW - 5650, 345, 3240, 330);
+    at("cmdDownloadSpecialFromPage", kW - 5650, 690, 3240, 330);
+    at("ImgRecommendations", 120, 690, 3780, 330);
+    at("ImgStarterKit", 120, 690, 3780, 330);
+    at("lstCatSpecial", 4020, 705, 1680, 285);
+    at("Label7", 5820, 735, 600, 255);
+    at("lblCountSpecial", 6420, 735, 900, 255);
+    at("lstSpecial", 120, 1035, kW - 2610, listHeight);
 
-    // Options: the two lists, the server address and the theme.
-    at("Label5", 600, 600, 3000, 255);
-    at("chkSystray", 600, 960, 6000, 285);
-    at("chkAutoUpdate", 600, 1320, 7800, 285);
-    at("lblSignatures", 600, 1800, 7800, 255);
-    at("lstSignatures", 600, 2100, outerWidth - 1200, 1200);
-    at("lblSignatureServer", 600, 3420, 600, 255);
-    at("txtSignatureServer", 1260, 3390, outerWidth - 1860, 315);
-    at("lblBlacklist", 600, 3900, 9000, 255);
-    at("lstBlacklist", 600, 4200, outerWidth - 1200, 1200);
-    at("lblTheme", 600, 5640, 900, 255);
-    at("cboTheme", 1560, 5610, 2400, 315);
+    // Installed Apps.
+    at("lblInstalledApps", 120, 390, 2400, 255);
+    at("Label4", 3240, 390, 660, 255);
+    at("lblCountInstalledApps", 3900, 390, 1200, 255);
+    at("lstSoftware", 120, 735, kW - 2600, listHeight);
 
-    at("lblTitle", 600, 720, 4000, 375);
-    at("lblVersionInfo", 600, 1200, 900, 255);
-    at("lblVersion", 1560, 1200, 3000, 255);
-    at("lblCopyright", 600, 1560, 6000, 255);
-    at("txtHomepage", 600, 2040, 9600, 555);
-    at("lblHomepage", 600, 2700, 6000, 255);
-    at("txtCredits", 600, 3240, outerWidth - 1200, std::min(3600, outerHeight - 3240 - 240));
+    // Options.
+    at("Label5", 240, 450, 3000, 285);
+    at("chkSystray", 240, 810, 6000, 285);
+    at("chkAutoUpdate", 240, 1140, 7800, 285);
+    at("lblSignatures", 240, 1560, 7800, 255);
+    at("lstSignatures", 240, 1830, kW - 2610, 1230);
+    at("lblSignatureServer", 240, 3210, 600, 255);
+    at("txtSignatureServer", 900, 3180, kW - 6570, 315);
+    at("lblBlacklist", 240, 3660, 9000, 255);
+    at("lstBlacklist", 240, 3930, kW - 2610, 1230);
+    at("lblTheme", 240, 5400, 900, 255);
+    at("cboTheme", 1200, 5370, 2400, 315);
+
+    // About.
+    at("lblTitle", 600, 540, 4800, 495);
+    at("ShpAbout", 600, 1110, kW - 4000, 30);
+    at("lblVersionInfo", 600, 1290, 900, 255);
+    at("lblVersion", 1560, 1290, 3000, 255);
+    at("lblCopyright", 600, 1650, 6000, 255);
+    at("txtHomepage", 600, 2070, kW - 5000, 510);
+    at("lblHomepage", 600, 2640, 6000, 255);
+    at("txtCredits", 600, 3060, kW - 4000, 2700);
+    return out;
+}
+
+std::vector<Assignment> resizeRule(int W, int H, int pagesTop) {
+    std::vector<Assignment> out;
+    auto set = [&out](const char* control, Field field, int value) {
+        if (value >= 0)
+            out.push_back({control, field, value});
+    };
+    auto width = [&](const char* c, int v) { set(c, Field::Width, v); };
+    auto height = [&](const char* c, int v) { set(c, Field::Height, v); };
+    auto left = [&](const char* c, int v) { set(c, Field::Left, v); };
+
+    // 1. The page stacks.
+    width("SSTab1", W);
+    height("SSTab1", H + 200);
+    width("SSTab2", W);
+    height("SSTab2", H + 200);
+    // 2. The feedback button keeps its distance from the right edge.
+    left("cmdFeedback", W - 5900);
+    // 3. The three images near the bottom right of the Home page.
+    const int imagesTop = pagesTop + H + 200 - 1800;
+    set("ImgUpdate", Field::Top, imagesTop);
+    left("ImgUpdate", W - 4100);
+    set("ImgTwitter", Field::Top, imagesTop);
+    left("ImgTwitter", W - 3500);
+    set("ImgFacebook", Field::Top, imagesTop);
+    left("ImgFacebook", W - 2900);
+    // 4. The three catalog pages.
+    for (const Column& c : kColumns) {
+        if (c.stack != Stack::Outer)
+            continue;
+        height(c.categories, H - 2250);
+        height(c.entries, H - 2250);
+        width(c.entries, W - 6450);
+        width(c.search, W - 7200);
+        left(c.download, W - 5650);
+        left(c.fromPage, W - 5650);
+    }
+    // 5. Special.
+    height("lstSpecial", H - 2250);
+    width("lstSpecial", W - 2610);
+    left("cmdDownloadSpecial", W - 5650);
+    left("cmdDownloadSpecialFromPage", W - 5650);
+    width("txtSpecialSearch", W - 7200);
+    // 6. Pages.
+    height("lstCatPages", H - 2250);
+    height("lstPages", H - 2250);
+    width("lstPages", W - 6450);
+    width("lblPages", W - 7200);
+    left("cmdVisitPage", W - 5650);
+    // 7. Installed Apps.
+    width("lstSoftware", W - 2600);
+    height("lstSoftware", H - 2250);
+    // 8. Options.
+    width("lstSignatures", W - 2610);
+    width("txtSignatureServer", W - 6570);
+    width("lstBlacklist", W - 2610);
+    // 9. About.
+    width("ShpAbout", W - 4000);
+    width("txtHomepage", W - 5000);
+    width("txtCredits", W - 4000);
     return out;
 }
 

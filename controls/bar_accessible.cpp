@@ -1,0 +1,279 @@
+#include "controls/bar_accessible.h"
+
+#include "controls/accessible.h"
+
+#include <oleacc.h>
+
+#include <vector>
+
+namespace controls {
+
+namespace {
+
+BSTR toBstr(const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::vector<wchar_t> w(n + 1);
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), w.data(), n);
+    return SysAllocStringLen(w.data(), n);
+}
+
+class BarAccessible final : public IAccessible {
+  public:
+    BarAccessible(HWND hwnd, IAccessible* inner, BarItems items)
+        : hwnd_(hwnd), inner_(inner), items_(std::move(items)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (!out)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+            IsEqualIID(riid, kIID_IAccessible)) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        long n = --refs_;
+        if (n == 0) {
+            inner_->Release();
+            delete this;
+        }
+        return static_cast<ULONG>(n);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+        return inner_->GetTypeInfoCount(n);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
+        return inner_->GetTypeInfo(i, l, t);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l,
+                                            DISPID* d) override {
+        return inner_->GetIDsOfNames(r, n, c, l, d);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v,
+                                     EXCEPINFO* e, UINT* a) override {
+        return inner_->Invoke(d, r, l, f, p, v, e, a);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override {
+        if (!n)
+            return E_POINTER;
+        *n = alive() ? items_.count() : 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** d) override {
+        if (!d)
+            return E_POINTER;
+        *d = nullptr;
+        return item(c) >= 0 ? S_FALSE : E_INVALIDARG; // simple elements
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* role) override {
+        if (!role)
+            return E_POINTER;
+        if (!isSelf(c) && item(c) < 0)
+            return E_INVALIDARG;
+        VariantInit(role);
+        role->vt = VT_I4;
+        role->lVal = isSelf(c) ? items_.role : items_.itemRole;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT c, BSTR* n) override {
+        if (isSelf(c))
+            return inner_->get_accName(c, n);
+        return text(c, items_.name, n);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override {
+        if (isSelf(c))
+            return inner_->get_accValue(c, v);
+        return text(c, items_.value, v);
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* state) override {
+        if (isSelf(c))
+            return inner_->get_accState(c, state);
+        const int i = item(c);
+        if (!state)
+            return E_POINTER;
+        if (i < 0)
+            return E_INVALIDARG;
+        VariantInit(state);
+        state->vt = VT_I4;
+        state->lVal = items_.state ? items_.state(i) : 0;
+        if (!IsWindowVisible(hwnd_))
+            state->lVal |= STATE_SYSTEM_INVISIBLE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* action) override {
+        if (isSelf(c))
+            return inner_->get_accDefaultAction(c, action);
+        if (!action)
+            return E_POINTER;
+        *action = nullptr;
+        if (item(c) < 0)
+            return E_INVALIDARG;
+        if (!items_.defaultAction)
+            return S_FALSE;
+        *action = SysAllocString(items_.defaultAction);
+        return *action ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override {
+        if (isSelf(c))
+            return inner_->accDoDefaultAction(c);
+        const int i = item(c);
+        if (i < 0)
+            return E_INVALIDARG;
+        if (!items_.doDefaultAction)
+            return DISP_E_MEMBERNOTFOUND;
+        items_.doDefaultAction(i);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* l, LONG* t, LONG* w, LONG* h, VARIANT c) override {
+        if (isSelf(c))
+            return inner_->accLocation(l, t, w, h, c);
+        const int i = item(c);
+        if (!l || !t || !w || !h)
+            return E_POINTER;
+        if (i < 0 || !items_.rect)
+            return E_INVALIDARG;
+        RECT r = items_.rect(i);
+        MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        *l = r.left;
+        *t = r.top;
+        *w = r.right - r.left;
+        *h = r.bottom - r.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* c) override {
+        if (!c)
+            return E_POINTER;
+        POINT pt{x, y};
+        RECT client{};
+        if (!alive() || !ScreenToClient(hwnd_, &pt) || !GetClientRect(hwnd_, &client) ||
+            !PtInRect(&client, pt)) {
+            VariantInit(c);
+            return S_FALSE;
+        }
+        VariantInit(c);
+        c->vt = VT_I4;
+        c->lVal = CHILDID_SELF;
+        if (items_.rect)
+            for (int i = 0, n = items_.count(); i < n; ++i) {
+                RECT r = items_.rect(i);
+                if (PtInRect(&r, pt)) {
+                    c->lVal = i + 1;
+                    break;
+                }
+            }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG dir, VARIANT start, VARIANT* end) override {
+        if (!end)
+            return E_POINTER;
+        const int n = alive() ? items_.count() : 0;
+        int to = -1;
+        if (isSelf(start)) {
+            if (dir == NAVDIR_FIRSTCHILD && n > 0)
+                to = 1;
+            else if (dir == NAVDIR_LASTCHILD && n > 0)
+                to = n;
+            else
+                return inner_->accNavigate(dir, start, end);
+        } else {
+            const int i = item(start);
+            if (i < 0)
+                return E_INVALIDARG;
+            if ((dir == NAVDIR_NEXT || dir == NAVDIR_DOWN) && i + 1 < n)
+                to = i + 2;
+            else if ((dir == NAVDIR_PREVIOUS || dir == NAVDIR_UP) && i > 0)
+                to = i;
+        }
+        VariantInit(end);
+        if (to < 0)
+            return S_FALSE;
+        end->vt = VT_I4;
+        end->lVal = to;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override {
+        return inner_->get_accParent(p);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {
+        return isSelf(c) ? inner_->get_accDescription(c, d) : none(d);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override {
+        return isSelf(c) ? inner_->get_accHelp(c, h) : none(h);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, LONG* t) override {
+        return inner_->get_accHelpTopic(f, c, t);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* k) override {
+        return isSelf(c) ? inner_->get_accKeyboardShortcut(c, k) : none(k);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override { return inner_->get_accFocus(v); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* v) override {
+        return inner_->get_accSelection(v);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG f, VARIANT c) override {
+        return isSelf(c) ? inner_->accSelect(f, c) : E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+  private:
+    static bool isSelf(const VARIANT& v) { return v.vt == VT_I4 && v.lVal == CHILDID_SELF; }
+    static HRESULT none(BSTR* out) {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        return S_FALSE;
+    }
+    // The bar's window and with it the object that answers for its items
+    // may be gone while a client still holds this object.
+    bool alive() const { return IsWindow(hwnd_) != FALSE && items_.count; }
+    // The item a child identifier names (from 0), or -1.
+    int item(const VARIANT& v) const {
+        if (v.vt != VT_I4 || !alive())
+            return -1;
+        const int i = static_cast<int>(v.lVal) - 1;
+        return i >= 0 && i < items_.count() ? i : -1;
+    }
+    HRESULT text(const VARIANT& c, const std::function<std::string(int)>& of, BSTR* out) const {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        const int i = item(c);
+        if (i < 0)
+            return E_INVALIDARG;
+        if (!of)
+            return S_FALSE;
+        *out = toBstr(of(i));
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
+
+    HWND hwnd_;
+    IAccessible* inner_;
+    BarItems items_;
+    long refs_ = 1;
+};
+
+} // namespace
+
+LRESULT answerAsBar(HWND hwnd, WPARAM wParam, LPARAM lParam, const BarItems& items) {
+    if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
+        return 0;
+    IAccessible* inner = nullptr;
+    if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIID_IAccessible,
+                                         reinterpret_cast<void**>(&inner))) ||
+        !inner)
+        return 0;
+    auto* bar = new BarAccessible(hwnd, inner, items);
+    LRESULT r = LresultFromObject(kIID_IAccessible, wParam, bar);
+    bar->Release();
+    // A failure leaves the request to the system's default object.
+    return r < 0 ? 0 : r;
+}
+
+} // namespace controls
