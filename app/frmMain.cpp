@@ -30,6 +30,10 @@ frmMain::frmMain(platform::Services& services)
     kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
+    pageState_.watch(timer1Work_, timer3Work_);
+    for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
+        timer1Work_.watch(*box);
+    timer3Work_.watch(txtSpecialSearch);
 
     // Each control goes onto its page once; the layout then only moves.
     for (const ui::PagePlace& p : ui::kPagePlaces)
@@ -113,6 +117,8 @@ void frmMain::makePictures() {
 }
 
 void frmMain::Timer1_Timer() {
+    if (!timer1Work_.take())
+        return;
     pageState_.showCommands(PageStackId::Outer);
     pageState_.updateCounts();
     for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
@@ -120,6 +126,8 @@ void frmMain::Timer1_Timer() {
 }
 
 void frmMain::Timer3_Timer() {
+    if (!timer3Work_.take())
+        return;
     pageState_.showCommands(PageStackId::Inner);
     guarded([&] { trimSearchBox(txtSpecialSearch); });
 }

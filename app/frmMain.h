@@ -187,6 +187,9 @@ class frmMain : public forms::Form {
     }}};
     Browsing browsing_;
     PageState pageState_{*this, SSTab1, SSTab2};
+    // The fast timers sleep until something they keep in step changes.
+    forms::ChangeTimer timer1Work_{Timer1};
+    forms::ChangeTimer timer3Work_{Timer3};
     HBITMAP pictures_[5] = {};
 };
 

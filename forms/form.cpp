@@ -140,10 +140,11 @@ void Form::create() {
         if ((*it)->kind() == Kind::PageStack && (*it)->hwnd())
             SetWindowPos((*it)->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    for (Control* c : controls_) {
-        c->applyGeometry();
-        c->applyVisibility();
-    }
+    for (Control* c : controls_)
+        if (!c->placedAtCreation_) {
+            c->applyGeometry();
+            c->applyVisibility();
+        }
     dockControls();
     Form_Load();
     loading_ = false;
