@@ -3,8 +3,9 @@
 # Alternates, run by run: Fetchlets on the sample catalog, Fetchlets on five
 # generated catalogs of 5,000 entries each, a bare window with the program's
 # manifest, and a bare window that also creates as many standard controls as
-# Fetchlets shows child windows. Prints each one's median start-up time (from
-# process creation to a shown window) over RUNS runs (9 by default).
+# Fetchlets shows child windows (74; FL_BENCH_CONTROLS changes it). Prints
+# each one's median start-up time (from process creation to a shown window)
+# over RUNS runs (9 by default) and its ratio to the bare window with controls.
 #
 #   bench/startup.sh [RUNS] [path/to/Fetchlets.exe]
 #
@@ -24,7 +25,16 @@ cp "$exe" "$work/sample/Fetchlets.exe"
 cp -r "$root/data/Data" "$work/sample/"
 cp "$exe" "$work/large/Fetchlets.exe"
 cp "$root/data/Data/"*.d?? "$work/large/Data/"
-controls=${FL_BENCH_CONTROLS:-63}
+controls=${FL_BENCH_CONTROLS:-74}
+# FL_BENCH_BEFORE=path/to/older/Fetchlets.exe adds that build to the same
+# alternation (on both catalogs), for before-and-after figures of one run.
+before=${FL_BENCH_BEFORE:-}
+if [ -n "$before" ]; then
+  mkdir -p "$work/before-sample" "$work/before-large"
+  cp "$before" "$work/before-sample/Fetchlets.exe"
+  cp "$before" "$work/before-large/Fetchlets.exe"
+  cp -r "$root/data/Data" "$work/before-sample/"
+fi
 
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   set -u
@@ -33,10 +43,15 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   work=$2 bin=$3 runs=$4 controls=$5
   taskset -c 1 wineserver -p
   wine "$bin/synthetic_catalogs.exe" "$(winepath -w "$work/large/Data")" 500 10
-  taskset -c 1 wine "$bin/startup_bench.exe" "$runs" \
-    "$(winepath -w "$bin/bare_window.exe") $controls" \
-    "$(winepath -w "$work/sample/Fetchlets.exe")" \
-    "$(winepath -w "$work/large/Fetchlets.exe")" \
-    "$(winepath -w "$bin/bare_window.exe")"
+  programs=("$(winepath -w "$bin/bare_window.exe") $controls"
+            "$(winepath -w "$work/sample/Fetchlets.exe")"
+            "$(winepath -w "$work/large/Fetchlets.exe")"
+            "$(winepath -w "$bin/bare_window.exe")")
+  if [ -d "$work/before-large" ]; then
+    cp -r "$work/large/Data" "$work/before-large/"
+    programs+=("$(winepath -w "$work/before-sample/Fetchlets.exe")"
+               "$(winepath -w "$work/before-large/Fetchlets.exe")")
+  fi
+  taskset -c 1 wine "$bin/startup_bench.exe" "$runs" "${programs[@]}"
   wineserver -k >/dev/null 2>&1 || true
 ' _ "$root" "$work" "$bin" "$runs" "$controls"
