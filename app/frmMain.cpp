@@ -13,8 +13,7 @@
 
 namespace app {
 
-frmMain::frmMain(platform::Services& services)
-    : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment) {
+frmMain::frmMain(platform::Services& services) : Form("frmMain", "Fetchlets"), services_(services) {
     initialWidth_ = 12840 + 240;
     initialHeight_ = 7890;
     minWidth_ = 9600;
@@ -27,7 +26,23 @@ frmMain::frmMain(platform::Services& services)
     txtHomepage.setText("You can download the latest version, report bugs and submit feature "
                         "requests at the following website.");
 
-    kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
+    kinds_.wire({.categoryChosen = [this](catalog::Kind k) { browsing_.categoryChosen(k); },
+                 .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
+                 .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
+    wireSearchBoxes(kinds_);
+    // The category lists' sort menus open on the right mouse button.
+    std::pair<forms::ListBox*, forms::PopupMenu*> sortMenus[] = {
+        {&lstCat, &mnSortCat},
+        {&lstCatPortable, &mnSortCatPortable},
+        {&lstCatSlim, &mnSortCatSlim},
+        {&lstCatPages, &mnSortCatPages}};
+    for (auto [list, menu] : sortMenus) {
+        list->MouseDown = [menu](int button, int, int, int) {
+            if (button == forms::vbRightButton)
+                menu->Popup();
+        };
+        menu->items().front().Click = [list] { Liste_Sortieren(*list); };
+    }
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
     pageState_.watch(timer1Work_, timer3Work_);
@@ -83,6 +98,18 @@ void frmMain::Form_Load() {
                                   0, 0, CLEARTYPE_QUALITY, 0, "Tahoma");
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
+    });
+    guarded([&] {
+        // The one panel of the status bar: the link field.
+        StatusBar1.AddPanel({.sText = "0",
+                             .uTextAlign = 0,
+                             .bAutoSize = true,
+                             .bEditable = true,
+                             .bIconState = false,
+                             .bUseMaskColor = false,
+                             .lMaskColor = controls::rgb(255, 0, 255),
+                             .lForeColor = controls::rgb(224, 224, 224),
+                             .sToolTipText = "0"});
     });
     guarded([&] { browsing_.LoadCategoryLists(); });
     guarded([&] { lstCatSpecial.setListIndex(0); });

@@ -5,7 +5,9 @@
 
 #include "app/browsing.h"
 #include "app/kinds.h"
+#include "app/link_field.h"
 #include "app/page_state.h"
+#include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
 #include "platform/services.h"
@@ -24,6 +26,7 @@ class frmMain : public forms::Form {
     void LoadCategoryLists() { browsing_.LoadCategoryLists(); }
 
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
+    Browsing& browsing() { return browsing_; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
 
   private:
@@ -154,6 +157,19 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuDownloadSpecialFromPage =
         mnSpecial.add("mnuDownloadSpecialFromPage", "Direct Download from Page");
 
+    // Category-list menus: one "Sort A-Z" each (the Special list has none).
+    forms::PopupMenu mnSortCat{*this, "mnSortCat"};
+    forms::MenuItem& mnuSortCat = mnSortCat.add("mnuSortCat", "Sort A-Z");
+    forms::PopupMenu mnSortCatPortable{*this, "mnSortCatPortable"};
+    forms::MenuItem& mnuSortCatPortable = mnSortCatPortable.add("mnuSortCatPortable", "Sort A-Z");
+    forms::PopupMenu mnSortCatSlim{*this, "mnSortCatSlim"};
+    forms::MenuItem& mnuSortCatSlim = mnSortCatSlim.add("mnuSortCatSlim", "Sort A-Z");
+    forms::PopupMenu mnSortCatPages{*this, "mnSortCatPages"};
+    forms::MenuItem& mnuSortCatPages = mnSortCatPages.add("mnuSortCatPages", "Sort A-Z");
+
+    // The status bar; its first panel is the link field.
+    forms::StatusBar StatusBar1{*this, "StatusBar1"};
+
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
 
@@ -185,7 +201,9 @@ class frmMain : public forms::Form {
         {catalog::Kind::Pages, lstCatPages, lstPages, nullptr, &lblCountCatPages, lblCountPages,
          cmdVisitPage, nullptr, nullptr, nullptr, nullptr},
     }}};
-    Browsing browsing_;
+    Browsing browsing_{
+        kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
+        SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
     PageState pageState_{*this, SSTab1, SSTab2};
     // The fast timers sleep until something they keep in step changes.
     forms::ChangeTimer timer1Work_{Timer1};
