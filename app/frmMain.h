@@ -177,6 +177,7 @@ class frmMain : public forms::Form {
     void Form_Initialize() override;
     void Form_Load() override;
     void Form_Resize() override;
+    void placeBeforeCreation() override { Form_Resize(); }
 
     void Timer1_Timer();
     void Timer3_Timer();

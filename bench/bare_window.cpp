@@ -38,11 +38,10 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     for (int i = 0; i < controls; ++i) {
         int k = i % 5;
-        HWND c = CreateWindowExA(k <= 1 ? WS_EX_CLIENTEDGE : 0, kClasses[k], k ? "Text" : "",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | kStyles[k],
-                                 10 + (i % 8) * 100, 10 + (i / 8) * 60, 90, 50, w,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), inst,
-                                 nullptr);
+        HWND c = CreateWindowExA(
+            k <= 1 ? WS_EX_CLIENTEDGE : 0, kClasses[k], k ? "Text" : "",
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | kStyles[k], 10 + (i % 8) * 100, 10 + (i / 8) * 60,
+            90, 50, w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), inst, nullptr);
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (k == 0)
             for (int j = 0; j < 5; ++j)

@@ -74,11 +74,10 @@ HWND Control::makeWindow(HWND parent, const char* cls, const char* text, DWORD s
     // Born at its place and visibility, so that nothing moves or shows it
     // again before the first paint.
     RECT r = pixelRect();
-    HWND h = CreateWindowExA(exStyle, cls, text,
-                             style | WS_CHILD | WS_CLIPSIBLINGS | (shown() ? WS_VISIBLE : 0),
-                             r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                             GetModuleHandleA(nullptr), nullptr);
+    HWND h = CreateWindowExA(
+        exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS | (shown() ? WS_VISIBLE : 0), r.left,
+        r.top, r.right - r.left, r.bottom - r.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
     placedAtCreation_ = h != nullptr;
     return h;
 }
@@ -112,8 +111,8 @@ std::unordered_map<HWND, Control*>& hookedControls() {
 
 void Control::subclass() {
     hookedControls()[hwnd_] = this;
-    original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::hookProc)));
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::hookProc)));
 }
 
 LRESULT Control::callOriginal(UINT msg, WPARAM wp, LPARAM lp) {
@@ -867,9 +866,13 @@ CommandButton::CommandButton(Form& form, std::string name, std::string caption)
 }
 
 HWND CommandButton::createWindow(HWND parent) {
-    button_ = controls::ThemedButton::create(parent, name_, 0, 0, 0, 0, id_, WS_TABSTOP);
+    RECT r = pixelRect();
+    button_ = controls::ThemedButton::create(parent, name_, r.left, r.top, r.right - r.left,
+                                             r.bottom - r.top, id_,
+                                             WS_TABSTOP | (shown() ? WS_VISIBLE : 0));
     if (!button_)
         return nullptr;
+    placedAtCreation_ = true;
     button_->setCaption(caption_);
     if (picture_)
         button_->setIcon(picture_);

@@ -123,6 +123,7 @@ void Form::create() {
         return;
     }
     loadedForms().insert(this);
+    placeBeforeCreation();
     for (Control* c : controls_) {
         c->id_ = allocateId();
         c->hwnd_ = c->createWindow(hwnd_);

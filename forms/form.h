@@ -95,6 +95,10 @@ class Form {
     virtual void Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
     virtual void Form_Unload(int& /*cancel*/) {}
     virtual void Form_Resize() {}
+    // Runs once the form's window exists and before its controls are
+    // created: a form that lays its controls out for the client area places
+    // them here, so that each is created at its final place.
+    virtual void placeBeforeCreation() {}
     // Other messages of the form's window; set handled to answer them.
     virtual LRESULT onMessage(UINT, WPARAM, LPARAM, bool& handled) {
         handled = false;
