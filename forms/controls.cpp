@@ -62,6 +62,7 @@ Control::Control(Form& form, std::string name, Kind kind)
 }
 
 Control::~Control() {
+    unhook();
     if (stack_)
         stack_->removeChild(this);
     form_.unregisterControl(this);
@@ -113,6 +114,19 @@ void Control::subclass() {
     hookedControls()[hwnd_] = this;
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::hookProc)));
+}
+
+void Control::unhook() {
+    if (!hwnd_)
+        return;
+    auto& table = hookedControls();
+    auto it = table.find(hwnd_);
+    if (it == table.end() || it->second != this)
+        return;
+    table.erase(it);
+    // A window that outlives its control gets its class's procedure back.
+    if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Control::hookProc))
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
 }
 
 LRESULT Control::callOriginal(UINT msg, WPARAM wp, LPARAM lp) {

@@ -150,6 +150,7 @@ class Control {
     LRESULT hooked(HWND, UINT, WPARAM, LPARAM);
     // The class's own procedure, for messages the control passes on.
     LRESULT callOriginal(UINT, WPARAM, LPARAM);
+    void unhook();
 
     Form& form_;
     std::string name_;
