@@ -7,6 +7,7 @@
 #include "app/kinds.h"
 #include "app/link_field.h"
 #include "app/page_state.h"
+#include "app/settings.h"
 #include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
@@ -170,6 +171,13 @@ class frmMain : public forms::Form {
     // The status bar; its first panel is the link field.
     forms::StatusBar StatusBar1{*this, "StatusBar1"};
 
+    // Options-list menus.
+    forms::PopupMenu mnEditSignatures{*this, "mnEditSignatures"};
+    forms::MenuItem& mnuEditSignatures =
+        mnEditSignatures.add("mnuEditSignatures", "Edit Signatures");
+    forms::PopupMenu mnEditBlacklist{*this, "mnEditBlacklist"};
+    forms::MenuItem& mnuEditBlacklist = mnEditBlacklist.add("mnuEditBlacklist", "Edit Blacklist");
+
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
 
@@ -178,6 +186,23 @@ class frmMain : public forms::Form {
     void Form_Load() override;
     void Form_Resize() override;
     void placeBeforeCreation() override { Form_Resize(); }
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_Unload(int& cancel) override;
+
+    void lstSignatures_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditSignatures, button);
+    }
+    void lstSignatures_KeyDown(int& keyCode, int) {
+        OptionsList_KeyDown(mnEditSignatures, keyCode);
+    }
+    void lstBlacklist_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditBlacklist, button);
+    }
+    void lstBlacklist_KeyDown(int& keyCode, int) { OptionsList_KeyDown(mnEditBlacklist, keyCode); }
+    void mnuEditSignatures_Click() {
+        EditListFile(services_, SignaturesFilePath(ApplicationPath()));
+    }
+    void mnuEditBlacklist_Click() { EditListFile(services_, BlacklistFilePath(ApplicationPath())); }
 
     void Timer1_Timer();
     void Timer3_Timer();
@@ -185,6 +210,7 @@ class frmMain : public forms::Form {
   private:
     void placeControls();
     void makePictures();
+    std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
@@ -209,6 +235,10 @@ class frmMain : public forms::Form {
     // The fast timers sleep until something they keep in step changes.
     forms::ChangeTimer timer1Work_{Timer1};
     forms::ChangeTimer timer3Work_{Timer3};
+    MainWindowState windowState_{*this,          SSTab1,     SSTab2,     lstCat,
+                                 lstCatPortable, lstCatSlim, lstCatPages};
+    // This copy ends at start-up because another one runs.
+    bool secondCopy_ = false;
     HBITMAP pictures_[5] = {};
 };
 
