@@ -50,6 +50,10 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
         };
         menu->items().front().Click = [list] { Liste_Sortieren(*list); };
     }
+    pageState_.watch(timer1Work_, timer3Work_);
+    for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
+        timer1Work_.watch(*box);
+    timer3Work_.watch(txtSpecialSearch);
     lstSignatures.MouseDown = [this](int b, int s, int x, int y) {
         lstSignatures_MouseDown(b, s, x, y);
     };
@@ -266,6 +270,8 @@ void frmMain::makePictures() {
 }
 
 void frmMain::Timer1_Timer() {
+    if (!timer1Work_.take())
+        return;
     pageState_.showCommands(PageStackId::Outer);
     pageState_.updateCounts();
     for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
@@ -280,6 +286,8 @@ void frmMain::Timer2_Timer() {
 }
 
 void frmMain::Timer3_Timer() {
+    if (!timer3Work_.take())
+        return;
     pageState_.showCommands(PageStackId::Inner);
     guarded([&] { trimSearchBox(txtSpecialSearch); });
 }

@@ -224,6 +224,7 @@ class frmMain : public forms::Form {
     void Form_Resize() override;
     bool Form_KeyPreview(const MSG& m) override;
     void Form_DpiChanged() override;
+    void placeBeforeCreation() override { Form_Resize(); }
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
@@ -293,6 +294,9 @@ class frmMain : public forms::Form {
          ImgUpdate,
          ImgTwitter,
          ImgFacebook}};
+    // The fast timers sleep until something they keep in step changes.
+    forms::ChangeTimer timer1Work_{Timer1};
+    forms::ChangeTimer timer3Work_{Timer3};
     MainWindowState windowState_{*this,          SSTab1,     SSTab2,     lstCat,
                                  lstCatPortable, lstCatSlim, lstCatPages};
     // This copy ends at start-up because another one runs.

@@ -24,6 +24,14 @@ void PageState::resolve() {
     }
 }
 
+void PageState::watch(forms::ChangeTimer& outer, forms::ChangeTimer& inner) {
+    resolve();
+    outer.watch(outer_);
+    inner.watch(inner_);
+    for (const Count& c : counts_)
+        outer.watch(*c.list);
+}
+
 void PageState::showCommands(PageStackId stack) {
     resolve();
     int page = (stack == PageStackId::Outer ? outer_ : inner_).Tab();

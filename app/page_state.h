@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/pure/command_state.h"
+#include "forms/change_timer.h"
 #include "forms/controls.h"
 
 #include <vector>
@@ -18,6 +19,9 @@ class PageState {
     void showCommands(PageStackId stack);
     // Every count label := its list's count.
     void updateCounts();
+    // What each stack's work depends on wakes its timer: the page stack
+    // itself and, for the outer one, the counted lists.
+    void watch(forms::ChangeTimer& outer, forms::ChangeTimer& inner);
 
   private:
     void resolve();

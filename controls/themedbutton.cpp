@@ -708,8 +708,12 @@ void ThemedButton::updateRegion() {
         SetWindowRgn(hwnd_,
                      CreateRoundRectRgn(0, 0, rc.right + 1, rc.bottom + 1, radius * 2, radius * 2),
                      TRUE);
-    } else {
+        hasRegion_ = true;
+    } else if (hasRegion_) {
+        // Only a region set before needs taking away: a reset of none still
+        // repaints the window and costs a round trip to the window server.
         SetWindowRgn(hwnd_, nullptr, TRUE);
+        hasRegion_ = false;
     }
 }
 

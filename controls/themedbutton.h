@@ -211,6 +211,8 @@ class ThemedButton {
     Colour maskColor_ = 12632256;
     int mousePointer_ = 0;
     bool roundedBorders_ = true;
+    // A rounded window region is in place (a square button has none).
+    bool hasRegion_ = false;
     bool rtlText_ = false;
 
     int state_ = StateNormal;

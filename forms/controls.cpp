@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace forms {
 
@@ -84,6 +85,7 @@ Control::Control(Form& form, std::string name, Kind kind)
 }
 
 Control::~Control() {
+    unhook();
     if (stack_)
         stack_->removeChild(this);
     form_.unregisterControl(this);
@@ -93,74 +95,134 @@ Control::~Control() {
 
 HWND Control::makeWindow(HWND parent, const char* cls, const char* text, DWORD style,
                          DWORD exStyle) {
-    return CreateWindowExA(exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                           GetModuleHandleA(nullptr), nullptr);
+    // Born at its place and visibility, so that nothing moves or shows it
+    // again before the first paint.
+    RECT r = pixelRect();
+    HWND h = CreateWindowExA(
+        exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS | (shown() ? WS_VISIBLE : 0), r.left,
+        r.top, r.right - r.left, r.bottom - r.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
+    placedAtCreation_ = h != nullptr;
+    return h;
 }
+
+RECT Control::pixelRect() const {
+    int x = left_, y = top_;
+    for (PageStack* s = stack_; s; s = s->stack_) {
+        x += s->left_;
+        y += s->top_;
+    }
+    int l = form_.pixels(x), t = form_.pixels(y);
+    return {l, t, l + form_.pixels(std::max(width_, 0)), t + form_.pixels(std::max(height_, 0))};
+}
+
+void Control::addChangeListener(std::function<void()> listener) {
+    changeListeners_.push_back(std::move(listener));
+}
+
+void Control::notifyChanged() {
+    for (const auto& listener : changeListeners_)
+        listener();
+}
+
+namespace {
+// Control windows of this thread's forms and their controls.
+std::unordered_map<HWND, Control*>& hookedControls() {
+    static std::unordered_map<HWND, Control*> table;
+    return table;
+}
+} // namespace
 
 void Control::subclass() {
-    SetWindowSubclass(hwnd_, &Control::subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    hookedControls()[hwnd_] = this;
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::hookProc)));
 }
 
-LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                       DWORD_PTR data) {
-    auto* self = reinterpret_cast<Control*>(data);
+void Control::unhook() {
+    if (!hwnd_)
+        return;
+    auto& table = hookedControls();
+    auto it = table.find(hwnd_);
+    if (it == table.end() || it->second != this)
+        return;
+    table.erase(it);
+    // A window that outlives its control gets its class's procedure back.
+    if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Control::hookProc))
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+}
+
+LRESULT Control::callOriginal(UINT msg, WPARAM wp, LPARAM lp) {
+    return CallWindowProcW(original_, hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Control::hookProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto& table = hookedControls();
+    auto it = table.find(h);
+    if (it == table.end())
+        return DefWindowProcW(h, msg, wp, lp);
+    Control* self = it->second;
+    if (msg == WM_NCDESTROY) {
+        // The window goes: leave the table, let the class clean up.
+        WNDPROC original = self->original_;
+        table.erase(it);
+        return CallWindowProcW(original, h, msg, wp, lp);
+    }
+    return self->hooked(h, msg, wp, lp);
+}
+
+LRESULT Control::hooked(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto pass = [&] { return CallWindowProcW(original_, h, msg, wp, lp); };
     bool handled = false;
-    LRESULT r = self->onOwnMessage(msg, wp, lp, handled);
+    LRESULT r = onOwnMessage(msg, wp, lp, handled);
     if (handled)
         return r;
-    if (self->ownInputEvents_) {
-        if (msg == WM_NCDESTROY)
-            RemoveWindowSubclass(h, &Control::subclassProc, 1);
-        return DefSubclassProc(h, msg, wp, lp);
-    }
+    if (ownInputEvents_)
+        return pass();
     auto button = [&](int b) { return std::pair<int, int>{b, controls::shiftState()}; };
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (self->MouseDown) {
+        if (MouseDown) {
             auto [b, s] = button(msg == WM_LBUTTONDOWN   ? vbLeftButton
                                  : msg == WM_RBUTTONDOWN ? vbRightButton
                                                          : vbMiddleButton);
-            LRESULT res = DefSubclassProc(h, msg, wp, lp);
-            self->MouseDown(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            LRESULT res = pass();
+            MouseDown(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             return res;
         }
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        if (self->MouseUp) {
+        if (MouseUp) {
             auto [b, s] = button(msg == WM_LBUTTONUP   ? vbLeftButton
                                  : msg == WM_RBUTTONUP ? vbRightButton
                                                        : vbMiddleButton);
-            LRESULT res = DefSubclassProc(h, msg, wp, lp);
-            self->MouseUp(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            LRESULT res = pass();
+            MouseUp(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             return res;
         }
         break;
     case WM_MOUSEMOVE:
-        if (self->MouseMove) {
+        if (MouseMove) {
             int b = (wp & MK_LBUTTON ? vbLeftButton : 0) | (wp & MK_RBUTTON ? vbRightButton : 0) |
                     (wp & MK_MBUTTON ? vbMiddleButton : 0);
-            self->MouseMove(b, controls::shiftState(), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            MouseMove(b, controls::shiftState(), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         }
         break;
     case WM_KEYDOWN:
-        if (self->KeyDown) {
+        if (KeyDown) {
             int key = static_cast<int>(wp);
-            self->KeyDown(key, controls::shiftState());
+            KeyDown(key, controls::shiftState());
             if (key == 0)
                 return 0;
             wp = static_cast<WPARAM>(key);
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(h, &Control::subclassProc, 1);
-        break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return pass();
 }
 
 void Control::Move(int left, int top, int width, int height) {
@@ -178,13 +240,8 @@ void Control::Move(int left, int top, int width, int height) {
 void Control::applyGeometry() {
     if (!hwnd_)
         return;
-    int x = left_, y = top_;
-    for (PageStack* s = stack_; s; s = s->stack_) {
-        x += s->left_;
-        y += s->top_;
-    }
-    MoveWindow(hwnd_, form_.pixels(x), form_.pixels(y), form_.pixels(std::max(width_, 0)),
-               form_.pixels(std::max(height_, 0)), TRUE);
+    RECT r = pixelRect();
+    MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 bool Control::shown() const {
@@ -333,6 +390,7 @@ void ListBox::AddItem(const std::string& item, int index) {
             items_.push_back(item);
         else
             items_.insert(items_.begin() + index, item);
+        notifyChanged();
         return;
     }
     LRESULT at;
@@ -343,11 +401,13 @@ void ListBox::AddItem(const std::string& item, int index) {
                           reinterpret_cast<LPARAM>(item.c_str()));
     if (at >= 0 && at <= static_cast<LRESULT>(items_.size()))
         items_.insert(items_.begin() + at, item);
+    notifyChanged();
 }
 
 void ListBox::setItems(const std::vector<std::string>& items) {
     if (!hwnd_) {
         items_ = items;
+        notifyChanged();
         return;
     }
     SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
@@ -363,6 +423,7 @@ void ListBox::setItems(const std::vector<std::string>& items) {
     }
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
+    notifyChanged();
 }
 
 void ListBox::RemoveItem(int index) {
@@ -371,12 +432,14 @@ void ListBox::RemoveItem(int index) {
     if (hwnd_ && SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
         return;
     items_.erase(items_.begin() + index);
+    notifyChanged();
 }
 
 void ListBox::Clear() {
     items_.clear();
     if (hwnd_)
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+    notifyChanged();
 }
 
 int ListBox::ListCount() const {
@@ -513,10 +576,13 @@ void TextBox::setText(const std::string& text) {
     if (Text() == text)
         return;
     text_ = text;
-    if (hwnd_)
+    if (hwnd_) {
         SetWindowTextA(hwnd_, text.c_str()); // EN_CHANGE runs Change
-    else if (Change)
-        Change();
+    } else {
+        notifyChanged();
+        if (Change)
+            Change();
+    }
 }
 
 int TextBox::SelStart() const {
@@ -532,7 +598,10 @@ void TextBox::setSelStart(int pos) {
 }
 
 void TextBox::onCommand(int code) {
-    if (code == EN_CHANGE && Change)
+    if (code != EN_CHANGE)
+        return;
+    notifyChanged();
+    if (Change)
         Change();
 }
 
@@ -567,7 +636,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
         if (mouseDown_) {
             mouseDown_ = false;
             if (Click) {
-                LRESULT r = DefSubclassProc(hwnd_, msg, wp, 0);
+                LRESULT r = callOriginal(msg, wp, 0);
                 Click();
                 handled = true;
                 return r;
@@ -808,9 +877,13 @@ CommandButton::CommandButton(Form& form, std::string name, std::string caption)
 }
 
 HWND CommandButton::createWindow(HWND parent) {
-    button_ = controls::ThemedButton::create(parent, name_, 0, 0, 0, 0, id_, WS_TABSTOP);
+    RECT r = pixelRect();
+    button_ = controls::ThemedButton::create(parent, name_, r.left, r.top, r.right - r.left,
+                                             r.bottom - r.top, id_,
+                                             WS_TABSTOP | (shown() ? WS_VISIBLE : 0));
     if (!button_)
         return nullptr;
+    placedAtCreation_ = true;
     button_->setCaption(caption_);
     if (picture_)
         button_->setIcon(picture_);
@@ -884,6 +957,7 @@ void PageStack::setTab(int index) {
     if (hwnd_ && SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0) != index)
         SendMessageA(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     refreshChildren();
+    notifyChanged();
     if (Click)
         Click(previous);
 }
@@ -915,17 +989,23 @@ HBRUSH PageStack::bodyBrush() {
     COLORREF colour = GetSysColor(COLOR_BTNFACE);
     if (hwnd_) {
         // The page's colour depends on the visual style: let the tab control
-        // paint itself off-screen and take the colour inside its body.
+        // paint itself off-screen and take the colour inside its body. Only
+        // a small square around the sampled point is drawn: the bitmap is
+        // that small, and everything else the control paints is clipped.
         RECT r;
         GetClientRect(hwnd_, &r);
         if (r.right > 8 && r.bottom > 40) {
+            constexpr int kSide = 8;
+            POINT at{r.right / 2, r.bottom - 8};
             HDC screen = GetDC(hwnd_);
             HDC dc = CreateCompatibleDC(screen);
-            HBITMAP bmp = CreateCompatibleBitmap(screen, r.right, r.bottom);
+            HBITMAP bmp = CreateCompatibleBitmap(screen, kSide, kSide);
             HGDIOBJ old = SelectObject(dc, bmp);
-            FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+            SetViewportOrgEx(dc, kSide / 2 - at.x, kSide / 2 - at.y, nullptr);
+            RECT square{at.x - kSide / 2, at.y - kSide / 2, at.x + kSide / 2, at.y + kSide / 2};
+            FillRect(dc, &square, GetSysColorBrush(COLOR_BTNFACE));
             SendMessageA(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-            colour = GetPixel(dc, r.right / 2, r.bottom - 8);
+            colour = GetPixel(dc, at.x, at.y);
             SelectObject(dc, old);
             DeleteObject(bmp);
             DeleteDC(dc);
@@ -976,7 +1056,7 @@ HWND Timer::createWindow(HWND parent) {
 void Timer::arm() {
     if (!owner_)
         return;
-    if (enabled_ && interval_ > 0)
+    if (enabled_ && interval_ > 0 && !sleeping_)
         SetTimer(owner_, static_cast<UINT_PTR>(id_), interval_, nullptr);
     else
         KillTimer(owner_, static_cast<UINT_PTR>(id_));
@@ -993,6 +1073,13 @@ void Timer::setEnabled(bool v) {
     if (v == enabled_)
         return;
     enabled_ = v;
+    arm();
+}
+
+void Timer::setSleeping(bool v) {
+    if (v == sleeping_)
+        return;
+    sleeping_ = v;
     arm();
 }
 

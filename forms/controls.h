@@ -110,6 +110,11 @@ class Control {
     std::function<void(int button, int shift, int x, int y)> MouseMove;
     std::function<void(int& keyCode, int shift)> KeyDown;
 
+    // Runs `listener` after every change of the control's content: a list's
+    // items, a text box's text, a page stack's current page. Any number of
+    // listeners may watch one control, apart from its own event handlers.
+    void addChangeListener(std::function<void()> listener);
+
   protected:
     friend class Form;
     friend class PageStack;
@@ -131,11 +136,21 @@ class Control {
     }
     // WM_CTLCOLOR*: the brush to paint with, or nullptr for the default.
     HBRUSH ctlColor(HDC dc);
+    void notifyChanged();
+    // Position of the window in pixels of the form's client area.
+    RECT pixelRect() const;
     void applyGeometry();
     void applyVisibility();
     void subclass();
     HWND makeWindow(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle = 0);
-    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The window procedure every control window gets: finds the control in a
+    // table of its own (no window property, which costs a window-server round
+    // trip per message under Wine) and passes on to the class's procedure.
+    static LRESULT CALLBACK hookProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT hooked(HWND, UINT, WPARAM, LPARAM);
+    // The class's own procedure, for messages the control passes on.
+    LRESULT callOriginal(UINT, WPARAM, LPARAM);
+    void unhook();
 
     Form& form_;
     std::string name_;
@@ -154,6 +169,10 @@ class Control {
     bool ownInputEvents_ = false;
     std::optional<unsigned long> fore_, back_;
     HBRUSH brush_ = nullptr;
+    WNDPROC original_ = nullptr;
+    // makeWindow created the window at its place and visibility already.
+    bool placedAtCreation_ = false;
+    std::vector<std::function<void()>> changeListeners_;
 };
 
 // Creation arguments of a list box.
@@ -407,10 +426,15 @@ class Timer : public Control {
     void onDestroy() override;
 
   private:
+    friend class ChangeTimer;
+    // A sleeping timer keeps its Enabled value but gets no ticks.
+    void setSleeping(bool v);
+    bool sleeping() const { return sleeping_; }
     void arm();
     HWND owner_ = nullptr;
     unsigned interval_;
     bool enabled_;
+    bool sleeping_ = false;
 };
 
 } // namespace forms

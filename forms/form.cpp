@@ -142,6 +142,7 @@ void Form::create() {
         return;
     }
     loadedForms().insert(this);
+    placeBeforeCreation();
     for (Control* c : controls_) {
         c->id_ = allocateId();
         c->hwnd_ = c->createWindow(hwnd_);
@@ -160,10 +161,11 @@ void Form::create() {
         if ((*it)->kind() == Kind::PageStack && (*it)->hwnd())
             SetWindowPos((*it)->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    for (Control* c : controls_) {
-        c->applyGeometry();
-        c->applyVisibility();
-    }
+    for (Control* c : controls_)
+        if (!c->placedAtCreation_) {
+            c->applyGeometry();
+            c->applyVisibility();
+        }
     dockControls();
     Form_Load();
     loading_ = false;

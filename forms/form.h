@@ -108,6 +108,10 @@ class Form {
     // The window moved to a screen of another resolution; the controls have
     // their new pixel sizes and fonts already, Form_Resize follows.
     virtual void Form_DpiChanged() {}
+    // Runs once the form's window exists and before its controls are
+    // created: a form that lays its controls out for the client area places
+    // them here, so that each is created at its final place.
+    virtual void placeBeforeCreation() {}
     // Other messages of the form's window; set handled to answer them.
     virtual LRESULT onMessage(UINT, WPARAM, LPARAM, bool& handled) {
         handled = false;

@@ -7,6 +7,8 @@
 
 #include <tlhelp32.h>
 
+#include <set>
+
 using app::frmMain;
 using testsupport::FakeServices;
 using testsupport::pumpMessages;
@@ -176,6 +178,38 @@ TEST_F(MainWindow, TimersKeepThePageDependentControlsInStep) {
     form.SSTab2.setTab(0);
     ASSERT_TRUE(pumpUntil([&] { return form.cmdDownloadSpecial.Visible(); }, 2000));
     EXPECT_FALSE(form.cmdVisitPage.Visible());
+}
+
+// Child windows moved, sized, shown or hidden while the hook is in place.
+std::set<HWND>* g_changed = nullptr;
+LRESULT CALLBACK watchPositions(int code, WPARAM wp, LPARAM lp) {
+    auto* m = reinterpret_cast<CWPSTRUCT*>(lp);
+    if (code >= 0 && g_changed && m->message == WM_WINDOWPOSCHANGED &&
+        (GetWindowLongA(m->hwnd, GWL_STYLE) & WS_CHILD)) {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(m->lParam);
+        if (!(pos->flags & SWP_NOMOVE) || !(pos->flags & SWP_NOSIZE) ||
+            (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+            g_changed->insert(m->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST_F(MainWindow, StartUpCreatesEveryControlWhereTheFirstShowNeedsIt) {
+    std::set<HWND> changed;
+    g_changed = &changed;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, watchPositions, nullptr, GetCurrentThreadId());
+    form.Load();
+    form.Show();
+    pumpMessages(100);
+    UnhookWindowsHookEx(hook);
+    g_changed = nullptr;
+    std::vector<std::string> moved;
+    for (forms::Control* c : form.controls())
+        // A combo box sets its own height to its text's as it is created.
+        if (c->hwnd() && changed.count(c->hwnd()) && c->Align() == forms::vbAlignNone &&
+            c->kind() != forms::Kind::ComboBox)
+            moved.push_back(c->name());
+    EXPECT_EQ(moved, std::vector<std::string>{}) << "moved, sized, shown or hidden after creation";
 }
 
 TEST_F(MainWindow, TimersShowCountsAndTrimSearchBoxes) {

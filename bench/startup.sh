@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Start-up time of Fetchlets against bare programs, pinned to one processor.
+# Alternates, run by run: Fetchlets on the sample catalog, Fetchlets on five
+# generated catalogs of 5,000 entries each, a bare window with the program's
+# manifest, and a bare window that also creates as many standard controls as
+# Fetchlets shows child windows (74; FL_BENCH_CONTROLS changes it). Prints
+# each one's median start-up time (from process creation to a shown window)
+# over RUNS runs (9 by default) and its ratio to the bare window with controls.
+#
+#   bench/startup.sh [RUNS] [path/to/Fetchlets.exe]
+#
+# The machine may be busy with other work: read the ratios of one run, which
+# all programs share alike, rather than the absolute times.
+# Uses the build's own Wine prefix: do not run it while scripts/test runs.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-9}
+exe=${2:-$root/build/win/bin/Fetchlets.exe}
+bin=$root/build/win/bin
+. "$root/scripts/wine-env"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/sample" "$work/large/Data"
+cp "$exe" "$work/sample/Fetchlets.exe"
+cp -r "$root/data/Data" "$work/sample/"
+cp "$exe" "$work/large/Fetchlets.exe"
+cp "$root/data/Data/"*.d?? "$work/large/Data/"
+controls=${FL_BENCH_CONTROLS:-74}
+# FL_BENCH_BEFORE=path/to/older/Fetchlets.exe adds that build to the same
+# alternation (on both catalogs), for before-and-after figures of one run.
+before=${FL_BENCH_BEFORE:-}
+if [ -n "$before" ]; then
+  mkdir -p "$work/before-sample" "$work/before-large"
+  cp "$before" "$work/before-sample/Fetchlets.exe"
+  cp "$before" "$work/before-large/Fetchlets.exe"
+  cp -r "$root/data/Data" "$work/before-sample/"
+fi
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  set -u
+  . "$1/scripts/wine-env"
+  fl_wine_prefix
+  work=$2 bin=$3 runs=$4 controls=$5
+  taskset -c 1 wineserver -p
+  wine "$bin/synthetic_catalogs.exe" "$(winepath -w "$work/large/Data")" 500 10
+  programs=("$(winepath -w "$bin/bare_window.exe") $controls"
+            "$(winepath -w "$work/sample/Fetchlets.exe")"
+            "$(winepath -w "$work/large/Fetchlets.exe")"
+            "$(winepath -w "$bin/bare_window.exe")")
+  if [ -d "$work/before-large" ]; then
+    cp -r "$work/large/Data" "$work/before-large/"
+    programs+=("$(winepath -w "$work/before-sample/Fetchlets.exe")"
+               "$(winepath -w "$work/before-large/Fetchlets.exe")")
+  fi
+  taskset -c 1 wine "$bin/startup_bench.exe" "$runs" "${programs[@]}"
+  wineserver -k >/dev/null 2>&1 || true
+' _ "$root" "$work" "$bin" "$runs" "$controls"
