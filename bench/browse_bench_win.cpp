@@ -25,8 +25,7 @@ class BenchForm : public forms::Form {
 };
 
 double msSince(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-        .count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
 double median(std::vector<double> v) {

@@ -18,7 +18,7 @@ struct BarItems {
     long role = 0;     // the bar's role (ROLE_SYSTEM_*)
     long itemRole = 0; // each item's role
     std::function<int()> count;
-    std::function<std::string(int index)> name; // index from 0
+    std::function<std::string(int index)> name;  // index from 0
     std::function<std::string(int index)> value; // optional
     std::function<long(int index)> state;        // STATE_SYSTEM_* flags; optional
     std::function<RECT(int index)> rect;         // client pixels

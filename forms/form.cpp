@@ -147,8 +147,7 @@ void Form::create() {
         c->id_ = allocateId();
         c->hwnd_ = c->createWindow(hwnd_);
         if (c->hwnd_) {
-            SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont(dpi())),
-                         FALSE);
+            SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont(dpi())), FALSE);
             if (!c->enabled_)
                 EnableWindow(c->hwnd_, FALSE);
             c->subclass();
@@ -404,8 +403,8 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         dpi_ = HIWORD(wp);
         const HFONT font = defaultFont(dpi_);
         for (Control* c : controls_)
-            if (c->hwnd_ && reinterpret_cast<HFONT>(SendMessageA(c->hwnd_, WM_GETFONT, 0, 0)) ==
-                                oldFont)
+            if (c->hwnd_ &&
+                reinterpret_cast<HFONT>(SendMessageA(c->hwnd_, WM_GETFONT, 0, 0)) == oldFont)
                 SendMessageA(c->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         for (Control* c : controls_)
             c->applyGeometry();
@@ -475,8 +474,7 @@ void Form::dockControls() {
                 r.right = r.left + thickness;
             else
                 r.left = r.right - thickness;
-            c->Move(twips(r.left), twips(r.top), twips(r.right - r.left),
-                    twips(r.bottom - r.top));
+            c->Move(twips(r.left), twips(r.top), twips(r.right - r.left), twips(r.bottom - r.top));
             // A control may size itself (a toolbar wrapping its buttons): the
             // edge it really takes is what the next control docks against.
             if (c->hwnd_) {

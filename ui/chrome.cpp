@@ -9,9 +9,9 @@ namespace ui {
 using controls::rgb;
 
 const Picture kHomePictures[9] = {
-    Picture::GetApps,         Picture::GetPortable, Picture::GetSlim,
-    Picture::StarterKit,      Picture::Recommendations, Picture::Help,
-    Picture::LinkManager,     Picture::Snapshot,    Picture::Suggestion,
+    Picture::GetApps,     Picture::GetPortable,     Picture::GetSlim,
+    Picture::StarterKit,  Picture::Recommendations, Picture::Help,
+    Picture::LinkManager, Picture::Snapshot,        Picture::Suggestion,
 };
 
 namespace {
@@ -71,8 +71,8 @@ void Chrome::apply(int dpi) {
         bar->setButtonsWidth(scaled(120, dpi));
         bar->setButtonsHeight(scaled(40, dpi));
         for (int i = 0; i < 8; ++i)
-            bar->setButtonIcon(i, {pictures_.add(static_cast<Picture>(i), scaled(24, dpi), true),
-                                   nullptr});
+            bar->setButtonIcon(
+                i, {pictures_.add(static_cast<Picture>(i), scaled(24, dpi), true), nullptr});
     }
     for (int i = 0; i < 9; ++i) {
         forms::CommandButton& b = *v_.homeButtons[i];

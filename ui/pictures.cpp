@@ -21,8 +21,12 @@ struct Pen {
     double s; // pixels per unit at the large size
     int p(double v) const { return static_cast<int>(std::lround(v * s)); }
 
-    void ellipse(double l, double t, double r, double b) const { Ellipse(dc, p(l), p(t), p(r), p(b)); }
-    void rect(double l, double t, double r, double b) const { Rectangle(dc, p(l), p(t), p(r), p(b)); }
+    void ellipse(double l, double t, double r, double b) const {
+        Ellipse(dc, p(l), p(t), p(r), p(b));
+    }
+    void rect(double l, double t, double r, double b) const {
+        Rectangle(dc, p(l), p(t), p(r), p(b));
+    }
     void round(double l, double t, double r, double b, double c) const {
         RoundRect(dc, p(l), p(t), p(r), p(b), p(c), p(c));
     }
@@ -148,7 +152,9 @@ struct Canvas {
             return nullptr;
         auto* px = static_cast<uint32_t*>(bits);
         for (int i = 0; i < n * n; ++i) {
-            auto ch = [](double v) { return static_cast<uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5); };
+            auto ch = [](double v) {
+                return static_cast<uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5);
+            };
             px[i] = ch(a[i] * 255) << 24 | ch(r[i]) << 16 | ch(g[i]) << 8 | ch(b[i]);
         }
         std::vector<uint8_t> zeros(((n + 15) / 16) * 2 * n, 0);
@@ -190,8 +196,16 @@ void stick(Canvas& c, COLORREF body, COLORREF metal) {
 
 void leaf(Canvas& c, COLORREF colour) {
     c.fill(colour, [](const Pen& p) {
-        p.poly({{88, 10}, {70, 12}, {44, 22}, {24, 42}, {16, 64}, {20, 78}, {34, 82}, {56, 76},
-                {76, 56}, {86, 32}});
+        p.poly({{88, 10},
+                {70, 12},
+                {44, 22},
+                {24, 42},
+                {16, 64},
+                {20, 78},
+                {34, 82},
+                {56, 76},
+                {76, 56},
+                {86, 32}});
         p.line(20, 78, 8, 92, 6);
     });
     c.cut([](const Pen& p) { p.line(26, 72, 74, 24, 4); });
@@ -252,8 +266,8 @@ void star(Canvas& c, COLORREF colour) {
         for (int i = 0; i < 10; ++i) {
             const double k = -3.14159265358979 / 2 + i * 3.14159265358979 / 5;
             const double r = i % 2 ? 19 : 46;
-            v.push_back({static_cast<LONG>(50 + r * std::cos(k)),
-                         static_cast<LONG>(54 + r * std::sin(k))});
+            v.push_back(
+                {static_cast<LONG>(50 + r * std::cos(k)), static_cast<LONG>(54 + r * std::sin(k))});
         }
         std::vector<POINT> big;
         for (POINT q : v)

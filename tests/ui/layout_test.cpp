@@ -51,7 +51,8 @@ TEST(Layout, AtTheDesignSizeEveryControlSitsInsideTheVisiblePageAndNothingOverla
     applyRule(rects, ui::resizeRule(kW, kH));
     const Rect inner = rects.at("SSTab2");
     // What the window shows of each stack: beside the toolbar, above the status bar.
-    const int outerW = ui::kDesignClientWidth - ui::kPagesLeft, outerH = ui::kDesignClientHeight - 360;
+    const int outerW = ui::kDesignClientWidth - ui::kPagesLeft,
+              outerH = ui::kDesignClientHeight - 360;
     std::set<std::string> seen;
     for (const ui::PagePlace& p : ui::kPagePlaces) {
         EXPECT_TRUE(seen.insert(p.control).second) << p.control << " placed twice";

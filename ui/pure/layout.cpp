@@ -45,10 +45,10 @@ struct HomeButton {
     int left, top;
 };
 const HomeButton kHomeButtons[] = {
-    {"cmdGetApps", 600, 1590},         {"cmdGetPortable", 3840, 1590},
-    {"cmdGetSlim", 7080, 1590},        {"cmdWinStarterKit", 600, 3000},
+    {"cmdGetApps", 600, 1590},          {"cmdGetPortable", 3840, 1590},
+    {"cmdGetSlim", 7080, 1590},         {"cmdWinStarterKit", 600, 3000},
     {"cmdRecommendations", 3840, 3000}, {"cmdGetHelp", 7080, 3000},
-    {"cmdDDLManager", 600, 4440},      {"cmdShowInstalledApps", 3840, 4470},
+    {"cmdDDLManager", 600, 4440},       {"cmdShowInstalledApps", 3840, 4470},
     {"cmdAppSuggestions", 7080, 4470},
 };
 
