@@ -57,11 +57,11 @@ bool parseRange(const std::string& value, std::size_t size, std::size_t& first, 
     const std::string unit = "bytes=";
     if (value.compare(0, unit.size(), unit) != 0 || value.find(',') != std::string::npos)
         return false;
-    std::string spec = value.substr(unit.size());
-    size_t dash = spec.find('-');
+    std::string bounds = value.substr(unit.size());
+    size_t dash = bounds.find('-');
     if (dash == std::string::npos)
         return false;
-    std::string a = spec.substr(0, dash), b = spec.substr(dash + 1);
+    std::string a = bounds.substr(0, dash), b = bounds.substr(dash + 1);
     try {
         if (a.empty()) {
             if (b.empty())
