@@ -49,6 +49,7 @@ TEST_F(MainUpdates, StartUpReadsTheCatalogVersionAndAnUntickedCheckFetchesNothin
     EXPECT_TRUE(updater.isLoaded()); // loaded by the version read, not shown
     EXPECT_FALSE(updater.Visible());
     EXPECT_EQ(form.StatusText(), "Fetchlets Version: 0.4.4 RC5, Signature Version: 2026.01.01");
+    EXPECT_EQ(form.StatusBar1.PanelText(1), form.StatusText());
     EXPECT_EQ(form.txtSignatureServer.Text(), server.url("/fetchlets_latest/"));
     EXPECT_TRUE(form.Timer2.Enabled());
     EXPECT_EQ(form.Timer2.Interval(), 5000u);
@@ -80,6 +81,8 @@ TEST_F(MainUpdates, ATickedCheckUpdatesAndTheRestartReadsTheNewCatalog) {
     EXPECT_EQ(form.lstCat.List(0), "Browsers"); // the published catalog's first category
     EXPECT_EQ(updater.lblSignatureVersion.Caption(), "2026.12.08");
     EXPECT_EQ(form.StatusText(), "Fetchlets Version: 0.4.4 RC5, Signature Version: 2026.12.08");
+    EXPECT_EQ(form.StatusBar1.PanelCount(), 1);
+    EXPECT_EQ(form.StatusBar1.PanelText(1), form.StatusText());
     EXPECT_FALSE(updater.cmdRestart.Visible());
     EXPECT_TRUE(form.Timer2.Enabled());
     MSG m;
