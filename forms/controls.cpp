@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace forms {
 
@@ -51,12 +52,29 @@ std::string windowText(HWND h) {
 
 // ---- Control ---------------------------------------------------------------
 
+namespace {
+// The control behind each subclassed window. A map of our own: finding it
+// costs no call into the system.
+std::unordered_map<HWND, Control*>& subclassed() {
+    static std::unordered_map<HWND, Control*> map;
+    return map;
+}
+} // namespace
+
 Control::Control(Form& form, std::string name, Kind kind)
     : form_(form), name_(std::move(name)), kind_(kind) {
     form_.registerControl(this);
 }
 
 Control::~Control() {
+    if (hwnd_ && previousProc_) {
+        // The window outlives the control (its form goes later): it gets its
+        // own procedure back.
+        subclassed().erase(hwnd_);
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) ==
+            &Control::subclassProc)
+            SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+    }
     if (stack_)
         stack_->removeChild(this);
     form_.unregisterControl(this);
@@ -72,12 +90,30 @@ HWND Control::makeWindow(HWND parent, const char* cls, const char* text, DWORD s
 }
 
 void Control::subclass() {
-    SetWindowSubclass(hwnd_, &Control::subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    subclassed()[hwnd_] = this;
+    previousProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::subclassProc)));
 }
 
-LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                       DWORD_PTR data) {
-    auto* self = reinterpret_cast<Control*>(data);
+LRESULT Control::callPrevious(UINT msg, WPARAM wp, LPARAM lp) {
+    return CallWindowProcA(previousProc_, hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    auto found = subclassed().find(h);
+    if (found == subclassed().end())
+        return DefWindowProcA(h, msg, wp, lp);
+    Control* self = found->second;
+    WNDPROC previous = self->previousProc_;
+    auto DefSubclassProc = [previous](HWND w, UINT m, WPARAM p1, LPARAM p2) {
+        return CallWindowProcA(previous, w, m, p1, p2);
+    };
+    if (msg == WM_NCDESTROY) {
+        // The window's last message: the control may already be gone, so
+        // only the window's own procedure sees it.
+        subclassed().erase(found);
+        return DefSubclassProc(h, msg, wp, lp);
+    }
     bool handled = false;
     LRESULT r = self->onOwnMessage(msg, wp, lp, handled);
     if (handled)
@@ -123,9 +159,6 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
                 return 0;
             wp = static_cast<WPARAM>(key);
         }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(h, &Control::subclassProc, 1);
         break;
     }
     return DefSubclassProc(h, msg, wp, lp);
@@ -257,6 +290,10 @@ ListBox::ListBox(Form& form, std::string name, bool sorted)
 HWND ListBox::createWindow(HWND parent) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
                   (sorted_ ? LBS_SORT : 0);
+    if (multiSelect_ == vbMultiSelectSimple)
+        style |= LBS_MULTIPLESEL;
+    else if (multiSelect_ == vbMultiSelectExtended)
+        style |= LBS_EXTENDEDSEL;
     return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
 }
 
@@ -267,6 +304,7 @@ void ListBox::afterCreate() {
 }
 
 void ListBox::AddItem(const std::string& item, int index) {
+    ++itemChanges_;
     if (!hwnd_) {
         if (index < 0 || index >= static_cast<int>(pending_.size()))
             pending_.push_back(item);
@@ -281,7 +319,27 @@ void ListBox::AddItem(const std::string& item, int index) {
                      reinterpret_cast<LPARAM>(item.c_str()));
 }
 
+void ListBox::AddItems(const std::vector<std::string>& items) {
+    if (items.empty())
+        return;
+    ++itemChanges_;
+    if (!hwnd_) {
+        pending_.insert(pending_.end(), items.begin(), items.end());
+        return;
+    }
+    size_t bytes = 0;
+    for (const auto& s : items)
+        bytes += s.size() + 1;
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(hwnd_, LB_INITSTORAGE, items.size(), bytes);
+    for (const auto& s : items)
+        SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void ListBox::RemoveItem(int index) {
+    ++itemChanges_;
     if (!hwnd_) {
         if (index >= 0 && index < static_cast<int>(pending_.size()))
             pending_.erase(pending_.begin() + index);
@@ -291,6 +349,7 @@ void ListBox::RemoveItem(int index) {
 }
 
 void ListBox::Clear() {
+    ++itemChanges_;
     pending_.clear();
     if (hwnd_)
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
@@ -328,7 +387,40 @@ void ListBox::setList(int index, const std::string& text) {
 int ListBox::ListIndex() const {
     if (!hwnd_)
         return -1;
-    return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
+    if (multiSelect_ == vbMultiSelectNone)
+        return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
+    if (ListCount() == 0)
+        return -1;
+    return static_cast<int>(SendMessageA(hwnd_, LB_GETCARETINDEX, 0, 0));
+}
+
+bool ListBox::Selected(int index) const {
+    if (!hwnd_ || index < 0)
+        return false;
+    LRESULT r = SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0);
+    return r != LB_ERR && r > 0;
+}
+
+void ListBox::setSelected(int index, bool selected) {
+    if (!hwnd_ || index < 0 || index >= ListCount())
+        return;
+    if (multiSelect_ == vbMultiSelectNone) {
+        if (selected)
+            setListIndex(index);
+        else if (ListIndex() == index)
+            SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        return;
+    }
+    SendMessageA(hwnd_, LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+}
+
+int ListBox::SelCount() const {
+    if (!hwnd_)
+        return 0;
+    if (multiSelect_ == vbMultiSelectNone)
+        return ListIndex() >= 0 ? 1 : 0;
+    LRESULT n = SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0);
+    return n == LB_ERR ? 0 : static_cast<int>(n);
 }
 
 void ListBox::setListIndex(int index) {
@@ -336,6 +428,17 @@ void ListBox::setListIndex(int index) {
         return;
     if (index < -1 || index >= ListCount())
         return;
+    if (multiSelect_ != vbMultiSelectNone) {
+        // The item becomes the only selected one and the current one.
+        SendMessageA(hwnd_, LB_SETSEL, FALSE, -1);
+        if (index >= 0) {
+            SendMessageA(hwnd_, LB_SETSEL, TRUE, index);
+            SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+        }
+        if (Click)
+            Click();
+        return;
+    }
     if (index == ListIndex())
         return;
     SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -440,7 +543,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
         if (mouseDown_) {
             mouseDown_ = false;
             if (Click) {
-                LRESULT r = DefSubclassProc(hwnd_, msg, wp, 0);
+                LRESULT r = callPrevious(msg, wp, 0);
                 Click();
                 handled = true;
                 return r;

@@ -115,14 +115,22 @@ class Control {
     HBRUSH ctlColor(HDC dc);
     void applyGeometry();
     void applyVisibility();
+    // Puts the control's own procedure in front of its window's procedure.
+    // Done by replacing the window procedure, not through comctl32's
+    // subclass list: that one looks the list up in a window property on
+    // every message, which under Wine is a round trip to the server (a list
+    // of thousands of items then takes seconds to fill or read).
     void subclass();
+    // The window's procedure from before subclass().
+    LRESULT callPrevious(UINT msg, WPARAM wp, LPARAM lp);
     HWND makeWindow(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle = 0);
-    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
 
     Form& form_;
     std::string name_;
     Kind kind_;
     HWND hwnd_ = nullptr;
+    WNDPROC previousProc_ = nullptr;
     int id_ = 0;
     int left_ = 0, top_ = 0, width_ = 1200, height_ = 375;
     bool visible_ = true;
@@ -133,20 +141,40 @@ class Control {
     HBRUSH brush_ = nullptr;
 };
 
+// How many items a list lets the user select at once.
+enum MultiSelect { vbMultiSelectNone = 0, vbMultiSelectSimple = 1, vbMultiSelectExtended = 2 };
+
 class ListBox : public Control {
   public:
     ListBox(Form& form, std::string name, bool sorted = false);
+    // Set before the window exists. Extended: click selects one item,
+    // Shift-click a range, Ctrl-click adds or removes one.
+    void setMultiSelect(MultiSelect mode) { multiSelect_ = mode; }
+    MultiSelect multiSelect() const { return multiSelect_; }
     void AddItem(const std::string& item, int index = -1);
+    // Appends many items at once, drawing the list once at the end.
+    void AddItems(const std::vector<std::string>& items);
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
     std::string List(int index) const;
     void setList(int index, const std::string& text);
+    // The current item: the selected one, or in a list that selects several
+    // the one with the focus (last clicked); -1 when there is none.
     int ListIndex() const;
     // Selecting from code runs Click as a user's choice does.
     void setListIndex(int index);
     std::string Text() const { return List(ListIndex()); }
     int TopIndex() const;
+    // Whether an item is selected; in a list that selects several, sets one
+    // item's selection without touching the others (Click does not run).
+    bool Selected(int index) const;
+    void setSelected(int index, bool selected);
+    int SelCount() const;
+    // Counts every change of the items (added, removed, replaced, cleared),
+    // not of the selection: a caller that remembers it knows, without
+    // reading the list, whether the items may have changed since.
+    unsigned long long ItemChanges() const { return itemChanges_; }
     // Index of the item at a point in pixels of the list, or -1.
     int itemAt(int x, int y) const;
 
@@ -160,6 +188,8 @@ class ListBox : public Control {
 
   private:
     bool sorted_;
+    MultiSelect multiSelect_ = vbMultiSelectNone;
+    unsigned long long itemChanges_ = 0;
     std::vector<std::string> pending_;
 };
 
