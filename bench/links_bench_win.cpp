@@ -3,7 +3,7 @@
 // Prints the time of: loading the window with the queue file, the first
 // tidying pass (no repeats), an idle tick, a pass after 1,000 repeated links
 // were added, and saving the queue when the window closes.
-#include "fakes.h"
+#include "tests/support/fakes.h"
 #include "links/frmDDLManager.h"
 #include "links/pure/link_queue.h"
 

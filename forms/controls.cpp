@@ -33,6 +33,10 @@ const char* kindName(Kind k) {
         return "Timer";
     case Kind::Menu:
         return "Menu";
+    case Kind::ToolBar:
+        return "ToolBar";
+    case Kind::StatusBar:
+        return "StatusBar";
     case Kind::Custom:
         return "Custom";
     }
@@ -52,6 +56,11 @@ std::string windowText(HWND h) {
 
 // ---- Control ---------------------------------------------------------------
 
+Control::Control(Form& form, std::string name, Kind kind)
+    : form_(form), name_(std::move(name)), kind_(kind) {
+    form_.registerControl(this);
+}
+
 namespace {
 // The control behind each subclassed window. A map of our own: finding it
 // costs no call into the system.
@@ -60,11 +69,6 @@ std::unordered_map<HWND, Control*>& subclassed() {
     return map;
 }
 } // namespace
-
-Control::Control(Form& form, std::string name, Kind kind)
-    : form_(form), name_(std::move(name)), kind_(kind) {
-    form_.registerControl(this);
-}
 
 Control::~Control() {
     if (hwnd_ && previousProc_) {
@@ -104,20 +108,22 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (found == subclassed().end())
         return DefWindowProcA(h, msg, wp, lp);
     Control* self = found->second;
-    WNDPROC previous = self->previousProc_;
-    auto DefSubclassProc = [previous](HWND w, UINT m, WPARAM p1, LPARAM p2) {
-        return CallWindowProcA(previous, w, m, p1, p2);
+    const WNDPROC previousProc = self->previousProc_;
+    auto previous = [&](UINT m, WPARAM w, LPARAM l) {
+        return CallWindowProcA(previousProc, h, m, w, l);
     };
     if (msg == WM_NCDESTROY) {
-        // The window's last message: the control may already be gone, so
+        // The window's last message: the control may be on its way out, so
         // only the window's own procedure sees it.
         subclassed().erase(found);
-        return DefSubclassProc(h, msg, wp, lp);
+        return previous(msg, wp, lp);
     }
     bool handled = false;
     LRESULT r = self->onOwnMessage(msg, wp, lp, handled);
     if (handled)
         return r;
+    if (self->ownInputEvents_)
+        return previous(msg, wp, lp);
     auto button = [&](int b) { return std::pair<int, int>{b, controls::shiftState()}; };
     switch (msg) {
     case WM_LBUTTONDOWN:
@@ -127,7 +133,7 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             auto [b, s] = button(msg == WM_LBUTTONDOWN   ? vbLeftButton
                                  : msg == WM_RBUTTONDOWN ? vbRightButton
                                                          : vbMiddleButton);
-            LRESULT res = DefSubclassProc(h, msg, wp, lp);
+            LRESULT res = previous(msg, wp, lp);
             self->MouseDown(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             return res;
         }
@@ -139,7 +145,7 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             auto [b, s] = button(msg == WM_LBUTTONUP   ? vbLeftButton
                                  : msg == WM_RBUTTONUP ? vbRightButton
                                                        : vbMiddleButton);
-            LRESULT res = DefSubclassProc(h, msg, wp, lp);
+            LRESULT res = previous(msg, wp, lp);
             self->MouseUp(b, s, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             return res;
         }
@@ -161,7 +167,7 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return previous(msg, wp, lp);
 }
 
 void Control::Move(int left, int top, int width, int height) {
@@ -172,6 +178,8 @@ void Control::Move(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     applyGeometry();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // a new thickness moves the others along
 }
 
 void Control::applyGeometry() {
@@ -210,6 +218,15 @@ void Control::setVisible(bool v) {
     applyVisibility();
     if (kind_ == Kind::PageStack)
         static_cast<PageStack*>(this)->refreshChildren();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // its edge is taken or given back
+}
+
+void Control::setAlign(int edge) {
+    if (edge < vbAlignNone || edge > vbAlignRight || edge == dock_)
+        return;
+    dock_ = edge;
+    form_.dockControls();
 }
 
 void Control::setEnabled(bool v) {
@@ -281,19 +298,15 @@ void Control::SetFocus() {
 
 // ---- ListBox ---------------------------------------------------------------
 
-ListBox::ListBox(Form& form, std::string name, bool sorted)
-    : Control(form, std::move(name), Kind::ListBox), sorted_(sorted) {
+ListBox::ListBox(Form& form, std::string name, ListBoxOptions options)
+    : Control(form, std::move(name), Kind::ListBox), options_(options) {
     width_ = 2400;
     height_ = 2400;
 }
 
 HWND ListBox::createWindow(HWND parent) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
-                  (sorted_ ? LBS_SORT : 0);
-    if (multiSelect_ == vbMultiSelectSimple)
-        style |= LBS_MULTIPLESEL;
-    else if (multiSelect_ == vbMultiSelectExtended)
-        style |= LBS_EXTENDEDSEL;
+                  (options_.sorted ? LBS_SORT : 0) | (options_.multiSelect ? LBS_EXTENDEDSEL : 0);
     return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
 }
 
@@ -312,7 +325,7 @@ void ListBox::AddItem(const std::string& item, int index) {
             pending_.insert(pending_.begin() + index, item);
         return;
     }
-    if (index < 0 || sorted_)
+    if (index < 0 || options_.sorted)
         SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     else
         SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
@@ -387,40 +400,10 @@ void ListBox::setList(int index, const std::string& text) {
 int ListBox::ListIndex() const {
     if (!hwnd_)
         return -1;
-    if (multiSelect_ == vbMultiSelectNone)
-        return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
-    if (ListCount() == 0)
-        return -1;
-    return static_cast<int>(SendMessageA(hwnd_, LB_GETCARETINDEX, 0, 0));
-}
-
-bool ListBox::Selected(int index) const {
-    if (!hwnd_ || index < 0)
-        return false;
-    LRESULT r = SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0);
-    return r != LB_ERR && r > 0;
-}
-
-void ListBox::setSelected(int index, bool selected) {
-    if (!hwnd_ || index < 0 || index >= ListCount())
-        return;
-    if (multiSelect_ == vbMultiSelectNone) {
-        if (selected)
-            setListIndex(index);
-        else if (ListIndex() == index)
-            SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        return;
-    }
-    SendMessageA(hwnd_, LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
-}
-
-int ListBox::SelCount() const {
-    if (!hwnd_)
-        return 0;
-    if (multiSelect_ == vbMultiSelectNone)
-        return ListIndex() >= 0 ? 1 : 0;
-    LRESULT n = SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0);
-    return n == LB_ERR ? 0 : static_cast<int>(n);
+    if (options_.multiSelect)
+        return ListCount() == 0 ? -1
+                                : static_cast<int>(SendMessageA(hwnd_, LB_GETCARETINDEX, 0, 0));
+    return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
 }
 
 void ListBox::setListIndex(int index) {
@@ -428,22 +411,46 @@ void ListBox::setListIndex(int index) {
         return;
     if (index < -1 || index >= ListCount())
         return;
-    if (multiSelect_ != vbMultiSelectNone) {
-        // The item becomes the only selected one and the current one.
-        SendMessageA(hwnd_, LB_SETSEL, FALSE, -1);
+    if (index == ListIndex())
+        return;
+    if (options_.multiSelect) {
+        SendMessageA(hwnd_, LB_SETSEL, FALSE, static_cast<LPARAM>(-1));
         if (index >= 0) {
             SendMessageA(hwnd_, LB_SETSEL, TRUE, index);
             SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
         }
-        if (Click)
-            Click();
-        return;
+    } else {
+        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
-    if (index == ListIndex())
-        return;
-    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     if (Click)
         Click();
+}
+
+void ListBox::setTopIndex(int index) {
+    if (hwnd_)
+        SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+bool ListBox::Selected(int index) const {
+    return hwnd_ && SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void ListBox::setSelected(int index, bool selected) {
+    if (!hwnd_)
+        return;
+    if (options_.multiSelect)
+        SendMessageA(hwnd_, LB_SETSEL, selected ? TRUE : FALSE, index);
+    else
+        SendMessageA(hwnd_, LB_SETCURSEL,
+                     selected ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+}
+
+int ListBox::SelCount() const {
+    if (!hwnd_)
+        return 0;
+    if (!options_.multiSelect)
+        return ListIndex() >= 0 ? 1 : 0;
+    return static_cast<int>(SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0));
 }
 
 int ListBox::TopIndex() const {
@@ -468,15 +475,15 @@ void ListBox::onCommand(int code) {
 
 // ---- TextBox ---------------------------------------------------------------
 
-TextBox::TextBox(Form& form, std::string name, bool multiLine, bool readOnly)
-    : Control(form, std::move(name), Kind::TextBox), multiLine_(multiLine), readOnly_(readOnly) {
+TextBox::TextBox(Form& form, std::string name, TextBoxOptions options)
+    : Control(form, std::move(name), Kind::TextBox), options_(options) {
     width_ = 2400;
     height_ = 315;
 }
 
 HWND TextBox::createWindow(HWND parent) {
-    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
-    if (multiLine_)
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (options_.readOnly ? ES_READONLY : 0);
+    if (options_.multiLine)
         style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
     return makeWindow(parent, "EDIT", text_.c_str(), style, WS_EX_CLIENTEDGE);
 }
@@ -517,7 +524,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
     switch (msg) {
     case WM_GETDLGCODE:
         // Enter and the other keys reach KeyPress instead of the dialog keys.
-        if (!multiLine_ && wp == VK_RETURN) {
+        if (!options_.multiLine && wp == VK_RETURN) {
             handled = true;
             return DLGC_WANTALLKEYS;
         }
@@ -530,7 +537,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
                 handled = true;
                 return 0;
             }
-            if (!multiLine_ && key == '\r') {
+            if (!options_.multiLine && key == '\r') {
                 handled = true; // a single-line box would only beep
                 return 0;
             }
@@ -640,15 +647,15 @@ void CheckBox::onCommand(int code) {
 
 // ---- ComboBox --------------------------------------------------------------
 
-ComboBox::ComboBox(Form& form, std::string name, bool dropDownList)
-    : Control(form, std::move(name), Kind::ComboBox), dropDownList_(dropDownList) {
+ComboBox::ComboBox(Form& form, std::string name, ComboBoxOptions options)
+    : Control(form, std::move(name), Kind::ComboBox), options_(options) {
     width_ = 2400;
     height_ = 315;
 }
 
 HWND ComboBox::createWindow(HWND parent) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
-                  (dropDownList_ ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+                  (options_.dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
     return makeWindow(parent, "COMBOBOX", "", style);
 }
 
@@ -722,7 +729,7 @@ void ComboBox::setText(const std::string& text) {
     // A drop-down list can only show one of its items.
     int i = static_cast<int>(SendMessageA(hwnd_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                           reinterpret_cast<LPARAM>(text.c_str())));
-    if (dropDownList_) {
+    if (options_.dropDownList) {
         if (i != CB_ERR)
             SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
     } else {

@@ -29,6 +29,8 @@ enum class Kind {
     PageStack,
     Timer,
     Menu,
+    ToolBar,
+    StatusBar,
     Custom
 };
 const char* kindName(Kind k);
@@ -37,6 +39,15 @@ class PageStack;
 
 // Mouse button values of the mouse events.
 enum MouseButton { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+
+// Edges of the form a control can be docked to.
+enum AlignConstant {
+    vbAlignNone = 0,
+    vbAlignTop = 1,
+    vbAlignBottom = 2,
+    vbAlignLeft = 3,
+    vbAlignRight = 4
+};
 
 class Control {
   public:
@@ -69,6 +80,13 @@ class Control {
     void setEnabled(bool v);
     // Whether the window is shown now: visible and on the current page.
     bool shown() const;
+
+    // Docking to an edge of the form (AlignConstant): a docked control spans
+    // that edge and follows the form's size; top and bottom controls are
+    // placed first, left and right ones fill the height between them. The
+    // docked side's thickness is the control's Height (top, bottom) or Width.
+    int Align() const { return dock_; }
+    void setAlign(int edge);
 
     std::string Tag;
 
@@ -137,20 +155,26 @@ class Control {
     bool enabled_ = true;
     PageStack* stack_ = nullptr;
     int page_ = 0;
+    int dock_ = vbAlignNone;
+    // Set by controls that raise MouseDown, MouseUp, MouseMove and KeyDown
+    // themselves (from their own control's events) instead of from the raw
+    // window messages.
+    bool ownInputEvents_ = false;
     std::optional<unsigned long> fore_, back_;
     HBRUSH brush_ = nullptr;
 };
 
-// How many items a list lets the user select at once.
-enum MultiSelect { vbMultiSelectNone = 0, vbMultiSelectSimple = 1, vbMultiSelectExtended = 2 };
+// Creation arguments of a list box.
+struct ListBoxOptions {
+    bool sorted = false;
+    // Extended selection: Shift-click selects a range, Ctrl-click adds or
+    // removes one item; ListIndex is then the item last clicked.
+    bool multiSelect = false;
+};
 
 class ListBox : public Control {
   public:
-    ListBox(Form& form, std::string name, bool sorted = false);
-    // Set before the window exists. Extended: click selects one item,
-    // Shift-click a range, Ctrl-click adds or removes one.
-    void setMultiSelect(MultiSelect mode) { multiSelect_ = mode; }
-    MultiSelect multiSelect() const { return multiSelect_; }
+    ListBox(Form& form, std::string name, ListBoxOptions options = {});
     void AddItem(const std::string& item, int index = -1);
     // Appends many items at once, drawing the list once at the end.
     void AddItems(const std::vector<std::string>& items);
@@ -159,15 +183,13 @@ class ListBox : public Control {
     int ListCount() const;
     std::string List(int index) const;
     void setList(int index, const std::string& text);
-    // The current item: the selected one, or in a list that selects several
-    // the one with the focus (last clicked); -1 when there is none.
     int ListIndex() const;
     // Selecting from code runs Click as a user's choice does.
     void setListIndex(int index);
     std::string Text() const { return List(ListIndex()); }
     int TopIndex() const;
-    // Whether an item is selected; in a list that selects several, sets one
-    // item's selection without touching the others (Click does not run).
+    void setTopIndex(int index);
+    // Selection state of an item of a multiple-selection list.
     bool Selected(int index) const;
     void setSelected(int index, bool selected);
     int SelCount() const;
@@ -187,15 +209,20 @@ class ListBox : public Control {
     void onCommand(int code) override;
 
   private:
-    bool sorted_;
-    MultiSelect multiSelect_ = vbMultiSelectNone;
+    ListBoxOptions options_;
     unsigned long long itemChanges_ = 0;
     std::vector<std::string> pending_;
 };
 
+// Creation arguments of a text box.
+struct TextBoxOptions {
+    bool multiLine = false;
+    bool readOnly = false;
+};
+
 class TextBox : public Control {
   public:
-    TextBox(Form& form, std::string name, bool multiLine = false, bool readOnly = false);
+    TextBox(Form& form, std::string name, TextBoxOptions options = {});
     std::string Text() const;
     void setText(const std::string& text);
     int SelStart() const;
@@ -212,7 +239,7 @@ class TextBox : public Control {
     LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) override;
 
   private:
-    bool multiLine_, readOnly_;
+    TextBoxOptions options_;
     std::string text_;
     bool mouseDown_ = false;
 };
@@ -254,10 +281,14 @@ class CheckBox : public Control {
     int value_ = 0;
 };
 
+// Creation arguments of a combo box.
+struct ComboBoxOptions {
+    bool dropDownList = true; // the text can only be one of the items
+};
+
 class ComboBox : public Control {
   public:
-    // dropDownList: the text can only be one of the items.
-    ComboBox(Form& form, std::string name, bool dropDownList = true);
+    ComboBox(Form& form, std::string name, ComboBoxOptions options = {});
     void AddItem(const std::string& item);
     void Clear();
     int ListCount() const;
@@ -275,7 +306,7 @@ class ComboBox : public Control {
     void onCommand(int code) override;
 
   private:
-    bool dropDownList_;
+    ComboBoxOptions options_;
     std::vector<std::string> pending_;
     std::string pendingText_;
     int pendingIndex_ = -1;

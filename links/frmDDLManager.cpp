@@ -44,7 +44,6 @@ frmDDLManager::frmDDLManager(platform::Services& services, MainWindowView main)
     initialHeight_ = 5600;
     minWidth_ = 5400;
     minHeight_ = 3600;
-    lstDDLManager.setMultiSelect(forms::vbMultiSelectExtended);
     lblHeading.Move(kMargin, kMargin + 60, 3600, 300);
     cmdDownload.Move(initialWidth_ - 3650, kMargin, kButtonWidth, kButtonHeight);
     cmdMultipleDownload.Move(initialWidth_ - 3650, kMargin + kButtonHeight + 60, kButtonWidth,

@@ -29,7 +29,7 @@ class frmDDLManager : public forms::Form {
     forms::Label lblHeading{*this, "lblHeading", "Direct Download Link Manager"};
     forms::CommandButton cmdDownload{*this, "cmdDownload", "Direct Download"};
     forms::CommandButton cmdMultipleDownload{*this, "cmdMultipleDownload", "Multiple Download"};
-    forms::ListBox lstDDLManager{*this, "lstDDLManager"};
+    forms::ListBox lstDDLManager{*this, "lstDDLManager", {.multiSelect = true}};
     forms::Label Label1{*this, "Label1", "Links:"};
     forms::Label lblCountLinks{*this, "lblCountLinks", "0"};
 

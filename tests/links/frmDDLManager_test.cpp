@@ -1,6 +1,6 @@
 // The link manager through its real window and message loop, with recording
 // fakes for the Downloads window, the shell, the clipboard and message boxes.
-#include "fakes.h"
+#include "tests/support/fakes.h"
 #include "links/frmDDLManager.h"
 #include "links/pure/link_queue.h"
 
