@@ -28,6 +28,7 @@ frmMain::frmMain(platform::Services& services)
                         "requests at the following website.");
 
     kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
+    wireActions();
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
 
@@ -43,6 +44,91 @@ frmMain::~frmMain() {
     for (HBITMAP b : pictures_)
         if (b)
             DeleteObject(b);
+}
+
+std::string frmMain::linkFieldText() const {
+    // The link field is the status bar's first panel; this window has no
+    // status bar yet, so no link is shown and every action asks the user to
+    // choose an entry.
+    return {};
+}
+
+void frmMain::wireActions() {
+    using catalog::Kind;
+    using forms::MenuItem;
+    // The twins of one entry menu, in the menu's order.
+    struct EntryMenu {
+        Kind kind;
+        MenuItem &download, &fromPage, &queue, &queueForce, &developerPage, &alternate, &support,
+            &screenshots, &clipboard, &send, &report, &block;
+    };
+    const EntryMenu menus[] = {
+        {Kind::Apps, mnuDownload, mnuDownloadFromPage, mnuDDLManager, mnuDDLManagerForce,
+         mnuVisitDeveloperPage, mnuAlternateDownload, mnuSupportLinks, mnuAppScreenshots,
+         mnuURLtoClipboard, mnuSendDownloadLink, mnuReportProblem, mnuBlockDirectDownload},
+        {Kind::Portable, mnuDownloadPortable, mnuDownloadPortableFromPage, mnuDDLManagerPortable,
+         mnuDDLManagerPortableForce, mnuVisitDeveloperPagePortable, mnuAlternatePortableDownload,
+         mnuSupportLinksPortable, mnuAppScreenshotsPortable, mnuURLtoClipboardPortable,
+         mnuSendDownloadLinkPortable, mnuReportPortableProblem, mnuBlockDirectDownloadPortable},
+        {Kind::Slim, mnuDownloadSlim, mnuDownloadSlimFromPage, mnuDDLManagerSlim,
+         mnuDDLManagerSlimForce, mnuVisitDeveloperPageSlim, mnuAlternateSlimDownload,
+         mnuSupportLinksSlim, mnuAppScreenshotsSlim, mnuURLtoClipboardSlim, mnuSendDownloadLinkSlim,
+         mnuReportSlimProblem, mnuBlockDirectDownloadSlim},
+        {Kind::Special, mnuDownloadSpecial, mnuDownloadSpecialFromPage, mnuDDLManagerSpecial,
+         mnuDDLManagerSpecialForce, mnuVisitDeveloperPageSpecial, mnuAlternateSpecialDownload,
+         mnuSupportLinksSpecial, mnuAppScreenshotsSpecial, mnuURLtoClipboardSpecial,
+         mnuSendDownloadLinkSpecial, mnuReportSpecialProblem, mnuBlockDirectDownloadSpecial},
+    };
+    for (const EntryMenu& m : menus) {
+        const Kind kind = m.kind;
+        const KindControls& k = kinds_[kind];
+        k.downloadButton.Click = [this] { downloads_.directDownload(); };
+        if (k.fromPageButton)
+            k.fromPageButton->Click = [this] { downloads_.downloadFromPage(); };
+        m.download.Click = [this] { downloads_.directDownload(); };
+        m.fromPage.Click = [this] { downloads_.downloadFromPage(); };
+        m.queue.Click = [this] { downloads_.addToQueue(); };
+        m.queueForce.Click = [this] { downloads_.addToQueue(); };
+        m.developerPage.Click = [this] { webActions_.developerPage(); };
+        m.alternate.Click = [this, kind] { webActions_.alternateDownload(kind); };
+        m.support.Click = [this, kind] { webActions_.supportLinks(kind); };
+        m.screenshots.Click = [this, kind] { webActions_.screenshots(kind); };
+        m.clipboard.Click = [this] { webActions_.linkToClipboard(); };
+        m.send.Click = [this, kind] { webActions_.sendDownloadLink(kind); };
+        m.report.Click = [this] { webActions_.reportProblem(); };
+        m.block.Click = [this] { downloads_.blockRequest(); };
+        k.entries.MouseDown = [this, kind](int button, int, int, int) {
+            downloads_.entryListMouseDown(kind, button);
+        };
+    }
+
+    cmdVisitPage.Click = [this] { webActions_.visitPage(); };
+    mnuVisitPage.Click = [this] { webActions_.visitPage(); };
+    mnuURLtoClipboardPage.Click = [this] { webActions_.linkToClipboard(); };
+    mnuSendPageLinkSlim.Click = [this] { webActions_.sendPageLink(); };
+    mnuSharePageTwitter.Click = [this] { webActions_.sharePageOnTwitter(); };
+    mnuSharePageFacebook.Click = [this] { webActions_.sharePageOnFacebook(); };
+    lstPages.MouseDown = [this](int button, int, int, int) {
+        downloads_.pageListMouseDown(lstPages, mnPages, mnuVisitPage, lblPages, button);
+    };
+
+    lstCat.MouseDown = [this](int b, int, int, int) {
+        Downloads::listMenuMouseDown(mnSortCat, false, b);
+    };
+    lstCatPortable.MouseDown = [this](int b, int, int, int) {
+        Downloads::listMenuMouseDown(mnSortCatPortable, false, b);
+    };
+    lstCatSlim.MouseDown = [this](int b, int, int, int) {
+        Downloads::listMenuMouseDown(mnSortCatSlim, false, b);
+    };
+    lstCatPages.MouseDown = [this](int b, int, int, int) {
+        Downloads::listMenuMouseDown(mnSortCatPages, true, b);
+    };
+
+    cmdFeedback.Click = [this] { webActions_.feedback(); };
+    lblHomepage.Click = [this] { webActions_.homepage(); };
+    ImgFacebook.Click = [this] { webActions_.facebookPage(); };
+    ImgTwitter.Click = [this] { webActions_.tweetProgram(); };
 }
 
 void frmMain::Form_Resize() {

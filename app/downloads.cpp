@@ -1,0 +1,96 @@
+#include "app/downloads.h"
+
+#include "app/pure/web_links.h"
+#include "links/pure/link_queue.h"
+#include "platform/pure/link_scheme.h"
+#include "platform/shell_actions.h"
+
+#include <vector>
+
+namespace app {
+
+namespace {
+constexpr const char* kChooseAgain =
+    "The status bar no longer shows a link (a hint or other text replaced it). Please choose "
+    "the entry again.";
+} // namespace
+
+void Downloads::tell(const std::string& text) {
+    if (services_.messageBoxes)
+        services_.messageBoxes->show(view_.main.isLoaded() ? view_.main.hwnd() : nullptr, text, "",
+                                     MB_OK | MB_ICONINFORMATION);
+}
+
+std::string Downloads::addressOrRefuse() {
+    const std::string link = view_.link ? view_.link() : std::string();
+    if (platform::checkLink(link).kind != platform::LinkKind::Web) {
+        tell(kChooseAgain);
+        return {};
+    }
+    return link;
+}
+
+void Downloads::directDownload() {
+    const std::string link = addressOrRefuse();
+    if (link.empty())
+        return;
+    if (!services_.downloads) {
+        tell("Downloads are not available: the link was not handed over.");
+        return;
+    }
+    services_.downloads->download(view_.main.hwnd(), {platform::checkLink(link).target});
+}
+
+void Downloads::downloadFromPage() {
+    const std::string link = addressOrRefuse();
+    if (!link.empty())
+        platform::openLink(services_, view_.main.hwnd(), link);
+}
+
+void Downloads::addToQueue() {
+    const std::string link = addressOrRefuse();
+    if (link.empty())
+        return;
+    if (view_.linkManager.addLink(link, view_.main.hwnd()))
+        view_.linkManager.Show(&view_.main);
+}
+
+void Downloads::blockRequest() {
+    // A mail draft to the maker; the local blacklist is not touched.
+    const std::string link = view_.link ? view_.link() : std::string();
+    platform::openLink(services_, nullptr, blockRequestMail(link));
+}
+
+void Downloads::applyBlacklist(catalog::Kind kind, const EntryMenuItems& items) {
+    const KindControls& k = view_.kinds[kind];
+    std::vector<std::string> blacklist;
+    for (int i = 0, n = view_.lstBlacklist.ListCount(); i < n; ++i)
+        blacklist.push_back(view_.lstBlacklist.List(i));
+    const bool allowed = !links::blacklisted(view_.link ? view_.link() : "", blacklist);
+    k.downloadButton.setEnabled(allowed);
+    items.download.Enabled = allowed;
+    items.queue.Enabled = allowed;
+}
+
+void Downloads::entryListMouseDown(catalog::Kind kind, int button) {
+    const KindControls& k = view_.kinds[kind];
+    if (button == forms::vbRightButton && k.menu)
+        k.menu->Popup({.eitherButton = true, .defaultItem = k.downloadItem});
+    if (k.search)
+        k.search->setText(k.entries.Text());
+}
+
+void Downloads::pageListMouseDown(forms::ListBox& list, forms::PopupMenu& menu,
+                                  forms::MenuItem& defaultItem, forms::Label& nameLabel,
+                                  int button) {
+    if (button == forms::vbRightButton)
+        menu.Popup({.eitherButton = true, .defaultItem = &defaultItem});
+    nameLabel.setCaption(list.Text());
+}
+
+void Downloads::listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button) {
+    if (button == forms::vbRightButton)
+        menu.Popup({.eitherButton = eitherButton});
+}
+
+} // namespace app
