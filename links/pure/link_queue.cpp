@@ -1,11 +1,17 @@
 #include "links/pure/link_queue.h"
 
-#include <unordered_set>
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 
 namespace links {
 
 ParsedQueue parseQueue(std::string_view bytes) {
     ParsedQueue q;
+    std::size_t lines = 0;
+    for (char c : bytes)
+        lines += c == '\n';
+    q.links.reserve(std::min(lines + 1, kMaxLinks));
     std::size_t start = 0;
     while (start < bytes.size()) {
         if (q.links.size() == kMaxLinks) {
@@ -39,12 +45,29 @@ std::string formatQueue(const std::vector<std::string>& links) {
 }
 
 std::vector<std::size_t> repeatedLinks(const std::vector<std::string>& links) {
+    // An open-addressing table of positions (position + 1, 0 for free), at
+    // most half full: no allocation per link.
+    std::size_t size = 16;
+    while (size < links.size() * 2)
+        size *= 2;
+    std::vector<std::uint32_t> slots(size, 0);
     std::vector<std::size_t> repeated;
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(links.size());
-    for (std::size_t i = 0; i < links.size(); ++i)
-        if (!seen.insert(links[i]).second)
-            repeated.push_back(i);
+    const std::hash<std::string_view> hash;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        std::size_t slot = hash(links[i]) & (size - 1);
+        for (;;) {
+            const std::uint32_t held = slots[slot];
+            if (held == 0) {
+                slots[slot] = static_cast<std::uint32_t>(i + 1);
+                break;
+            }
+            if (links[held - 1] == links[i]) {
+                repeated.push_back(i);
+                break;
+            }
+            slot = (slot + 1) & (size - 1);
+        }
+    }
     return repeated;
 }
 
