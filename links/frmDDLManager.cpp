@@ -274,6 +274,14 @@ void frmDDLManager::lstDDLManager_MouseDown(int button, int, int, int) {
 
 LRESULT frmDDLManager::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     handled = false;
+    // Destroyed without being unloaded: its owner (the main window) went
+    // first. The list still exists at this point; nothing can wait for the
+    // user any more, so the queue and the geometry are saved as they are.
+    if (msg == WM_DESTROY) {
+        saveQueue();
+        forms::SaveGeometry(*this, settingsFile(), kGeometrySection);
+        return 0;
+    }
     // The menu key and Shift+F10 open the menu too (the mouse opens it on
     // the button's press).
     if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == lstDDLManager.hwnd() &&

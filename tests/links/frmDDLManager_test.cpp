@@ -250,6 +250,20 @@ TEST_F(Fixture, AMissingDataFolderIsToldAndNothingIsLost) {
     EXPECT_EQ(fakes.messageBoxes.calls.size(), 1u);
 }
 
+TEST_F(Fixture, ClosingTheOwnerStillSavesTheQueue) {
+    frmDDLManager f(fakes.services, {main.lstBlacklist});
+    f.addLink("http://h.org/owned");
+    f.Show(&main);
+    main.Unload();
+    EXPECT_EQ(queue(), "http://h.org/owned\r\n");
+    // The window can be made again, with the saved queue.
+    EXPECT_FALSE(f.isLoaded());
+    f.addLink("http://h.org/next");
+    EXPECT_EQ(f.links(), (std::vector<std::string>{"http://h.org/owned", "http://h.org/next"}));
+    EXPECT_TRUE(f.Unload());
+    EXPECT_EQ(queue(), "http://h.org/owned\r\nhttp://h.org/next\r\n");
+}
+
 TEST_F(Fixture, GeometryIsKeptInItsOwnSection) {
     std::string ini = dir.path() + "Data\\Fetchlets.ini";
     {
