@@ -1,7 +1,7 @@
 #include "app/downloads.h"
 
 #include "app/pure/web_links.h"
-#include "links/pure/link_queue.h"
+#include "app/pure/search_sort.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/shell_actions.h"
 
@@ -66,7 +66,7 @@ void Downloads::applyBlacklist(catalog::Kind kind, const EntryMenuItems& items) 
     std::vector<std::string> blacklist;
     for (int i = 0, n = view_.lstBlacklist.ListCount(); i < n; ++i)
         blacklist.push_back(view_.lstBlacklist.List(i));
-    const bool allowed = !links::blacklisted(view_.link ? view_.link() : "", blacklist);
+    const bool allowed = !blacklisted(view_.link ? view_.link() : std::string(), blacklist);
     k.downloadButton.setEnabled(allowed);
     items.download.Enabled = allowed;
     items.queue.Enabled = allowed;

@@ -310,81 +310,137 @@ HWND ListBox::createWindow(HWND parent) {
     return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
 }
 
+// The list keeps a copy of its items: every change goes through these
+// members, so counts and texts are read without asking the window (which is
+// cheap here and slow under a window server round trip), and an item's text
+// is never squeezed through a fixed-size conversion buffer.
+namespace {
+
+std::string itemText(HWND list, int index) {
+    LRESULT n = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR || n <= 0)
+        return {};
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    n = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(w.data()));
+    if (n == LB_ERR || n <= 0)
+        return {};
+    int bytes =
+        WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), a.data(), bytes, nullptr,
+                        nullptr);
+    return a;
+}
+
+} // namespace
+
 void ListBox::afterCreate() {
-    for (const auto& s : pending_)
+    if (items_.empty())
+        return;
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    for (const auto& s : items_)
         SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    pending_.clear();
+    if (options_.sorted) {
+        // The window put them in its own order: take that order.
+        for (size_t i = 0; i < items_.size(); ++i)
+            items_[i] = itemText(hwnd_, static_cast<int>(i));
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ListBox::onDestroy() {
+    // A form loaded again starts with empty lists, as a new one does.
+    items_.clear();
 }
 
 void ListBox::AddItem(const std::string& item, int index) {
     ++itemChanges_;
     if (!hwnd_) {
-        if (index < 0 || index >= static_cast<int>(pending_.size()))
-            pending_.push_back(item);
+        if (index < 0 || index >= static_cast<int>(items_.size()))
+            items_.push_back(item);
         else
-            pending_.insert(pending_.begin() + index, item);
+            items_.insert(items_.begin() + index, item);
         return;
     }
-    if (index < 0 || options_.sorted)
-        SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    LRESULT at;
+    if (index < 0 || options_.sorted || index >= static_cast<int>(items_.size()))
+        at = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     else
-        SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(item.c_str()));
+        at = SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                          reinterpret_cast<LPARAM>(item.c_str()));
+    if (at >= 0 && at <= static_cast<LRESULT>(items_.size()))
+        items_.insert(items_.begin() + at, item);
+}
+
+void ListBox::setItems(const std::vector<std::string>& items) {
+    ++itemChanges_;
+    if (!hwnd_) {
+        items_ = items;
+        return;
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+    items_.clear();
+    items_.reserve(items.size());
+    SendMessageA(hwnd_, LB_INITSTORAGE, items.size(), 0);
+    for (const std::string& item : items) {
+        LRESULT at = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        if (at < 0)
+            break; // out of room: the list keeps what it took
+        items_.insert(items_.begin() + at, item);
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ListBox::AddItems(const std::vector<std::string>& items) {
     if (items.empty())
         return;
     ++itemChanges_;
-    if (!hwnd_) {
-        pending_.insert(pending_.end(), items.begin(), items.end());
+    if (!hwnd_ || options_.sorted) {
+        for (const std::string& item : items)
+            AddItem(item);
         return;
     }
     size_t bytes = 0;
     for (const auto& s : items)
         bytes += s.size() + 1;
+    items_.reserve(items_.size() + items.size());
     SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(hwnd_, LB_INITSTORAGE, items.size(), bytes);
-    for (const auto& s : items)
-        SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    for (const auto& s : items) {
+        if (SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())) < 0)
+            break; // out of room: the list keeps what it took
+        items_.push_back(s);
+    }
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ListBox::RemoveItem(int index) {
-    ++itemChanges_;
-    if (!hwnd_) {
-        if (index >= 0 && index < static_cast<int>(pending_.size()))
-            pending_.erase(pending_.begin() + index);
+    if (index < 0 || index >= static_cast<int>(items_.size()))
         return;
-    }
-    SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    if (hwnd_ && SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
+        return;
+    ++itemChanges_;
+    items_.erase(items_.begin() + index);
 }
 
 void ListBox::Clear() {
     ++itemChanges_;
-    pending_.clear();
+    items_.clear();
     if (hwnd_)
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
 }
 
 int ListBox::ListCount() const {
-    if (!hwnd_)
-        return static_cast<int>(pending_.size());
-    return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0));
+    return static_cast<int>(items_.size());
 }
 
 std::string ListBox::List(int index) const {
-    if (!hwnd_)
-        return index >= 0 && index < static_cast<int>(pending_.size()) ? pending_[index] : "";
-    LRESULT n = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (n == LB_ERR)
-        return {};
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(s.data()));
-    s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
-    return s;
+    return index >= 0 && index < static_cast<int>(items_.size()) ? items_[index] : std::string();
 }
 
 void ListBox::setList(int index, const std::string& text) {
@@ -807,6 +863,14 @@ HWND CommandButton::createWindow(HWND parent) {
     button_->Click = [this] {
         if (Click)
             Click();
+    };
+    button_->MouseEnter = [this] {
+        if (MouseEnter)
+            MouseEnter();
+    };
+    button_->MouseLeave = [this] {
+        if (MouseLeave)
+            MouseLeave();
     };
     onColoursChanged();
     return button_->hwnd();

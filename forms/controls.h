@@ -178,6 +178,10 @@ class ListBox : public Control {
     void AddItem(const std::string& item, int index = -1);
     // Appends many items at once, drawing the list once at the end.
     void AddItems(const std::vector<std::string>& items);
+    // Replaces every item at once, with the list's redrawing suspended while
+    // it is refilled (a sorted list orders them itself). The selection goes.
+    void setItems(const std::vector<std::string>& items);
+    const std::vector<std::string>& items() const { return items_; }
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
@@ -206,12 +210,13 @@ class ListBox : public Control {
   protected:
     HWND createWindow(HWND parent) override;
     void afterCreate() override;
+    void onDestroy() override;
     void onCommand(int code) override;
 
   private:
     ListBoxOptions options_;
     unsigned long long itemChanges_ = 0;
-    std::vector<std::string> pending_;
+    std::vector<std::string> items_;
 };
 
 // Creation arguments of a text box.
@@ -344,6 +349,9 @@ class CommandButton : public Control {
     controls::ThemedButton* button() const { return button_; }
 
     std::function<void()> Click;
+    // The pointer entered or left the button.
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
 
   protected:
     HWND createWindow(HWND parent) override;

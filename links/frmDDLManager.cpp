@@ -85,12 +85,25 @@ std::string frmDDLManager::settingsFile() const {
 }
 
 std::vector<std::string> frmDDLManager::links() const {
-    std::vector<std::string> items;
-    int n = lstDDLManager.ListCount();
-    items.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        items.push_back(lstDDLManager.List(i));
-    return items;
+    return lstDDLManager.items();
+}
+
+std::vector<bool> frmDDLManager::selection() const {
+    std::vector<bool> selected(lstDDLManager.items().size());
+    HWND list = lstDDLManager.hwnd();
+    if (!list)
+        return selected;
+    // The selected positions in one request rather than one per item.
+    LRESULT n = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    if (n <= 0)
+        return selected;
+    std::vector<int> positions(static_cast<std::size_t>(n));
+    n = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(n),
+                     reinterpret_cast<LPARAM>(positions.data()));
+    for (LRESULT i = 0; i < n; ++i)
+        if (positions[i] >= 0 && static_cast<std::size_t>(positions[i]) < selected.size())
+            selected[positions[i]] = true;
+    return selected;
 }
 
 void frmDDLManager::tell(const std::string& text, unsigned icon) {
@@ -119,7 +132,7 @@ bool frmDDLManager::saveQueue() {
     const std::string path = queueFile();
     if (!profile::io::writable(path))
         return false;
-    return profile::io::replaceAtomically(path, formatQueue(links()));
+    return profile::io::replaceAtomically(path, formatQueue(lstDDLManager.items()));
 }
 
 void frmDDLManager::Form_QueryUnload(int& cancel, int unloadMode) {
@@ -177,8 +190,7 @@ bool frmDDLManager::addLink(const std::string& link, HWND owner) {
     return true;
 }
 
-void frmDDLManager::removeItems(const std::vector<std::size_t>& doomed,
-                                std::vector<std::string> items) {
+void frmDDLManager::removeItems(const std::vector<std::size_t>& doomed) {
     if (doomed.empty())
         return;
     HWND list = lstDDLManager.hwnd();
@@ -195,11 +207,8 @@ void frmDDLManager::removeItems(const std::vector<std::size_t>& doomed,
     }
     // Fill the list anew with the kept items, keeping their selection, the
     // current item and the scroll position.
-    if (items.empty())
-        items = links();
-    std::vector<bool> selected(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i)
-        selected[i] = lstDDLManager.Selected(static_cast<int>(i));
+    std::vector<std::string> items = links();
+    const std::vector<bool> selected = selection();
     const int current = lstDDLManager.ListIndex();
     const int top = lstDDLManager.TopIndex();
     std::vector<std::string> kept;
@@ -221,8 +230,7 @@ void frmDDLManager::removeItems(const std::vector<std::size_t>& doomed,
             --i;
         return i >= 0 ? newIndex[i] : 0;
     };
-    lstDDLManager.Clear();
-    lstDDLManager.AddItems(kept);
+    lstDDLManager.setItems(kept);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < items.size(); ++i)
         if (selected[i] && newIndex[i] >= 0)
@@ -238,9 +246,7 @@ void frmDDLManager::Timer1_Timer() {
     if (lstDDLManager.ItemChanges() == seenChanges_)
         return;
     ++tidyPasses_;
-    std::vector<std::string> items = links();
-    std::vector<std::size_t> repeated = repeatedLinks(items);
-    removeItems(repeated, std::move(items));
+    removeItems(repeatedLinks(lstDDLManager.items()));
     lblCountLinks.setCaption(std::to_string(lstDDLManager.ListCount()));
     seenChanges_ = lstDDLManager.ItemChanges();
 }
@@ -334,10 +340,11 @@ void frmDDLManager::mnuDownload_Click() {
 }
 
 void frmDDLManager::mnuMultipleDownload_Click() {
+    const std::vector<bool> selected = selection();
     std::vector<std::string> chosen;
-    for (int i = 0, n = lstDDLManager.ListCount(); i < n; ++i)
-        if (lstDDLManager.Selected(i))
-            chosen.push_back(lstDDLManager.List(i));
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        if (selected[i])
+            chosen.push_back(lstDDLManager.items()[i]);
     if (chosen.empty()) {
         tell("Select the links to download first.", MB_ICONINFORMATION);
         return;
@@ -356,11 +363,8 @@ void frmDDLManager::mnuDownloadFromPage_Click() {
 }
 
 void frmDDLManager::mnuClipboard_Click() {
-    std::vector<std::string> items = links();
-    std::vector<bool> selected(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i)
-        selected[i] = lstDDLManager.Selected(static_cast<int>(i));
-    if (services_.clipboard && !services_.clipboard->setText(selectionText(items, selected)))
+    if (services_.clipboard &&
+        !services_.clipboard->setText(selectionText(lstDDLManager.items(), selection())))
         tell("The clipboard is in use by another program. Try again in a moment.", MB_ICONWARNING);
 }
 
@@ -371,10 +375,11 @@ void frmDDLManager::selectAll(bool selected) {
 }
 
 void frmDDLManager::mnuDeleteSelected_Click() {
+    const std::vector<bool> selected = selection();
     std::vector<std::size_t> chosen;
-    for (int i = 0, n = lstDDLManager.ListCount(); i < n; ++i)
-        if (lstDDLManager.Selected(i))
-            chosen.push_back(static_cast<std::size_t>(i));
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        if (selected[i])
+            chosen.push_back(i);
     removeItems(chosen);
 }
 

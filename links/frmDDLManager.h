@@ -66,6 +66,8 @@ class frmDDLManager : public forms::Form {
 
     // The items of the list, in order.
     std::vector<std::string> links() const;
+    // Per item, whether it is selected.
+    std::vector<bool> selection() const;
 
   protected:
     void Form_Load() override;
@@ -97,10 +99,8 @@ class frmDDLManager : public forms::Form {
     void download(const std::vector<std::string>& links);
     void tell(const std::string& text, unsigned icon);
     // Removes the items at these positions (ascending), keeping the others'
-    // order, selection and the current item. `items` may hold the list's
-    // items as just read, to spare reading them again.
-    void removeItems(const std::vector<std::size_t>& positions,
-                     std::vector<std::string> items = {});
+    // order, selection and the current item.
+    void removeItems(const std::vector<std::size_t>& positions);
     bool saveQueue();
 
     platform::Services& services_;
