@@ -76,16 +76,12 @@ void Downloads::entryListMouseDown(catalog::Kind kind, int button) {
     const KindControls& k = view_.kinds[kind];
     if (button == forms::vbRightButton && k.menu)
         k.menu->Popup({.eitherButton = true, .defaultItem = k.downloadItem});
-    if (k.search)
-        k.search->setText(k.entries.Text());
 }
 
-void Downloads::pageListMouseDown(forms::ListBox& list, forms::PopupMenu& menu,
-                                  forms::MenuItem& defaultItem, forms::Label& nameLabel,
-                                  int button) {
+void Downloads::pageListMouseDown(forms::ListBox&, forms::PopupMenu& menu,
+                                  forms::MenuItem& defaultItem, int button) {
     if (button == forms::vbRightButton)
         menu.Popup({.eitherButton = true, .defaultItem = &defaultItem});
-    nameLabel.setCaption(list.Text());
 }
 
 void Downloads::listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button) {

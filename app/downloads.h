@@ -57,13 +57,13 @@ class Downloads {
     void applyBlacklist(catalog::Kind kind, const EntryMenuItems& items);
 
     // Mouse-down on an entry list: the right button opens its menu (the
-    // direct download item as default, either button chooses); then any
-    // button copies the entry's name into the kind's search box.
+    // direct download item as default, either button chooses). The caller
+    // then runs the name copy for any button.
     void entryListMouseDown(catalog::Kind kind, int button);
     // Mouse-down on the page list: the right button opens `menu` with
-    // `defaultItem`; then any button shows the page's name in `nameLabel`.
+    // `defaultItem`, either button choosing.
     void pageListMouseDown(forms::ListBox& list, forms::PopupMenu& menu,
-                           forms::MenuItem& defaultItem, forms::Label& nameLabel, int button);
+                           forms::MenuItem& defaultItem, int button);
     // Mouse-down on a list with a one-item menu: the right button opens it,
     // without a default item; `eitherButton` lets both buttons choose.
     static void listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button);

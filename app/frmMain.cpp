@@ -13,8 +13,7 @@
 
 namespace app {
 
-frmMain::frmMain(platform::Services& services)
-    : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment) {
+frmMain::frmMain(platform::Services& services) : Form("frmMain", "Fetchlets"), services_(services) {
     initialWidth_ = 12840 + 240;
     initialHeight_ = 7890;
     minWidth_ = 9600;
@@ -27,7 +26,23 @@ frmMain::frmMain(platform::Services& services)
     txtHomepage.setText("You can download the latest version, report bugs and submit feature "
                         "requests at the following website.");
 
-    kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
+    kinds_.wire({.categoryChosen = [this](catalog::Kind k) { browsing_.categoryChosen(k); },
+                 .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
+                 .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
+    wireSearchBoxes(kinds_);
+    // The category lists' sort menus open on the right mouse button.
+    std::pair<forms::ListBox*, forms::PopupMenu*> sortMenus[] = {
+        {&lstCat, &mnSortCat},
+        {&lstCatPortable, &mnSortCatPortable},
+        {&lstCatSlim, &mnSortCatSlim},
+        {&lstCatPages, &mnSortCatPages}};
+    for (auto [list, menu] : sortMenus) {
+        list->MouseDown = [menu](int button, int, int, int) {
+            if (button == forms::vbRightButton)
+                menu->Popup();
+        };
+        menu->items().front().Click = [list] { Liste_Sortieren(*list); };
+    }
     wireActions();
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
@@ -46,11 +61,8 @@ frmMain::~frmMain() {
             DeleteObject(b);
 }
 
-std::string frmMain::linkFieldText() const {
-    // The link field is the status bar's first panel; this window has no
-    // status bar yet, so no link is shown and every action asks the user to
-    // choose an entry.
-    return {};
+std::string frmMain::linkFieldText() {
+    return LinkField{StatusBar1}.Text();
 }
 
 void frmMain::wireActions() {
@@ -60,23 +72,24 @@ void frmMain::wireActions() {
     struct EntryMenu {
         Kind kind;
         MenuItem &download, &fromPage, &queue, &queueForce, &developerPage, &alternate, &support,
-            &screenshots, &clipboard, &send, &report, &block;
+            &screenshots, &clipboard, &sort, &send, &report, &block;
     };
     const EntryMenu menus[] = {
         {Kind::Apps, mnuDownload, mnuDownloadFromPage, mnuDDLManager, mnuDDLManagerForce,
          mnuVisitDeveloperPage, mnuAlternateDownload, mnuSupportLinks, mnuAppScreenshots,
-         mnuURLtoClipboard, mnuSendDownloadLink, mnuReportProblem, mnuBlockDirectDownload},
+         mnuURLtoClipboard, mnuSort, mnuSendDownloadLink, mnuReportProblem, mnuBlockDirectDownload},
         {Kind::Portable, mnuDownloadPortable, mnuDownloadPortableFromPage, mnuDDLManagerPortable,
          mnuDDLManagerPortableForce, mnuVisitDeveloperPagePortable, mnuAlternatePortableDownload,
          mnuSupportLinksPortable, mnuAppScreenshotsPortable, mnuURLtoClipboardPortable,
-         mnuSendDownloadLinkPortable, mnuReportPortableProblem, mnuBlockDirectDownloadPortable},
+         mnuSortPortable, mnuSendDownloadLinkPortable, mnuReportPortableProblem,
+         mnuBlockDirectDownloadPortable},
         {Kind::Slim, mnuDownloadSlim, mnuDownloadSlimFromPage, mnuDDLManagerSlim,
          mnuDDLManagerSlimForce, mnuVisitDeveloperPageSlim, mnuAlternateSlimDownload,
-         mnuSupportLinksSlim, mnuAppScreenshotsSlim, mnuURLtoClipboardSlim, mnuSendDownloadLinkSlim,
-         mnuReportSlimProblem, mnuBlockDirectDownloadSlim},
+         mnuSupportLinksSlim, mnuAppScreenshotsSlim, mnuURLtoClipboardSlim, mnuSortSlim,
+         mnuSendDownloadLinkSlim, mnuReportSlimProblem, mnuBlockDirectDownloadSlim},
         {Kind::Special, mnuDownloadSpecial, mnuDownloadSpecialFromPage, mnuDDLManagerSpecial,
          mnuDDLManagerSpecialForce, mnuVisitDeveloperPageSpecial, mnuAlternateSpecialDownload,
-         mnuSupportLinksSpecial, mnuAppScreenshotsSpecial, mnuURLtoClipboardSpecial,
+         mnuSupportLinksSpecial, mnuAppScreenshotsSpecial, mnuURLtoClipboardSpecial, mnuSortSpecial,
          mnuSendDownloadLinkSpecial, mnuReportSpecialProblem, mnuBlockDirectDownloadSpecial},
     };
     for (const EntryMenu& m : menus) {
@@ -99,7 +112,17 @@ void frmMain::wireActions() {
         m.block.Click = [this] { downloads_.blockRequest(); };
         k.entries.MouseDown = [this, kind](int button, int, int, int) {
             downloads_.entryListMouseDown(kind, button);
+            browsing_.copyName(kind);
         };
+        m.sort.Click = [&k] { Liste_Sortieren(k.entries); };
+        // Choosing an entry also switches the queue item by the blacklist.
+        k.entries.Click =
+            [this, kind, chosen = k.entries.Click,
+             items = EntryMenuItems{m.download, m.fromPage, m.queue, m.queueForce, m.block}] {
+                if (chosen)
+                    chosen();
+                downloads_.applyBlacklist(kind, items);
+            };
     }
 
     cmdVisitPage.Click = [this] { webActions_.visitPage(); };
@@ -108,8 +131,10 @@ void frmMain::wireActions() {
     mnuSendPageLinkSlim.Click = [this] { webActions_.sendPageLink(); };
     mnuSharePageTwitter.Click = [this] { webActions_.sharePageOnTwitter(); };
     mnuSharePageFacebook.Click = [this] { webActions_.sharePageOnFacebook(); };
+    mnuSortPages.Click = [this] { Liste_Sortieren(lstPages); };
     lstPages.MouseDown = [this](int button, int, int, int) {
-        downloads_.pageListMouseDown(lstPages, mnPages, mnuVisitPage, lblPages, button);
+        downloads_.pageListMouseDown(lstPages, mnPages, mnuVisitPage, button);
+        browsing_.copyName(Kind::Pages);
     };
 
     lstCat.MouseDown = [this](int b, int, int, int) {
@@ -165,6 +190,18 @@ void frmMain::Form_Load() {
                                   0, 0, CLEARTYPE_QUALITY, 0, "Tahoma");
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
+    });
+    guarded([&] {
+        // The one panel of the status bar: the link field.
+        StatusBar1.AddPanel({.sText = "0",
+                             .uTextAlign = 0,
+                             .bAutoSize = true,
+                             .bEditable = true,
+                             .bIconState = false,
+                             .bUseMaskColor = false,
+                             .lMaskColor = controls::rgb(255, 0, 255),
+                             .lForeColor = controls::rgb(224, 224, 224),
+                             .sToolTipText = "0"});
     });
     guarded([&] { browsing_.LoadCategoryLists(); });
     guarded([&] { lstCatSpecial.setListIndex(0); });

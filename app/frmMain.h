@@ -6,8 +6,10 @@
 #include "app/browsing.h"
 #include "app/downloads.h"
 #include "app/kinds.h"
+#include "app/link_field.h"
 #include "app/page_state.h"
 #include "app/web_actions.h"
+#include "forms/bars.h"
 #include "links/frmDDLManager.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
@@ -27,6 +29,7 @@ class frmMain : public forms::Form {
     void LoadCategoryLists() { browsing_.LoadCategoryLists(); }
 
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
+    Browsing& browsing() { return browsing_; }
     // The link manager: its window is made when first shown or given a link.
     links::frmDDLManager& ddlManager() { return ddlManager_; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
@@ -270,7 +273,7 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuSharePageFacebook =
         mnPages.add("mnuSharePageFacebook", "Share Page on Facebook");
 
-    // Category-list menus.
+    // Category-list menus: one "Sort A-Z" each (the Special list has none).
     forms::PopupMenu mnSortCat{*this, "mnSortCat"};
     forms::MenuItem& mnuSortCat = mnSortCat.add("mnuSortCat", "Sort A-Z");
     forms::PopupMenu mnSortCatPortable{*this, "mnSortCatPortable"};
@@ -279,6 +282,9 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuSortCatSlim = mnSortCatSlim.add("mnuSortCatSlim", "Sort A-Z");
     forms::PopupMenu mnSortCatPages{*this, "mnSortCatPages"};
     forms::MenuItem& mnuSortCatPages = mnSortCatPages.add("mnuSortCatPages", "Sort A-Z");
+
+    // The status bar; its first panel is the link field.
+    forms::StatusBar StatusBar1{*this, "StatusBar1"};
 
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
@@ -297,7 +303,7 @@ class frmMain : public forms::Form {
     // The menus' items and the lists' mouse-down events to their actions.
     void wireActions();
     // The link of the chosen entry, as the link field shows it now.
-    std::string linkFieldText() const;
+    std::string linkFieldText();
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
@@ -315,7 +321,9 @@ class frmMain : public forms::Form {
         {catalog::Kind::Pages, lstCatPages, lstPages, nullptr, &lblCountCatPages, lblCountPages,
          cmdVisitPage, nullptr, nullptr, nullptr, nullptr},
     }}};
-    Browsing browsing_;
+    Browsing browsing_{
+        kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
+        SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
     PageState pageState_{*this, SSTab1, SSTab2};
     links::frmDDLManager ddlManager_{services_, {lstBlacklist}};
     Downloads downloads_{

@@ -482,6 +482,21 @@ void ListBox::setListIndex(int index) {
         Click();
 }
 
+int ListBox::findPrefix(const std::string& prefix) const {
+    if (hwnd_) {
+        LRESULT r = SendMessageA(hwnd_, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(prefix.c_str()));
+        return r == LB_ERR ? -1 : static_cast<int>(r);
+    }
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].size() >= prefix.size() &&
+            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, items_[i].c_str(),
+                           static_cast<int>(prefix.size()), prefix.c_str(),
+                           static_cast<int>(prefix.size())) == CSTR_EQUAL)
+            return static_cast<int>(i);
+    return -1;
+}
+
 void ListBox::setTopIndex(int index) {
     if (hwnd_)
         SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
