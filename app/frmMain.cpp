@@ -46,6 +46,16 @@ frmMain::frmMain(platform::Services& services) : Form("frmMain", "Fetchlets"), s
     wireActions();
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
+    lstSignatures.MouseDown = [this](int b, int s, int x, int y) {
+        lstSignatures_MouseDown(b, s, x, y);
+    };
+    lstSignatures.KeyDown = [this](int& k, int s) { lstSignatures_KeyDown(k, s); };
+    lstBlacklist.MouseDown = [this](int b, int s, int x, int y) {
+        lstBlacklist_MouseDown(b, s, x, y);
+    };
+    lstBlacklist.KeyDown = [this](int& k, int s) { lstBlacklist_KeyDown(k, s); };
+    mnuEditSignatures.Click = [this] { mnuEditSignatures_Click(); };
+    mnuEditBlacklist.Click = [this] { mnuEditBlacklist_Click(); };
 
     // Each control goes onto its page once; the layout then only moves.
     for (const ui::PagePlace& p : ui::kPagePlaces)
@@ -204,20 +214,44 @@ void frmMain::Form_Load() {
                              .sToolTipText = "0"});
     });
     guarded([&] { browsing_.LoadCategoryLists(); });
+    guarded([&] { RestoreMainWindowState(windowState_, settingsFile()); });
     guarded([&] { lstCatSpecial.setListIndex(0); });
     guarded([&] {
         txtSpecialSearch.setText("Windows Starter Kit");
         ImgRecommendations.setVisible(false);
         ImgStarterKit.setVisible(true);
     });
+    guarded([&] { LoadListFile(SignaturesFilePath(ApplicationPath()), lstSignatures); });
+    guarded([&] { LoadListFile(BlacklistFilePath(ApplicationPath()), lstBlacklist); });
+    guarded([&] {
+        if (!LoadFormState(*this, settingsFile()))
+            chkSystray.setValue(0);
+    });
     guarded([&] { makePictures(); });
     // Only one copy runs: a second one closes its window before it is ever
     // shown and the process ends.
     if (services_.singleInstance->anotherIsRunning("Fetchlets")) {
+        secondCopy_ = true;
         Unload(forms::vbFormCode);
         return;
     }
     guarded([&] { txtCredits.setText(creditsText()); });
+}
+
+void frmMain::Form_QueryUnload(int&, int) {
+    guarded([&] { SaveFormState(*this, settingsFile()); });
+}
+
+void frmMain::Form_Unload(int&) {
+    // The control values, the geometry, the pages and the chosen categories.
+    // A copy that ends at start-up writes them too, but only a close the user
+    // asked for tells of a failure.
+    guarded([&] {
+        if (!SaveMainWindowState(windowState_, settingsFile()) && !secondCopy_)
+            ReportSettingsNotSaved(services_, hwnd(), settingsFile());
+    });
+    // Every other window of the program closes through its own unload.
+    guarded([&] { forms::unloadOtherForms(*this); });
 }
 
 void frmMain::makePictures() {

@@ -9,6 +9,7 @@
 #include "app/link_field.h"
 #include "app/page_state.h"
 #include "app/web_actions.h"
+#include "app/settings.h"
 #include "forms/bars.h"
 #include "links/frmDDLManager.h"
 #include "forms/controls.h"
@@ -286,6 +287,13 @@ class frmMain : public forms::Form {
     // The status bar; its first panel is the link field.
     forms::StatusBar StatusBar1{*this, "StatusBar1"};
 
+    // Options-list menus.
+    forms::PopupMenu mnEditSignatures{*this, "mnEditSignatures"};
+    forms::MenuItem& mnuEditSignatures =
+        mnEditSignatures.add("mnuEditSignatures", "Edit Signatures");
+    forms::PopupMenu mnEditBlacklist{*this, "mnEditBlacklist"};
+    forms::MenuItem& mnuEditBlacklist = mnEditBlacklist.add("mnuEditBlacklist", "Edit Blacklist");
+
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
 
@@ -293,6 +301,23 @@ class frmMain : public forms::Form {
     void Form_Initialize() override;
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_Unload(int& cancel) override;
+
+    void lstSignatures_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditSignatures, button);
+    }
+    void lstSignatures_KeyDown(int& keyCode, int) {
+        OptionsList_KeyDown(mnEditSignatures, keyCode);
+    }
+    void lstBlacklist_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditBlacklist, button);
+    }
+    void lstBlacklist_KeyDown(int& keyCode, int) { OptionsList_KeyDown(mnEditBlacklist, keyCode); }
+    void mnuEditSignatures_Click() {
+        EditListFile(services_, SignaturesFilePath(ApplicationPath()));
+    }
+    void mnuEditBlacklist_Click() { EditListFile(services_, BlacklistFilePath(ApplicationPath())); }
 
     void Timer1_Timer();
     void Timer3_Timer();
@@ -304,6 +329,7 @@ class frmMain : public forms::Form {
     void wireActions();
     // The link of the chosen entry, as the link field shows it now.
     std::string linkFieldText();
+    std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
@@ -331,6 +357,10 @@ class frmMain : public forms::Form {
     WebActions webActions_{{*this, [this] { return linkFieldText(); },
                             [this](catalog::Kind kind) { return kinds_[kind].entries.Text(); }},
                            services_};
+    MainWindowState windowState_{*this,          SSTab1,     SSTab2,     lstCat,
+                                 lstCatPortable, lstCatSlim, lstCatPages};
+    // This copy ends at start-up because another one runs.
+    bool secondCopy_ = false;
     HBITMAP pictures_[5] = {};
 };
 
