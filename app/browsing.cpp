@@ -2,6 +2,7 @@
 
 #include "app/guarded.h"
 #include "app/pure/search_sort.h"
+#include "links/pure/link_queue.h"
 
 namespace app {
 
@@ -50,7 +51,7 @@ void Browsing::entryChosen(Kind kind) {
             k.fromPageItem->Enabled = true;
     });
     guarded([&] {
-        bool allowed = !blacklisted(*link, blacklist_.items());
+        bool allowed = !links::blacklisted(*link, blacklist_.items());
         k.downloadButton.setEnabled(allowed);
         if (k.downloadItem)
             k.downloadItem->Enabled = allowed;

@@ -37,19 +37,15 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
                  .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
                  .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
     wireSearchBoxes(kinds_);
-    // The category lists' sort menus open on the right mouse button.
+    // The category lists' sort menus (opened by wireActions' mouse-down rule).
     std::pair<forms::ListBox*, forms::PopupMenu*> sortMenus[] = {
         {&lstCat, &mnSortCat},
         {&lstCatPortable, &mnSortCatPortable},
         {&lstCatSlim, &mnSortCatSlim},
         {&lstCatPages, &mnSortCatPages}};
-    for (auto [list, menu] : sortMenus) {
-        list->MouseDown = [menu](int button, int, int, int) {
-            if (button == forms::vbRightButton)
-                menu->Popup();
-        };
+    for (auto [list, menu] : sortMenus)
         menu->items().front().Click = [list] { Liste_Sortieren(*list); };
-    }
+    wireActions();
     pageState_.watch(timer1Work_, timer3Work_);
     for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
         timer1Work_.watch(*box);
@@ -114,6 +110,7 @@ void frmMain::wireEvents() {
     // "Exit" ends the program whatever the tray option says: a close from
     // code never becomes a hide.
     navigation_.showUpdater = [this] { updates_.Show(); };
+    navigation_.showLinkManager = [this] { ddlManager_.Show(this); };
     automaticUpdateCheck = [this] { updates_.Timer2_Timer(Timer2); };
     navigation_.chooseStarterKit = [this] { browsing_.showSubCatalog(SubCatalog::StarterKit); };
     navigation_.chooseRecommendations = [this] {
@@ -123,6 +120,94 @@ void frmMain::wireEvents() {
         if (Unload(forms::vbFormCode))
             PostQuitMessage(0);
     };
+}
+
+std::string frmMain::linkFieldText() {
+    return linkField_.Text();
+}
+
+void frmMain::wireActions() {
+    using catalog::Kind;
+    using forms::MenuItem;
+    // The twins of one entry menu, in the menu's order.
+    struct EntryMenu {
+        Kind kind;
+        MenuItem &download, &fromPage, &queue, &queueForce, &developerPage, &alternate, &support,
+            &screenshots, &clipboard, &sort, &send, &report, &block;
+    };
+    const EntryMenu menus[] = {
+        {Kind::Apps, mnuDownload, mnuDownloadFromPage, mnuDDLManager, mnuDDLManagerForce,
+         mnuVisitDeveloperPage, mnuAlternateDownload, mnuSupportLinks, mnuAppScreenshots,
+         mnuURLtoClipboard, mnuSort, mnuSendDownloadLink, mnuReportProblem, mnuBlockDirectDownload},
+        {Kind::Portable, mnuDownloadPortable, mnuDownloadPortableFromPage, mnuDDLManagerPortable,
+         mnuDDLManagerPortableForce, mnuVisitDeveloperPagePortable, mnuAlternatePortableDownload,
+         mnuSupportLinksPortable, mnuAppScreenshotsPortable, mnuURLtoClipboardPortable,
+         mnuSortPortable, mnuSendDownloadLinkPortable, mnuReportPortableProblem,
+         mnuBlockDirectDownloadPortable},
+        {Kind::Slim, mnuDownloadSlim, mnuDownloadSlimFromPage, mnuDDLManagerSlim,
+         mnuDDLManagerSlimForce, mnuVisitDeveloperPageSlim, mnuAlternateSlimDownload,
+         mnuSupportLinksSlim, mnuAppScreenshotsSlim, mnuURLtoClipboardSlim, mnuSortSlim,
+         mnuSendDownloadLinkSlim, mnuReportSlimProblem, mnuBlockDirectDownloadSlim},
+        {Kind::Special, mnuDownloadSpecial, mnuDownloadSpecialFromPage, mnuDDLManagerSpecial,
+         mnuDDLManagerSpecialForce, mnuVisitDeveloperPageSpecial, mnuAlternateSpecialDownload,
+         mnuSupportLinksSpecial, mnuAppScreenshotsSpecial, mnuURLtoClipboardSpecial, mnuSortSpecial,
+         mnuSendDownloadLinkSpecial, mnuReportSpecialProblem, mnuBlockDirectDownloadSpecial},
+    };
+    for (const EntryMenu& m : menus) {
+        const Kind kind = m.kind;
+        const KindControls& k = kinds_[kind];
+        k.downloadButton.Click = [this] { entryActions_.directDownload(); };
+        if (k.fromPageButton)
+            k.fromPageButton->Click = [this] { entryActions_.downloadFromPage(); };
+        m.download.Click = [this] { entryActions_.directDownload(); };
+        m.fromPage.Click = [this] { entryActions_.downloadFromPage(); };
+        m.queue.Click = [this] { entryActions_.addToQueue(); };
+        m.queueForce.Click = [this] { entryActions_.addToQueue(); };
+        m.developerPage.Click = [this] { webActions_.developerPage(); };
+        m.alternate.Click = [this, kind] { webActions_.alternateDownload(kind); };
+        m.support.Click = [this, kind] { webActions_.supportLinks(kind); };
+        m.screenshots.Click = [this, kind] { webActions_.screenshots(kind); };
+        m.clipboard.Click = [this] { webActions_.linkToClipboard(); };
+        m.send.Click = [this, kind] { webActions_.sendDownloadLink(kind); };
+        m.report.Click = [this] { webActions_.reportProblem(); };
+        m.block.Click = [this] { entryActions_.blockRequest(); };
+        k.entries.MouseDown = [this, kind](int button, int, int, int) {
+            entryActions_.entryListMouseDown(kind, button);
+            browsing_.copyName(kind);
+        };
+        m.sort.Click = [&k] { Liste_Sortieren(k.entries); };
+    }
+
+    cmdVisitPage.Click = [this] { webActions_.visitPage(); };
+    mnuVisitPage.Click = [this] { webActions_.visitPage(); };
+    mnuURLtoClipboardPage.Click = [this] { webActions_.linkToClipboard(); };
+    mnuSendPageLinkSlim.Click = [this] { webActions_.sendPageLink(); };
+    mnuSharePageTwitter.Click = [this] { webActions_.sharePageOnTwitter(); };
+    mnuSharePageFacebook.Click = [this] { webActions_.sharePageOnFacebook(); };
+    mnuSortPages.Click = [this] { Liste_Sortieren(lstPages); };
+    lstPages.MouseDown = [this](int button, int, int, int) {
+        entryActions_.pageListMouseDown(lstPages, mnPages, mnuVisitPage, button);
+        browsing_.copyName(Kind::Pages);
+    };
+
+    lstCat.MouseDown = [this](int b, int, int, int) {
+        EntryActions::listMenuMouseDown(mnSortCat, false, b);
+    };
+    lstCatPortable.MouseDown = [this](int b, int, int, int) {
+        EntryActions::listMenuMouseDown(mnSortCatPortable, false, b);
+    };
+    lstCatSlim.MouseDown = [this](int b, int, int, int) {
+        EntryActions::listMenuMouseDown(mnSortCatSlim, false, b);
+    };
+    lstCatPages.MouseDown = [this](int b, int, int, int) {
+        EntryActions::listMenuMouseDown(mnSortCatPages, true, b);
+    };
+
+    navigation_.sendFeedback = [this] { webActions_.feedback(); };
+    navigation_.sendAppSuggestion = [this] { webActions_.appSuggestions(); };
+    lblHomepage.Click = [this] { webActions_.homepage(); };
+    ImgFacebook.Click = [this] { webActions_.facebookPage(); };
+    ImgTwitter.Click = [this] { webActions_.tweetProgram(); };
 }
 
 void frmMain::Form_Resize() {

@@ -4,12 +4,15 @@
 #pragma once
 
 #include "app/browsing.h"
+#include "app/entry_actions.h"
 #include "app/kinds.h"
 #include "app/link_field.h"
 #include "app/page_state.h"
+#include "app/web_actions.h"
 #include "app/settings.h"
 #include "app/updates.h"
 #include "forms/bars.h"
+#include "links/frmDDLManager.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
 #include "platform/services.h"
@@ -36,6 +39,8 @@ class frmMain : public forms::Form {
 
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
     Browsing& browsing() { return browsing_; }
+    // The link manager: its window is made when first shown or given a link.
+    links::frmDDLManager& ddlManager() { return ddlManager_; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
 
     // The update window.
@@ -179,23 +184,134 @@ class frmMain : public forms::Form {
     forms::Label lblCountInstalledApps{*this, "lblCountInstalledApps", "0"};
     forms::ListBox lstSoftware{*this, "lstSoftware", {.sorted = true}};
 
-    // Entry-list menus.
+    // Entry-list menus (the same items in the same order; no installed
+    // check on Portable).
     forms::PopupMenu mnMain{*this, "mnMain"};
     forms::MenuItem& mnuDownload = mnMain.add("mnuDownload", "Direct Download");
     forms::MenuItem& mnuDownloadFromPage =
         mnMain.add("mnuDownloadFromPage", "Direct Download from Page");
+    forms::MenuItem& mnuDDLManager =
+        mnMain.add("mnuDDLManager", "Add Link to Download Manager (Queue List)");
+    forms::MenuItem& mnuDDLManagerForce =
+        mnMain.add("mnuDDLManagerForce", "Add Link to Download Manager (Force)");
+    forms::MenuItem& mnuCheckAppInstalled =
+        mnMain.add("mnuCheckAppInstalled", "Check whether App is installed");
+    forms::MenuItem& mnuVisitDeveloperPage =
+        mnMain.add("mnuVisitDeveloperPage", "Visit Developer Page");
+    forms::MenuItem& mnuAlternateDownload =
+        mnMain.add("mnuAlternateDownload", "Search Alternate Download Link");
+    forms::MenuItem& mnuSupportLinks = mnMain.add("mnuSupportLinks", "Search Support Links");
+    forms::MenuItem& mnuAppScreenshots = mnMain.add("mnuAppScreenshots", "Show Screenshots of App");
+    forms::MenuItem& mnuURLtoClipboard =
+        mnMain.add("mnuURLtoClipboard", "Copy Download Link to Clipboard");
+    forms::MenuItem& mnuSort = mnMain.add("mnuSort", "Sort A-Z");
+    forms::MenuItem& mnu1 = mnMain.add("mnu1", "-");
+    forms::MenuItem& mnuSendDownloadLink =
+        mnMain.add("mnuSendDownloadLink", "Send Download Link to your Friend(s)");
+    forms::MenuItem& mnuReportProblem =
+        mnMain.add("mnuReportProblem", "Report Problem with this Download Link");
+    forms::MenuItem& mnuBlockDirectDownload =
+        mnMain.add("mnuBlockDirectDownload", "Direct Download for this App not allowed?");
+
     forms::PopupMenu mnPortable{*this, "mnPortable"};
     forms::MenuItem& mnuDownloadPortable = mnPortable.add("mnuDownloadPortable", "Direct Download");
     forms::MenuItem& mnuDownloadPortableFromPage =
         mnPortable.add("mnuDownloadPortableFromPage", "Direct Download from Page");
+    forms::MenuItem& mnuDDLManagerPortable =
+        mnPortable.add("mnuDDLManagerPortable", "Add Link to Download Manager (Queue List)");
+    forms::MenuItem& mnuDDLManagerPortableForce =
+        mnPortable.add("mnuDDLManagerPortableForce", "Add Link to Download Manager (Force)");
+    forms::MenuItem& mnuVisitDeveloperPagePortable =
+        mnPortable.add("mnuVisitDeveloperPagePortable", "Visit Developer Page");
+    forms::MenuItem& mnuAlternatePortableDownload =
+        mnPortable.add("mnuAlternatePortableDownload", "Search Alternate Download Link");
+    forms::MenuItem& mnuSupportLinksPortable =
+        mnPortable.add("mnuSupportLinksPortable", "Search Support Links");
+    forms::MenuItem& mnuAppScreenshotsPortable =
+        mnPortable.add("mnuAppScreenshotsPortable", "Show Screenshots of App");
+    forms::MenuItem& mnuURLtoClipboardPortable =
+        mnPortable.add("mnuURLtoClipboardPortable", "Copy Download Link to Clipboard");
+    forms::MenuItem& mnuSortPortable = mnPortable.add("mnuSortPortable", "Sort A-Z");
+    forms::MenuItem& mnu2 = mnPortable.add("mnu2", "-");
+    forms::MenuItem& mnuSendDownloadLinkPortable =
+        mnPortable.add("mnuSendDownloadLinkPortable", "Send Download Link to your Friend(s)");
+    forms::MenuItem& mnuReportPortableProblem =
+        mnPortable.add("mnuReportPortableProblem", "Report Problem with this Download Link");
+    forms::MenuItem& mnuBlockDirectDownloadPortable = mnPortable.add(
+        "mnuBlockDirectDownloadPortable", "Direct Download for this App not allowed?");
+
     forms::PopupMenu mnSlim{*this, "mnSlim"};
     forms::MenuItem& mnuDownloadSlim = mnSlim.add("mnuDownloadSlim", "Direct Download");
     forms::MenuItem& mnuDownloadSlimFromPage =
         mnSlim.add("mnuDownloadSlimFromPage", "Direct Download from Page");
+    forms::MenuItem& mnuDDLManagerSlim =
+        mnSlim.add("mnuDDLManagerSlim", "Add Link to Download Manager (Queue List)");
+    forms::MenuItem& mnuDDLManagerSlimForce =
+        mnSlim.add("mnuDDLManagerSlimForce", "Add Link to Download Manager (Force)");
+    forms::MenuItem& mnuCheckAppInstalledSlim =
+        mnSlim.add("mnuCheckAppInstalledSlim", "Check whether App is installed");
+    forms::MenuItem& mnuVisitDeveloperPageSlim =
+        mnSlim.add("mnuVisitDeveloperPageSlim", "Visit Developer Page");
+    forms::MenuItem& mnuAlternateSlimDownload =
+        mnSlim.add("mnuAlternateSlimDownload", "Search Alternate Download Link");
+    forms::MenuItem& mnuSupportLinksSlim =
+        mnSlim.add("mnuSupportLinksSlim", "Search Support Links");
+    forms::MenuItem& mnuAppScreenshotsSlim =
+        mnSlim.add("mnuAppScreenshotsSlim", "Show Screenshots of App");
+    forms::MenuItem& mnuURLtoClipboardSlim =
+        mnSlim.add("mnuURLtoClipboardSlim", "Copy Download Link to Clipboard");
+    forms::MenuItem& mnuSortSlim = mnSlim.add("mnuSortSlim", "Sort A-Z");
+    forms::MenuItem& mnu3 = mnSlim.add("mnu3", "-");
+    forms::MenuItem& mnuSendDownloadLinkSlim =
+        mnSlim.add("mnuSendDownloadLinkSlim", "Send Download Link to your Friend(s)");
+    forms::MenuItem& mnuReportSlimProblem =
+        mnSlim.add("mnuReportSlimProblem", "Report Problem with this Download Link");
+    forms::MenuItem& mnuBlockDirectDownloadSlim =
+        mnSlim.add("mnuBlockDirectDownloadSlim", "Direct Download for this App not allowed?");
+
     forms::PopupMenu mnSpecial{*this, "mnSpecial"};
     forms::MenuItem& mnuDownloadSpecial = mnSpecial.add("mnuDownloadSpecial", "Direct Download");
     forms::MenuItem& mnuDownloadSpecialFromPage =
         mnSpecial.add("mnuDownloadSpecialFromPage", "Direct Download from Page");
+    forms::MenuItem& mnuDDLManagerSpecial =
+        mnSpecial.add("mnuDDLManagerSpecial", "Add Link to Download Manager (Queue List)");
+    forms::MenuItem& mnuDDLManagerSpecialForce =
+        mnSpecial.add("mnuDDLManagerSpecialForce", "Add Link to Download Manager (Force)");
+    forms::MenuItem& mnuCheckAppInstalledSpecial =
+        mnSpecial.add("mnuCheckAppInstalledSpecial", "Check whether App is installed");
+    forms::MenuItem& mnuVisitDeveloperPageSpecial =
+        mnSpecial.add("mnuVisitDeveloperPageSpecial", "Visit Developer Page");
+    forms::MenuItem& mnuAlternateSpecialDownload =
+        mnSpecial.add("mnuAlternateSpecialDownload", "Search Alternate Download Link");
+    forms::MenuItem& mnuSupportLinksSpecial =
+        mnSpecial.add("mnuSupportLinksSpecial", "Search Support Links");
+    forms::MenuItem& mnuAppScreenshotsSpecial =
+        mnSpecial.add("mnuAppScreenshotsSpecial", "Show Screenshots of App");
+    forms::MenuItem& mnuURLtoClipboardSpecial =
+        mnSpecial.add("mnuURLtoClipboardSpecial", "Copy Download Link to Clipboard");
+    forms::MenuItem& mnuSortSpecial = mnSpecial.add("mnuSortSpecial", "Sort A-Z");
+    forms::MenuItem& mnu4 = mnSpecial.add("mnu4", "-");
+    forms::MenuItem& mnuSendDownloadLinkSpecial =
+        mnSpecial.add("mnuSendDownloadLinkSpecial", "Send Download Link to your Friend(s)");
+    forms::MenuItem& mnuReportSpecialProblem =
+        mnSpecial.add("mnuReportSpecialProblem", "Report Problem with this Download Link");
+    forms::MenuItem& mnuBlockDirectDownloadSpecial =
+        mnSpecial.add("mnuBlockDirectDownloadSpecial", "Direct Download for this App not allowed?");
+
+    // Page-list menu.
+    forms::PopupMenu mnPages{*this, "mnPages"};
+    forms::MenuItem& mnuVisitPage = mnPages.add("mnuVisitPage", "Visit Page Now!");
+    forms::MenuItem& mnu5 = mnPages.add("mnu5", "-");
+    forms::MenuItem& mnuURLtoClipboardPage =
+        mnPages.add("mnuURLtoClipboardPage", "Copy Page Link to Clipboard");
+    forms::MenuItem& mnuSortPages = mnPages.add("mnuSortPages", "Sort A-Z");
+    forms::MenuItem& mnu6 = mnPages.add("mnu6", "-");
+    forms::MenuItem& mnuSendPageLinkSlim =
+        mnPages.add("mnuSendPageLinkSlim", "Send Page Link to your Friend(s)");
+    forms::MenuItem& mnuSharePageTwitter =
+        mnPages.add("mnuSharePageTwitter", "Share Page on Twitter");
+    forms::MenuItem& mnuSharePageFacebook =
+        mnPages.add("mnuSharePageFacebook", "Share Page on Facebook");
 
     // Category-list menus: one "Sort A-Z" each (the Special list has none).
     forms::PopupMenu mnSortCat{*this, "mnSortCat"};
@@ -258,21 +374,26 @@ class frmMain : public forms::Form {
   private:
     void wireEvents();
     void makePictures();
+    // The menus' items and the lists' mouse-down events to their actions.
+    void wireActions();
+    // The link of the chosen entry, as the link field shows it now.
+    std::string linkFieldText();
     std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
         {catalog::Kind::Apps, lstCat, lstApps, &txtAppsSearch, &lblCountCat, lblCountApps,
-         cmdDownload, &cmdDownloadFromPage, &mnMain, &mnuDownload, &mnuDownloadFromPage},
+         cmdDownload, &cmdDownloadFromPage, &mnMain, &mnuDownload, &mnuDownloadFromPage,
+         &mnuDDLManager},
         {catalog::Kind::Portable, lstCatPortable, lstPortable, &txtPortableSearch,
          &lblCountCatPortable, lblCountPortable, cmdDownloadPortable, &cmdDownloadPortableFromPage,
-         &mnPortable, &mnuDownloadPortable, &mnuDownloadPortableFromPage},
+         &mnPortable, &mnuDownloadPortable, &mnuDownloadPortableFromPage, &mnuDDLManagerPortable},
         {catalog::Kind::Slim, lstCatSlim, lstSlim, &txtSlimSearch, &lblCountCatSlim, lblCountSlim,
          cmdDownloadSlim, &cmdDownloadSlimFromPage, &mnSlim, &mnuDownloadSlim,
-         &mnuDownloadSlimFromPage},
+         &mnuDownloadSlimFromPage, &mnuDDLManagerSlim},
         {catalog::Kind::Special, lstCatSpecial, lstSpecial, &txtSpecialSearch, nullptr,
          lblCountSpecial, cmdDownloadSpecial, &cmdDownloadSpecialFromPage, &mnSpecial,
-         &mnuDownloadSpecial, &mnuDownloadSpecialFromPage},
+         &mnuDownloadSpecial, &mnuDownloadSpecialFromPage, &mnuDDLManagerSpecial},
         {catalog::Kind::Pages, lstCatPages, lstPages, nullptr, &lblCountCatPages, lblCountPages,
          cmdVisitPage, nullptr, nullptr, nullptr, nullptr},
     }}};
@@ -297,6 +418,12 @@ class frmMain : public forms::Form {
     // The fast timers sleep until something they keep in step changes.
     forms::ChangeTimer timer1Work_{Timer1};
     forms::ChangeTimer timer3Work_{Timer3};
+    links::frmDDLManager ddlManager_{services_, {lstBlacklist}};
+    EntryActions entryActions_{
+        {*this, kinds_, lstBlacklist, [this] { return linkFieldText(); }, ddlManager_}, services_};
+    WebActions webActions_{{*this, [this] { return linkFieldText(); },
+                            [this](catalog::Kind kind) { return kinds_[kind].entries.Text(); }},
+                           services_};
     MainWindowState windowState_{*this,          SSTab1,     SSTab2,     lstCat,
                                  lstCatPortable, lstCatSlim, lstCatPages};
     // This copy ends at start-up because another one runs.

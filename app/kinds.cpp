@@ -21,9 +21,9 @@ void Kinds::disableEntryCommands(const KindControls& k) {
 
 void Kinds::wire(const KindEvents& events) const {
     for (const KindControls& k : table_) {
+        // The queue items start enabled (they need an entry's link, which
+        // they check when run); only the blacklist switches them off.
         disableEntryCommands(k);
-        if (k.queueItem)
-            k.queueItem->Enabled = false;
         catalog::Kind kind = k.kind;
         k.categories.Click = [events, kind] { events.categoryChosen(kind); };
         k.entries.Click = [events, kind] { events.entryChosen(kind); };

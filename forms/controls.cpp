@@ -385,6 +385,7 @@ void ListBox::onDestroy() {
 }
 
 void ListBox::AddItem(const std::string& item, int index) {
+    ++itemChanges_;
     if (!hwnd_) {
         if (index < 0 || index >= static_cast<int>(items_.size()))
             items_.push_back(item);
@@ -405,6 +406,7 @@ void ListBox::AddItem(const std::string& item, int index) {
 }
 
 void ListBox::setItems(const std::vector<std::string>& items) {
+    ++itemChanges_;
     if (!hwnd_) {
         items_ = items;
         notifyChanged();
@@ -426,16 +428,43 @@ void ListBox::setItems(const std::vector<std::string>& items) {
     notifyChanged();
 }
 
+void ListBox::AddItems(const std::vector<std::string>& items) {
+    if (items.empty())
+        return;
+    ++itemChanges_;
+    if (!hwnd_ || options_.sorted) {
+        for (const std::string& item : items)
+            AddItem(item);
+        return;
+    }
+    size_t bytes = 0;
+    for (const auto& s : items)
+        bytes += s.size() + 1;
+    items_.reserve(items_.size() + items.size());
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(hwnd_, LB_INITSTORAGE, items.size(), bytes);
+    for (const auto& s : items) {
+        if (SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())) < 0)
+            break; // out of room: the list keeps what it took
+        items_.push_back(s);
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    notifyChanged();
+}
+
 void ListBox::RemoveItem(int index) {
     if (index < 0 || index >= static_cast<int>(items_.size()))
         return;
     if (hwnd_ && SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
         return;
+    ++itemChanges_;
     items_.erase(items_.begin() + index);
     notifyChanged();
 }
 
 void ListBox::Clear() {
+    ++itemChanges_;
     items_.clear();
     if (hwnd_)
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);

@@ -187,6 +187,8 @@ class ListBox : public Control {
   public:
     ListBox(Form& form, std::string name, ListBoxOptions options = {});
     void AddItem(const std::string& item, int index = -1);
+    // Appends many items at once, drawing the list once at the end.
+    void AddItems(const std::vector<std::string>& items);
     // Replaces every item at once, with the list's redrawing suspended while
     // it is refilled (a sorted list orders them itself). The selection goes.
     void setItems(const std::vector<std::string>& items);
@@ -209,6 +211,10 @@ class ListBox : public Control {
     bool Selected(int index) const;
     void setSelected(int index, bool selected);
     int SelCount() const;
+    // Counts every change of the items (added, removed, replaced, cleared),
+    // not of the selection: a caller that remembers it knows, without
+    // reading the list, whether the items may have changed since.
+    unsigned long long ItemChanges() const { return itemChanges_; }
     // Index of the item at a point in pixels of the list, or -1.
     int itemAt(int x, int y) const;
 
@@ -223,6 +229,7 @@ class ListBox : public Control {
 
   private:
     ListBoxOptions options_;
+    unsigned long long itemChanges_ = 0;
     std::vector<std::string> items_;
 };
 

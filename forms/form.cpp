@@ -170,7 +170,7 @@ void Form::create() {
     loading_ = false;
 }
 
-void Form::destroy() {
+void Form::destroy(bool windowGone) {
     HWND h = hwnd_;
     for (Control* c : controls_)
         c->onDestroy();
@@ -178,7 +178,7 @@ void Form::destroy() {
         c->hwnd_ = nullptr;
     hwnd_ = nullptr;
     loadedForms().erase(this);
-    if (h)
+    if (h && !windowGone)
         DestroyWindow(h);
     if (backBrush_) {
         DeleteObject(backBrush_);
@@ -336,6 +336,13 @@ LRESULT CALLBACK Form::windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (!self || self->hwnd_ != h)
         return DefWindowProcA(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        // Destroyed without an unload (its owner went): the form lets go of
+        // the window, so that it can be loaded again.
+        LRESULT r = self->handle(msg, wp, lp);
+        self->destroy(true);
+        return r;
+    }
     return self->handle(msg, wp, lp);
 }
 

@@ -132,7 +132,9 @@ class Form {
     void unregisterControl(Control* c);
     int allocateId() { return nextId_++; }
     void create();
-    void destroy();
+    // Lets go of the window and the controls' windows; `windowGone` when the
+    // system already destroyed them (with the form's owner).
+    void destroy(bool windowGone = false);
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT, WPARAM, LPARAM);
     Control* byId(int id) const;

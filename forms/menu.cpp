@@ -35,32 +35,41 @@ void PopupMenu::setChooser(std::function<int(PopupMenu&)> f) {
     chooser() = std::move(f);
 }
 
-MenuItem* PopupMenu::Popup() {
+HMENU PopupMenu::build(const PopupOptions& options) const {
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return nullptr;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const MenuItem& it = items_[i];
+        if (!it.Visible)
+            continue;
+        if (it.Caption == "-") {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING | (it.Enabled ? 0 : MF_GRAYED) | (it.Checked ? MF_CHECKED : 0);
+        AppendMenuA(menu, flags, i + 1, it.Caption.c_str());
+        if (&it == options.defaultItem)
+            SetMenuDefaultItem(menu, static_cast<UINT>(i + 1), FALSE);
+    }
+    return menu;
+}
+
+MenuItem* PopupMenu::Popup(const PopupOptions& options) {
+    last_ = options;
     int chosen = -1;
     if (chooser()) {
         chosen = chooser()(*this);
     } else {
-        HMENU menu = CreatePopupMenu();
+        HMENU menu = build(options);
         if (!menu)
             return nullptr;
-        for (size_t i = 0; i < items_.size(); ++i) {
-            const MenuItem& it = items_[i];
-            if (!it.Visible)
-                continue;
-            if (it.Caption == "-") {
-                AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-                continue;
-            }
-            UINT flags = MF_STRING | (it.Enabled ? 0 : MF_GRAYED) | (it.Checked ? MF_CHECKED : 0);
-            AppendMenuA(menu, flags, i + 1, it.Caption.c_str());
-        }
         POINT pt;
         GetCursorPos(&pt);
         HWND owner = owner_ ? owner_ : form().hwnd();
         SetForegroundWindow(owner);
-        chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y,
-                                                 0, owner, nullptr)) -
-                 1;
+        UINT flags = TPM_RETURNCMD | (options.eitherButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
+        chosen = static_cast<int>(TrackPopupMenu(menu, flags, pt.x, pt.y, 0, owner, nullptr)) - 1;
         DestroyMenu(menu);
     }
     if (chosen < 0 || chosen >= static_cast<int>(items_.size()))

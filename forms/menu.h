@@ -29,6 +29,14 @@ class MenuItem {
     std::string caption_;
 };
 
+// How a pop-up menu is shown.
+struct PopupOptions {
+    // Either mouse button chooses an item; otherwise only the left one does.
+    bool eitherButton = false;
+    // The item shown bold, which a double click or Enter chooses; none when null.
+    const MenuItem* defaultItem = nullptr;
+};
+
 class PopupMenu : public Control {
   public:
     PopupMenu(Form& form, std::string name);
@@ -40,7 +48,14 @@ class PopupMenu : public Control {
 
     // Shows the menu at the pointer and runs the chosen item's Click.
     // Returns the chosen item, or nullptr when none was chosen.
-    MenuItem* Popup();
+    MenuItem* Popup(const PopupOptions& options = {});
+    // The options of the last Popup (what a chooser sees as shown).
+    const PopupOptions& lastOptions() const { return last_; }
+
+    // The system menu as Popup shows it: visible items in order, separators,
+    // disabled and checked states, the default item. Command ids are the
+    // item's index + 1. The caller destroys it.
+    HMENU build(const PopupOptions& options = {}) const;
 
     // Replaces the modal menu loop for every menu (nullptr restores it): the
     // function gets the menu and returns the index of the chosen item or -1.
@@ -51,6 +66,7 @@ class PopupMenu : public Control {
 
   private:
     HWND owner_ = nullptr;
+    PopupOptions last_;
     std::deque<MenuItem> items_; // stable addresses for the references add() returns
 };
 

@@ -86,13 +86,6 @@ SearchOutcome searchStep(const std::vector<std::string>& entries, const std::str
     return out;
 }
 
-bool blacklisted(const std::string& link, const std::vector<std::string>& blacklist) {
-    for (const std::string& line : blacklist)
-        if (link.find(line) != std::string::npos)
-            return true;
-    return false;
-}
-
 bool ordinalLess(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return codeOf(static_cast<unsigned char>(x)) < codeOf(static_cast<unsigned char>(y));

@@ -27,10 +27,6 @@ SearchOutcome searchStep(const std::vector<std::string>& entries, const std::str
 // Upper-case form of ANSI text (code page 1252 letters included).
 std::string upperAnsi(std::string text);
 
-// Whether any blacklist line occurs in the link (exact, case-sensitive). An
-// empty line occurs in every link.
-bool blacklisted(const std::string& link, const std::vector<std::string>& blacklist);
-
 // Sorts items in ascending order of their character codes (upper case before
 // lower case), equal items keeping their order. An item is never split.
 void sortAZ(std::vector<std::string>& items);

@@ -49,13 +49,6 @@ TEST(SearchStep, UpperCaseCoversTheCodePageLettersAndTheScanStopsAtItsCap) {
     EXPECT_TRUE(s.wrapped); // the cap is the last index scanned
 }
 
-TEST(Blacklist, ExactCaseSensitiveSubstringAndTheEmptyLineBlocksAll) {
-    EXPECT_TRUE(app::blacklisted("http://x.org/setup.exe", {"other", "setup"}));
-    EXPECT_FALSE(app::blacklisted("http://x.org/Setup.exe", {"setup"}));
-    EXPECT_FALSE(app::blacklisted("http://x.org/a", {}));
-    EXPECT_TRUE(app::blacklisted("http://x.org/a", {"zzz", ""}));
-}
-
 namespace {
 
 // The sort as first described: join with the separator, split, and insert

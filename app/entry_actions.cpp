@@ -1,0 +1,80 @@
+#include "app/entry_actions.h"
+
+#include "app/pure/web_links.h"
+#include "platform/pure/link_scheme.h"
+#include "platform/shell_actions.h"
+
+#include <vector>
+
+namespace app {
+
+namespace {
+constexpr const char* kChooseAgain =
+    "The status bar no longer shows a link (a hint or other text replaced it). Please choose "
+    "the entry again.";
+} // namespace
+
+void EntryActions::tell(const std::string& text) {
+    if (services_.messageBoxes)
+        services_.messageBoxes->show(view_.main.isLoaded() ? view_.main.hwnd() : nullptr, text, "",
+                                     MB_OK | MB_ICONINFORMATION);
+}
+
+std::string EntryActions::addressOrRefuse() {
+    const std::string link = view_.link ? view_.link() : std::string();
+    if (platform::checkLink(link).kind != platform::LinkKind::Web) {
+        tell(kChooseAgain);
+        return {};
+    }
+    return link;
+}
+
+void EntryActions::directDownload() {
+    const std::string link = addressOrRefuse();
+    if (link.empty())
+        return;
+    if (!services_.downloads) {
+        tell("Downloads are not available: the link was not handed over.");
+        return;
+    }
+    services_.downloads->download(view_.main.hwnd(), {platform::checkLink(link).target});
+}
+
+void EntryActions::downloadFromPage() {
+    const std::string link = addressOrRefuse();
+    if (!link.empty())
+        platform::openLink(services_, view_.main.hwnd(), link);
+}
+
+void EntryActions::addToQueue() {
+    const std::string link = addressOrRefuse();
+    if (link.empty())
+        return;
+    if (view_.linkManager.addLink(link, view_.main.hwnd()))
+        view_.linkManager.Show(&view_.main);
+}
+
+void EntryActions::blockRequest() {
+    // A mail draft to the maker; the local blacklist is not touched.
+    const std::string link = view_.link ? view_.link() : std::string();
+    platform::openLink(services_, nullptr, blockRequestMail(link));
+}
+
+void EntryActions::entryListMouseDown(catalog::Kind kind, int button) {
+    const KindControls& k = view_.kinds[kind];
+    if (button == forms::vbRightButton && k.menu)
+        k.menu->Popup({.eitherButton = true, .defaultItem = k.downloadItem});
+}
+
+void EntryActions::pageListMouseDown(forms::ListBox&, forms::PopupMenu& menu,
+                                     forms::MenuItem& defaultItem, int button) {
+    if (button == forms::vbRightButton)
+        menu.Popup({.eitherButton = true, .defaultItem = &defaultItem});
+}
+
+void EntryActions::listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button) {
+    if (button == forms::vbRightButton)
+        menu.Popup({.eitherButton = eitherButton});
+}
+
+} // namespace app

@@ -1,0 +1,63 @@
+// Acting on a chosen entry: the direct download, the download from the
+// entry's page, adding its link to the link manager's queue and asking the
+// maker to block a download; the blacklist rule that withholds the direct
+// download; and the mouse-down rule that opens each list's menu.
+#pragma once
+
+#include "app/kinds.h"
+#include "forms/controls.h"
+#include "forms/form.h"
+#include "forms/menu.h"
+#include "links/frmDDLManager.h"
+#include "platform/services.h"
+
+#include <functional>
+#include <string>
+
+namespace app {
+
+// What the download actions see of the main window.
+struct EntryActionsView {
+    forms::Form& main; // owner of the link manager and of messages
+    const Kinds& kinds;
+    forms::ListBox& lstBlacklist;
+    std::function<std::string()> link; // the link field, read when an action runs
+    links::frmDDLManager& linkManager;
+};
+
+class EntryActions {
+  public:
+    EntryActions(EntryActionsView view, platform::Services& services)
+        : view_(std::move(view)), services_(services) {}
+
+    // The link of the chosen entry when it is an address to hand on; else
+    // the user is asked to choose an entry again and the result is empty.
+    std::string addressOrRefuse();
+
+    void directDownload();
+    void downloadFromPage();
+    // Loads the link manager (and its saved queue) first, appends the link,
+    // then shows it owned by the main window.
+    void addToQueue();
+    void blockRequest();
+
+    // Mouse-down on an entry list: the right button opens its menu (the
+    // direct download item as default, either button chooses). The caller
+    // then runs the name copy for any button.
+    void entryListMouseDown(catalog::Kind kind, int button);
+    // Mouse-down on the page list: the right button opens `menu` with
+    // `defaultItem`, either button choosing.
+    void pageListMouseDown(forms::ListBox& list, forms::PopupMenu& menu,
+                           forms::MenuItem& defaultItem, int button);
+    // Mouse-down on a list with a one-item menu: the right button opens it,
+    // without a default item; `eitherButton` lets both buttons choose.
+    static void listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button);
+
+  private:
+    void tell(const std::string& text);
+
+    EntryActionsView view_;
+    platform::Services& services_;
+};
+
+} // namespace app

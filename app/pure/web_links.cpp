@@ -1,0 +1,148 @@
+#include "app/pure/web_links.h"
+
+#include "app/pure/endpoints.h"
+#include "platform/pure/link_scheme.h"
+
+#include <cctype>
+
+namespace app {
+
+namespace {
+
+constexpr const char* kWebSearchPath = "/search?hl=en&lr=&ie=ISO-8859-1&q=";
+constexpr const char* kImageSearchPath =
+    "/images?hl=en&lr=&ie=UTF-8&svnum=20&oe=UTF-8&safe=off&start=";
+constexpr const char* kFacebookSharePath = "/share.php?u=";
+constexpr const char* kTweetPath = "/intent/tweet?url=";
+constexpr const char* kSignature = " - Fetchlets - Tidyhaven";
+
+bool startsNoCase(const std::string& s, const char* prefix) {
+    std::size_t i = 0;
+    for (; prefix[i]; ++i)
+        if (i >= s.size() || std::tolower(static_cast<unsigned char>(s[i])) != prefix[i])
+            return false;
+    return true;
+}
+
+std::string mail(const std::string& to, const std::string& subject, const std::string& body) {
+    return platform::mailUrl(to, encodeQueryText(subject), encodeQueryText(body));
+}
+
+} // namespace
+
+std::string encodeQueryText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "%26";
+            break;
+        case '#':
+            out += "%23";
+            break;
+        case '%':
+            out += "%25";
+            break;
+        case '+':
+            out += "%2B";
+            break;
+        case '\r':
+            out += "%0D";
+            break;
+        case '\n':
+            out += "%0A";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string alternateDownloadSearch(const std::string& entryName) {
+    return std::string("http://") + endpoints::kWebSearchHost + kWebSearchPath +
+           encodeQueryText(entryName) + " Download";
+}
+
+std::string supportLinksSearch(const std::string& entryName) {
+    return std::string("http://") + endpoints::kWebSearchHost + kWebSearchPath +
+           encodeQueryText(entryName) + " Help or Community";
+}
+
+std::string screenshotsSearch(const std::string& entryName) {
+    return std::string("http://") + endpoints::kImageSearchHost + kImageSearchPath +
+           "&sa=N&filter=0&q=" + encodeQueryText(entryName);
+}
+
+std::string developerPage(const std::string& link) {
+    if (startsNoCase(link, "http://")) {
+        // The first "/" from the 8th character on, that is after "http://".
+        std::size_t slash = link.find('/', 7);
+        return slash == std::string::npos ? std::string() : link.substr(0, slash + 1);
+    }
+    if (startsNoCase(link, "https://")) {
+        std::size_t end = link.find_first_of("/?#", 8);
+        return link.substr(0, end == std::string::npos ? link.size() : end) + "/";
+    }
+    std::size_t slash = link.find('/');
+    return "http://" + (slash == std::string::npos ? std::string() : link.substr(0, slash + 1));
+}
+
+std::string twitterShare(const std::string& link) {
+    return std::string("https://") + endpoints::kTwitterHost + kTweetPath + link;
+}
+
+std::string facebookShare(const std::string& link) {
+    return std::string("http://") + endpoints::kFacebookShareHost + kFacebookSharePath + link;
+}
+
+std::string productHomePage() {
+    return std::string("http://") + endpoints::kProductHost + "/";
+}
+
+std::string appSuggestionPage() {
+    return std::string("http://") + endpoints::kProductHost + endpoints::kAppSuggestionPath;
+}
+
+std::string programDownloadPage() {
+    return std::string("http://") + endpoints::kProductHost + endpoints::kProgramDownloadPath;
+}
+
+std::string productFacebookPage() {
+    return endpoints::kFacebookPage;
+}
+
+std::string productTweet() {
+    return twitterShare(programDownloadPage());
+}
+
+std::string sendDownloadLinkMail(const std::string& entryName, const std::string& link,
+                                 bool special) {
+    return mail("@", "Program Recommendation",
+                "I found this Cool Application: " + entryName + ". You can Download it here: " +
+                    link + "." + (special ? " Get Recommended by" : " Found it with") + kSignature);
+}
+
+std::string sendPageLinkMail(const std::string& pageName, const std::string& link) {
+    return mail("@", "Site Recommendation",
+                "I found this Cool Sie: " + pageName + ". You can Visit it here: " + link +
+                    ". Found it with" + kSignature);
+}
+
+std::string reportProblemMail(const std::string& link) {
+    return mail(endpoints::kFeedbackAddress, "Bad Download Link",
+                "Fetchlets ID: " + link + " does not work.");
+}
+
+std::string feedbackMail() {
+    return mail(endpoints::kFeedbackAddress, "Fetchlets Feedback/Suggestion",
+                "I like Fetchlet because ... or would like to see the following feature ...");
+}
+
+std::string blockRequestMail(const std::string& link) {
+    return mail(endpoints::kFeedbackAddress, "Direct Download not allowed.",
+                "Please Prevent this Fetchlets ID: " + link + " from Direct Download.");
+}
+
+} // namespace app

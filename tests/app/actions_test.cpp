@@ -1,0 +1,262 @@
+// The main window's menus as it shows them, and the download, queue, web,
+// mail and clipboard actions on a chosen entry, through the real window.
+#include "app/entry_actions.h"
+#include "app/frmMain.h"
+#include "app/pure/endpoints.h"
+#include "app/pure/web_links.h"
+#include "app/web_actions.h"
+#include "tests/support/fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using app::frmMain;
+using catalog::Kind;
+
+namespace {
+
+class Actions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* f : {"FLApps", "FLPortable", "FLSlim", "FLSpecial", "FLPages"})
+            folder.write(std::string("Data\\") + f + ".def",
+                         "[C]\r\nTom & Jerry=http://x.org/t\r\n");
+        fakes.environment.applicationFolder = folder.path();
+        form.Load();
+        form.Show();
+    }
+    void TearDown() override {
+        forms::PopupMenu::setChooser(nullptr);
+        if (form.ddlManager().isLoaded())
+            form.ddlManager().Unload();
+        if (form.isLoaded())
+            form.Unload();
+    }
+
+    // What a right click on the list shows: each item as the system menu
+    // holds it, "(default)" after the default one, "(disabled)" after a
+    // greyed one; the flags of the pop-up; the item chosen is `choose`.
+    std::vector<std::string> rightClick(forms::ListBox& list, const std::string& choose = {}) {
+        shown.clear();
+        forms::PopupMenu::setChooser([&](forms::PopupMenu& m) {
+            HMENU menu = m.build(m.lastOptions());
+            UINT def = GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED);
+            for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+                char text[200] = {};
+                GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+                UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+                std::string line = (state & MF_SEPARATOR) ? "-" : text;
+                if (!(state & MF_SEPARATOR) && GetMenuItemID(menu, i) == def)
+                    line += " (default)";
+                if ((state & MF_GRAYED) && !(state & MF_SEPARATOR))
+                    line += " (disabled)";
+                shown.push_back(line);
+            }
+            eitherButton = m.lastOptions().eitherButton;
+            DestroyMenu(menu);
+            for (size_t i = 0; i < m.items().size(); ++i)
+                if (m.items()[i].name() == choose)
+                    return static_cast<int>(i);
+            return -1;
+        });
+        SendMessageA(list.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(list.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+        return shown;
+    }
+
+    static std::string join(const std::vector<std::string>& v) {
+        std::string s;
+        for (const auto& x : v)
+            s += "  " + x + "\n";
+        return s;
+    }
+
+    app::Kinds kinds() {
+        return app::Kinds{{form.kindControls(Kind::Apps), form.kindControls(Kind::Portable),
+                           form.kindControls(Kind::Slim), form.kindControls(Kind::Special),
+                           form.kindControls(Kind::Pages)}};
+    }
+
+    testsupport::TempFolder folder;
+    testsupport::FakeServices fakes;
+    frmMain form{fakes.services};
+    std::vector<std::string> shown;
+    bool eitherButton = false;
+    std::string link = "http://dl.example.org/tools/badtool_setup.exe?a=1&b=2";
+};
+
+TEST_F(Actions, MenusAsTheWindowShowsThem) {
+    const std::vector<std::string> apps{"Direct Download (default) (disabled)",
+                                        "Direct Download from Page (disabled)",
+                                        "Add Link to Download Manager (Queue List)",
+                                        "Add Link to Download Manager (Force)",
+                                        "Check whether App is installed",
+                                        "Visit Developer Page",
+                                        "Search Alternate Download Link",
+                                        "Search Support Links",
+                                        "Show Screenshots of App",
+                                        "Copy Download Link to Clipboard",
+                                        "Sort A-Z",
+                                        "-",
+                                        "Send Download Link to your Friend(s)",
+                                        "Report Problem with this Download Link",
+                                        "Direct Download for this App not allowed?"};
+    std::string dump;
+    for (auto* list : {&form.lstApps, &form.lstSlim, &form.lstSpecial}) {
+        EXPECT_EQ(rightClick(*list), apps) << list->name();
+        EXPECT_TRUE(eitherButton);
+        dump += list->name() + ":\n" + join(shown);
+    }
+    std::vector<std::string> portable = apps;
+    portable.erase(portable.begin() + 4);
+    EXPECT_EQ(rightClick(form.lstPortable), portable);
+    dump += "lstPortable:\n" + join(shown);
+
+    EXPECT_EQ(
+        rightClick(form.lstPages),
+        (std::vector<std::string>{"Visit Page Now! (default)", "-", "Copy Page Link to Clipboard",
+                                  "Sort A-Z", "-", "Send Page Link to your Friend(s)",
+                                  "Share Page on Twitter", "Share Page on Facebook"}));
+    EXPECT_TRUE(eitherButton);
+    dump += "lstPages:\n" + join(shown);
+    for (auto* list : {&form.lstCat, &form.lstCatPortable, &form.lstCatSlim, &form.lstCatPages}) {
+        EXPECT_EQ(rightClick(*list), (std::vector<std::string>{"Sort A-Z"}));
+        EXPECT_EQ(eitherButton, list == &form.lstCatPages) << list->name();
+        dump += list->name() + (eitherButton ? " (either button)" : "") + ":\n" + join(shown);
+    }
+    // No menu on the Special categories.
+    EXPECT_TRUE(rightClick(form.lstCatSpecial).empty());
+    if (getenv("FL_DUMP_MENUS"))
+        std::printf("%s", dump.c_str());
+}
+
+TEST_F(Actions, MouseDownCopiesTheEntryNameAndThePageName) {
+    form.lstCat.setListIndex(0);
+    form.lstApps.setListIndex(0);
+    rightClick(form.lstApps);
+    EXPECT_EQ(form.txtAppsSearch.Text(), "Tom & Jerry");
+    form.lstCatPages.setListIndex(0);
+    form.lstPages.setListIndex(0);
+    SendMessageA(form.lstPages.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(form.lstPages.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(form.lblPages.Caption(), "Tom & Jerry");
+}
+
+TEST_F(Actions, DownloadsQueueAndTheBlacklist) {
+    app::Kinds k = kinds();
+    folder.write("Data\\FLLinks.ddl", "http://saved.org/a\r\n");
+    app::EntryActions d({form, k, form.lstBlacklist, [&] { return link; }, form.ddlManager()},
+                        fakes.services);
+
+    // Case-sensitive, and only the three switched commands, as an entry is
+    // chosen in the window.
+    auto choose = [&](forms::ListBox& categories, forms::ListBox& entries) {
+        categories.setListIndex(-1);
+        categories.setListIndex(0);
+        entries.setListIndex(0);
+    };
+    form.lstBlacklist.AddItem("X.org");
+    choose(form.lstCat, form.lstApps);
+    EXPECT_TRUE(form.cmdDownload.Enabled());
+    EXPECT_TRUE(form.mnuDDLManager.Enabled);
+    form.lstBlacklist.AddItem("x.org");
+    choose(form.lstCat, form.lstApps);
+    EXPECT_FALSE(form.cmdDownload.Enabled());
+    EXPECT_FALSE(form.mnuDownload.Enabled);
+    EXPECT_FALSE(form.mnuDDLManager.Enabled);
+    EXPECT_TRUE(form.mnuDDLManagerForce.Enabled);
+    EXPECT_TRUE(form.cmdDownloadFromPage.Enabled());
+
+    // The Force item still queues the blacklisted link, after the saved
+    // queue is read; the window is shown owned by the main window.
+    app::EntryActions live({form, k, form.lstBlacklist, [&] { return link; }, form.ddlManager()},
+                           fakes.services);
+    form.mnuDDLManagerForce.Click = [&] { live.addToQueue(); };
+    rightClick(form.lstApps, "mnuDDLManagerForce");
+    rightClick(form.lstApps, "mnuDDLManagerForce");
+    links::frmDDLManager& m = form.ddlManager();
+    ASSERT_TRUE(m.Visible());
+    EXPECT_EQ(GetWindow(m.hwnd(), GW_OWNER), form.hwnd());
+    EXPECT_EQ(m.links(), (std::vector<std::string>{"http://saved.org/a", link, link}));
+    testsupport::pumpUntil([&] { return m.lstDDLManager.ListCount() == 2; }, 2000);
+    EXPECT_EQ(m.links(), (std::vector<std::string>{"http://saved.org/a", link}));
+
+    // An empty blacklist line blocks every link.
+    form.lstBlacklist.Clear();
+    form.lstBlacklist.AddItem("");
+    choose(form.lstCatSlim, form.lstSlim);
+    EXPECT_FALSE(form.cmdDownloadSlim.Enabled());
+    EXPECT_FALSE(form.mnuDDLManagerSlim.Enabled);
+
+    d.directDownload();
+    ASSERT_EQ(fakes.downloads.calls.size(), 1u);
+    EXPECT_EQ(fakes.downloads.calls[0].urls, std::vector<std::string>{link});
+    EXPECT_EQ(fakes.downloads.calls[0].owner, form.hwnd());
+    d.downloadFromPage();
+    ASSERT_EQ(fakes.shell.calls.size(), 1u);
+    EXPECT_EQ(fakes.shell.calls[0].file, link);
+
+    // After a hover hint replaced the link field, nothing is handed on.
+    link = "Visit the Homepage of Fetchlets";
+    d.directDownload();
+    d.downloadFromPage();
+    d.addToQueue();
+    EXPECT_EQ(fakes.downloads.calls.size(), 1u);
+    EXPECT_EQ(fakes.shell.calls.size(), 1u);
+    EXPECT_EQ(m.lstDDLManager.ListCount(), 2);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 3u);
+    EXPECT_NE(fakes.messageBoxes.calls[0].text.find("choose the entry again"), std::string::npos);
+
+    // The block request is a mail to the maker; the link reaches it whole.
+    link = "http://x.org/get?a=1&b=2";
+    d.blockRequest();
+    EXPECT_EQ(fakes.shell.calls.back().file,
+              std::string("mailto:") + app::endpoints::kFeedbackAddress +
+                  "?Subject=Direct Download not allowed.&Body=Please Prevent this Fetchlets ID: "
+                  "http://x.org/get?a=1%26b=2 from Direct Download.");
+}
+
+TEST_F(Actions, WebMailAndClipboard) {
+    std::string name = "Tom & Jerry";
+    app::WebActions w({form, [&] { return link; }, [&](Kind) { return name; }}, fakes.services);
+    w.alternateDownload(Kind::Portable);
+    EXPECT_EQ(fakes.shell.calls.back().file,
+              std::string("http://") + app::endpoints::kWebSearchHost +
+                  "/search?hl=en&lr=&ie=ISO-8859-1&q=Tom %26 Jerry Download");
+    EXPECT_EQ(fakes.shell.calls.back().verb, "Open");
+
+    link = "HTTP://Dl.Example.org/tools/setup.exe";
+    w.developerPage();
+    EXPECT_EQ(fakes.shell.calls.back().file, "HTTP://Dl.Example.org/");
+    size_t opened = fakes.shell.calls.size();
+    link = "http://dl.example.org";
+    w.developerPage();
+    EXPECT_EQ(fakes.shell.calls.size(), opened);
+    link = "https://dl.example.org/x";
+    w.developerPage();
+    EXPECT_EQ(fakes.shell.calls.back().file, "https://dl.example.org/");
+    link = "Visit the Homepage of Fetchlets";
+    w.developerPage();
+    EXPECT_EQ(fakes.shell.calls.size(), opened + 1);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 1u);
+
+    // The clipboard takes whatever the field shows.
+    w.linkToClipboard();
+    EXPECT_EQ(fakes.clipboard.texts.back(), link);
+
+    link = "http://x.org/k";
+    w.sendDownloadLink(Kind::Special);
+    EXPECT_NE(fakes.shell.calls.back().file.find("Get Recommended by - Fetchlets"),
+              std::string::npos);
+    w.reportProblem();
+    EXPECT_EQ(fakes.shell.calls.back().file.rfind("mailto:", 0), 0u);
+    w.sharePageOnTwitter();
+    EXPECT_EQ(fakes.shell.calls.back().file, app::twitterShare(link));
+
+    // The Home and About controls of the window.
+    SendMessageA(form.cmdFeedback.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(fakes.shell.calls.back().file, app::feedbackMail());
+}
+
+} // namespace
