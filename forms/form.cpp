@@ -333,6 +333,18 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
+    case WM_MEASUREITEM:
+        if (wp)
+            if (Control* c = byId(static_cast<int>(wp)))
+                if (c->onMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lp)))
+                    return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (wp)
+            if (Control* c = byId(static_cast<int>(wp)))
+                if (c->onDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lp)))
+                    return TRUE;
+        break;
     case WM_TIMER:
         if (Control* c = byId(static_cast<int>(wp)); c && c->kind() == Kind::Timer) {
             static_cast<Timer*>(c)->fire();
@@ -432,6 +444,14 @@ int run() {
         DispatchMessageA(&m);
     }
     return 0;
+}
+
+void unloadAllForms(int mode) {
+    // A form's unload may unload others: each is looked up again before its turn.
+    std::vector<Form*> forms(loadedForms().begin(), loadedForms().end());
+    for (Form* f : forms)
+        if (loadedForms().count(f))
+            f->Unload(mode);
 }
 
 int loadedFormCount() {

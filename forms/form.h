@@ -126,6 +126,8 @@ class Form {
 void DoEvents();
 // Runs the message loop until every form is unloaded.
 int run();
+// Unloads every loaded form (each through its own query-unload and unload).
+void unloadAllForms(int mode = vbFormCode);
 // Number of forms with a window.
 int loadedFormCount();
 

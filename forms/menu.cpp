@@ -53,6 +53,8 @@ MenuItem* PopupMenu::Popup() {
             }
             UINT flags = MF_STRING | (it.Enabled ? 0 : MF_GRAYED) | (it.Checked ? MF_CHECKED : 0);
             AppendMenuA(menu, flags, i + 1, it.Caption.c_str());
+            if (it.Default)
+                SetMenuDefaultItem(menu, static_cast<UINT>(i + 1), FALSE);
         }
         POINT pt;
         GetCursorPos(&pt);
@@ -62,6 +64,10 @@ MenuItem* PopupMenu::Popup() {
                                                  0, owner, nullptr)) -
                  1;
         DestroyMenu(menu);
+        // A menu opened for a window in the background (the notification
+        // area's) closes properly when the user clicks elsewhere only after
+        // its owner gets a message.
+        PostMessageA(owner, WM_NULL, 0, 0);
     }
     if (chosen < 0 || chosen >= static_cast<int>(items_.size()))
         return nullptr;

@@ -21,6 +21,8 @@ class MenuItem {
     bool Visible = true;
     bool Enabled = true;
     bool Checked = false;
+    // Shown in bold: the item a double click would choose.
+    bool Default = false;
     std::function<void()> Click;
 
   private:

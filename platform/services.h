@@ -5,13 +5,16 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/clock.h"
 #include "platform/downloads.h"
 #include "platform/environment.h"
 #include "platform/fetch.h"
 #include "platform/message_boxes.h"
 #include "platform/processes.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/tray.h"
 
 namespace platform {
 
@@ -24,9 +27,15 @@ struct Services {
     Clipboard* clipboard = nullptr;
     Downloads* downloads = nullptr;
     Fetcher* fetcher = nullptr;
+    Registry* registry = nullptr;
+    Clock* clock = nullptr;
+    Tray* tray = nullptr;
 };
 
 // The real implementations, over the Win32 API.
 Services& systemServices();
+Registry& systemRegistry();
+Clock& systemClock();
+Tray& systemTray();
 
 } // namespace platform

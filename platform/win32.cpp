@@ -184,7 +184,10 @@ Services& systemServices() {
                              .processes = &processes,
                              .environment = &environment,
                              .singleInstance = &single,
-                             .clipboard = &clipboard};
+                             .clipboard = &clipboard,
+                             .registry = &systemRegistry(),
+                             .clock = &systemClock(),
+                             .tray = &systemTray()};
     return services;
 }
 
