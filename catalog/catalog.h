@@ -12,21 +12,18 @@ namespace catalog {
 
 enum class Kind { Apps, Portable, Slim, Special, Pages };
 
-// The controls and file of each kind, as the main window names them.
+// The file of each kind.
 struct KindInfo {
     Kind kind;
-    const char* fileName;     // in the Data folder
-    const char* categoryList; // list box of categories
-    const char* entryList;    // list box of entries
-    const char* searchBox;    // search box above the entries; "" for none
+    const char* fileName; // in the Data folder
 };
 
 constexpr std::array<KindInfo, 5> kKinds{{
-    {Kind::Apps, "FLApps.def", "lstCat", "lstApps", "txtAppsSearch"},
-    {Kind::Portable, "FLPortable.def", "lstCatPortable", "lstPortable", "txtPortableSearch"},
-    {Kind::Slim, "FLSlim.def", "lstCatSlim", "lstSlim", "txtSlimSearch"},
-    {Kind::Special, "FLSpecial.def", "lstCatSpecial", "lstSpecial", "txtSpecialSearch"},
-    {Kind::Pages, "FLPages.def", "lstCatPages", "lstPages", ""},
+    {Kind::Apps, "FLApps.def"},
+    {Kind::Portable, "FLPortable.def"},
+    {Kind::Slim, "FLSlim.def"},
+    {Kind::Special, "FLSpecial.def"},
+    {Kind::Pages, "FLPages.def"},
 }};
 
 // The order in which the category lists are filled at start-up.

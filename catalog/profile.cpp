@@ -23,10 +23,10 @@
 // The file is replaced atomically. Parsed files are cached by path together
 // with the file's size, times and identity, and only once the file has been
 // left alone for a while, so a file replaced on disk is read anew.
-#include "profile.h"
+#include "catalog/profile.h"
 
-#include "profile_io.h"
-#include "profile_text.h"
+#include "catalog/profile_io.h"
+#include "catalog/profile_text.h"
 
 #include <algorithm>
 #include <array>

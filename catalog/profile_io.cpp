@@ -1,6 +1,6 @@
 // The few operating-system calls of the profile component. Paths are narrow
 // strings in the ANSI code page, so on Windows the A functions are used.
-#include "profile_io.h"
+#include "catalog/profile_io.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "profile_text.h"
+#include "catalog/profile_text.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "synthetic.h"
+#include "catalog/synthetic.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "accessible.h"
+#include "controls/accessible.h"
 
 #include <oleacc.h>
 

@@ -1,4 +1,4 @@
-#include "barsupport.h"
+#include "controls/barsupport.h"
 
 #include <algorithm>
 #include <cstring>

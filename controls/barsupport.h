@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "colour.h"
-#include "propertybag.h"
+#include "controls/pure/colour.h"
+#include "controls/pure/propertybag.h"
 
 namespace controls {
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "colour.h"
+#include "controls/pure/colour.h"
 
 namespace controls {
 

@@ -1,4 +1,4 @@
-#include "statusbar.h"
+#include "controls/statusbar.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "barsupport.h"
-#include "colour.h"
-#include "propertybag.h"
-#include "statusbar_layout.h"
-#include "subclass.h"
+#include "controls/barsupport.h"
+#include "controls/pure/colour.h"
+#include "controls/pure/propertybag.h"
+#include "controls/pure/statusbar_layout.h"
+#include "controls/subclass.h"
 
 namespace controls {
 

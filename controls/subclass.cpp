@@ -1,4 +1,4 @@
-#include "subclass.h"
+#include "controls/subclass.h"
 
 #include <algorithm>
 #include <cstdio>

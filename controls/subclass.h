@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "messagelist.h"
+#include "controls/pure/messagelist.h"
 
 namespace controls {
 

@@ -1,4 +1,4 @@
-#include "themedbutton.h"
+#include "controls/themedbutton.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -9,9 +9,9 @@
 #include <cctype>
 #include <vector>
 
-#include "accessible.h"
-#include "barsupport.h"
-#include "offscreen.h"
+#include "controls/accessible.h"
+#include "controls/barsupport.h"
+#include "controls/offscreen.h"
 
 namespace controls {
 

@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "colour.h"
-#include "propertybag.h"
-#include "subclass.h"
+#include "controls/pure/colour.h"
+#include "controls/pure/propertybag.h"
+#include "controls/subclass.h"
 
 namespace controls {
 

@@ -1,4 +1,4 @@
-#include "toolbar.h"
+#include "controls/toolbar.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "barsupport.h"
-#include "colour.h"
-#include "propertybag.h"
-#include "subclass.h"
-#include "textlines.h"
-#include "toolbar_layout.h"
+#include "controls/barsupport.h"
+#include "controls/pure/colour.h"
+#include "controls/pure/propertybag.h"
+#include "controls/subclass.h"
+#include "controls/pure/textlines.h"
+#include "controls/pure/toolbar_layout.h"
 
 namespace controls {
 

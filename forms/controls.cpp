@@ -248,8 +248,8 @@ void Control::SetFocus() {
 
 // ---- ListBox ---------------------------------------------------------------
 
-ListBox::ListBox(Form& form, std::string name, bool sorted)
-    : Control(form, std::move(name), Kind::ListBox), sorted_(sorted) {
+ListBox::ListBox(Form& form, std::string name, ListBoxOptions options)
+    : Control(form, std::move(name), Kind::ListBox), options_(options) {
     width_ = 2400;
     height_ = 2400;
 }
@@ -257,7 +257,8 @@ ListBox::ListBox(Form& form, std::string name, bool sorted)
 HWND ListBox::createWindow(HWND parent) {
     ownerDrawn_ = static_cast<bool>(ItemNote);
     DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
-                  (sorted_ ? LBS_SORT : 0) | (ownerDrawn_ ? LBS_OWNERDRAWFIXED : 0);
+                  (options_.sorted ? LBS_SORT : 0) | (options_.multiSelect ? LBS_EXTENDEDSEL : 0) |
+                  (ownerDrawn_ ? LBS_OWNERDRAWFIXED : 0);
     return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
 }
 
@@ -342,7 +343,7 @@ void ListBox::AddItem(const std::string& item, int index) {
             pending_.insert(pending_.begin() + index, item);
         return;
     }
-    if (index < 0 || sorted_)
+    if (index < 0 || options_.sorted)
         SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     else
         SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
@@ -396,6 +397,9 @@ void ListBox::setList(int index, const std::string& text) {
 int ListBox::ListIndex() const {
     if (!hwnd_)
         return -1;
+    if (options_.multiSelect)
+        return ListCount() == 0 ? -1
+                                : static_cast<int>(SendMessageA(hwnd_, LB_GETCARETINDEX, 0, 0));
     return static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
 }
 
@@ -406,9 +410,44 @@ void ListBox::setListIndex(int index) {
         return;
     if (index == ListIndex())
         return;
-    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (options_.multiSelect) {
+        SendMessageA(hwnd_, LB_SETSEL, FALSE, static_cast<LPARAM>(-1));
+        if (index >= 0) {
+            SendMessageA(hwnd_, LB_SETSEL, TRUE, index);
+            SendMessageA(hwnd_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+        }
+    } else {
+        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
     if (Click)
         Click();
+}
+
+void ListBox::setTopIndex(int index) {
+    if (hwnd_)
+        SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+bool ListBox::Selected(int index) const {
+    return hwnd_ && SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void ListBox::setSelected(int index, bool selected) {
+    if (!hwnd_)
+        return;
+    if (options_.multiSelect)
+        SendMessageA(hwnd_, LB_SETSEL, selected ? TRUE : FALSE, index);
+    else
+        SendMessageA(hwnd_, LB_SETCURSEL,
+                     selected ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+}
+
+int ListBox::SelCount() const {
+    if (!hwnd_)
+        return 0;
+    if (!options_.multiSelect)
+        return ListIndex() >= 0 ? 1 : 0;
+    return static_cast<int>(SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0));
 }
 
 int ListBox::TopIndex() const {
@@ -433,15 +472,15 @@ void ListBox::onCommand(int code) {
 
 // ---- TextBox ---------------------------------------------------------------
 
-TextBox::TextBox(Form& form, std::string name, bool multiLine, bool readOnly)
-    : Control(form, std::move(name), Kind::TextBox), multiLine_(multiLine), readOnly_(readOnly) {
+TextBox::TextBox(Form& form, std::string name, TextBoxOptions options)
+    : Control(form, std::move(name), Kind::TextBox), options_(options) {
     width_ = 2400;
     height_ = 315;
 }
 
 HWND TextBox::createWindow(HWND parent) {
-    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
-    if (multiLine_)
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (options_.readOnly ? ES_READONLY : 0);
+    if (options_.multiLine)
         style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
     return makeWindow(parent, "EDIT", text_.c_str(), style, WS_EX_CLIENTEDGE);
 }
@@ -482,7 +521,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     switch (msg) {
     case WM_GETDLGCODE:
         // Enter and the other keys reach KeyPress instead of the dialog keys.
-        if (!multiLine_ && wp == VK_RETURN) {
+        if (!options_.multiLine && wp == VK_RETURN) {
             handled = true;
             return DLGC_WANTALLKEYS;
         }
@@ -495,7 +534,7 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
                 handled = true;
                 return 0;
             }
-            if (!multiLine_ && key == '\r') {
+            if (!options_.multiLine && key == '\r') {
                 handled = true; // a single-line box would only beep
                 return 0;
             }
@@ -613,15 +652,15 @@ void CheckBox::onCommand(int code) {
 
 // ---- ComboBox --------------------------------------------------------------
 
-ComboBox::ComboBox(Form& form, std::string name, bool dropDownList)
-    : Control(form, std::move(name), Kind::ComboBox), dropDownList_(dropDownList) {
+ComboBox::ComboBox(Form& form, std::string name, ComboBoxOptions options)
+    : Control(form, std::move(name), Kind::ComboBox), options_(options) {
     width_ = 2400;
     height_ = 315;
 }
 
 HWND ComboBox::createWindow(HWND parent) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
-                  (dropDownList_ ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
+                  (options_.dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
     return makeWindow(parent, "COMBOBOX", "", style);
 }
 
@@ -695,7 +734,7 @@ void ComboBox::setText(const std::string& text) {
     // A drop-down list can only show one of its items.
     int i = static_cast<int>(SendMessageA(hwnd_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                           reinterpret_cast<LPARAM>(text.c_str())));
-    if (dropDownList_) {
+    if (options_.dropDownList) {
         if (i != CB_ERR)
             SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
     } else {

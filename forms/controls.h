@@ -136,9 +136,17 @@ class Control {
     HBRUSH brush_ = nullptr;
 };
 
+// Creation arguments of a list box.
+struct ListBoxOptions {
+    bool sorted = false;
+    // Extended selection: Shift-click selects a range, Ctrl-click adds or
+    // removes one item; ListIndex is then the item last clicked.
+    bool multiSelect = false;
+};
+
 class ListBox : public Control {
   public:
-    ListBox(Form& form, std::string name, bool sorted = false);
+    ListBox(Form& form, std::string name, ListBoxOptions options = {});
     void AddItem(const std::string& item, int index = -1);
     void RemoveItem(int index);
     void Clear();
@@ -150,6 +158,11 @@ class ListBox : public Control {
     void setListIndex(int index);
     std::string Text() const { return List(ListIndex()); }
     int TopIndex() const;
+    void setTopIndex(int index);
+    // Selection state of an item of a multiple-selection list.
+    bool Selected(int index) const;
+    void setSelected(int index, bool selected);
+    int SelCount() const;
     // Index of the item at a point in pixels of the list, or -1.
     int itemAt(int x, int y) const;
 
@@ -171,14 +184,20 @@ class ListBox : public Control {
     bool onDrawItem(DRAWITEMSTRUCT* d) override;
 
   private:
-    bool sorted_;
+    ListBoxOptions options_;
     bool ownerDrawn_ = false;
     std::vector<std::string> pending_;
 };
 
+// Creation arguments of a text box.
+struct TextBoxOptions {
+    bool multiLine = false;
+    bool readOnly = false;
+};
+
 class TextBox : public Control {
   public:
-    TextBox(Form& form, std::string name, bool multiLine = false, bool readOnly = false);
+    TextBox(Form& form, std::string name, TextBoxOptions options = {});
     std::string Text() const;
     void setText(const std::string& text);
     int SelStart() const;
@@ -196,7 +215,7 @@ class TextBox : public Control {
     LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) override;
 
   private:
-    bool multiLine_, readOnly_;
+    TextBoxOptions options_;
     std::string text_;
     bool mouseDown_ = false;
 };
@@ -238,10 +257,14 @@ class CheckBox : public Control {
     int value_ = 0;
 };
 
+// Creation arguments of a combo box.
+struct ComboBoxOptions {
+    bool dropDownList = true; // the text can only be one of the items
+};
+
 class ComboBox : public Control {
   public:
-    // dropDownList: the text can only be one of the items.
-    ComboBox(Form& form, std::string name, bool dropDownList = true);
+    ComboBox(Form& form, std::string name, ComboBoxOptions options = {});
     void AddItem(const std::string& item);
     void Clear();
     int ListCount() const;
@@ -259,7 +282,7 @@ class ComboBox : public Control {
     void onCommand(int code) override;
 
   private:
-    bool dropDownList_;
+    ComboBoxOptions options_;
     std::vector<std::string> pending_;
     std::string pendingText_;
     int pendingIndex_ = -1;

@@ -8,15 +8,6 @@ namespace {
 const char* const kAnchorClass = "FetchletsTrayAnchor";
 } // namespace
 
-TrayMenuItems addTrayMenuItems(forms::PopupMenu& mnSystray) {
-    forms::MenuItem& show = mnSystray.add("mnuShow", "Show");
-    show.Default = true;
-    forms::MenuItem& links = mnSystray.add("mnuDDLManagerSystray", "DDL Manager");
-    forms::MenuItem& update = mnSystray.add("mnuUpdate", "Update");
-    forms::MenuItem& exit = mnSystray.add("mnuExit", "Exit");
-    return {show, links, update, exit};
-}
-
 Tray::Tray(platform::Services& services, TrayView view) : services_(services), view_(view) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};

@@ -16,15 +16,6 @@ struct TrayView {
     forms::PopupMenu& mnSystray;
 };
 
-// The tray menu's items, in order; "Show" is the default item.
-struct TrayMenuItems {
-    forms::MenuItem& mnuShow;
-    forms::MenuItem& mnuDDLManagerSystray;
-    forms::MenuItem& mnuUpdate;
-    forms::MenuItem& mnuExit;
-};
-TrayMenuItems addTrayMenuItems(forms::PopupMenu& mnSystray);
-
 class Tray {
   public:
     static constexpr UINT kIconId = 1;

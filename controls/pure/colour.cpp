@@ -1,4 +1,4 @@
-#include "colour.h"
+#include "controls/pure/colour.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "messagelist.h"
+#include "controls/pure/messagelist.h"
 
 namespace controls {
 

@@ -1,4 +1,4 @@
-#include "propertybag.h"
+#include "controls/pure/propertybag.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
-#include "statusbar_layout.h"
+#include "controls/pure/statusbar_layout.h"
 
 #include <algorithm>
 
-#include "colour.h"
+#include "controls/pure/colour.h"
 
 namespace controls {
 

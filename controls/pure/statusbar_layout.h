@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "toolbar_layout.h" // Rect
+#include "controls/pure/toolbar_layout.h" // Rect
 
 namespace controls {
 

@@ -1,4 +1,4 @@
-#include "textlines.h"
+#include "controls/pure/textlines.h"
 
 namespace controls {
 

@@ -1,8 +1,8 @@
-#include "toolbar_layout.h"
+#include "controls/pure/toolbar_layout.h"
 
 #include <algorithm>
 
-#include "colour.h"
+#include "controls/pure/colour.h"
 
 namespace controls {
 

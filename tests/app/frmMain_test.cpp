@@ -1,6 +1,6 @@
 // The main window started on a temporary application folder.
 #include "app/frmMain.h"
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +89,9 @@ TEST_F(MainWindow, MissingCatalogFilesLeaveTheirListsEmpty) {
 
 TEST_F(MainWindow, ChoosingACategoryListsItsEntriesAndDisablesTheCommands) {
     form.Load();
+    // The kinds table names each kind's controls; Pages has no search box.
+    EXPECT_EQ(form.kindControls(catalog::Kind::Pages).search, nullptr);
+    EXPECT_EQ(form.kindControls(catalog::Kind::Special).entries.name(), "lstSpecial");
     auto& k = form.kindControls(catalog::Kind::Apps);
     form.cmdDownload.setEnabled(true);
     form.cmdDownloadFromPage.setEnabled(true);

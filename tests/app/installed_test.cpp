@@ -3,7 +3,7 @@
 #include "app/frmCheckAppInstalled.h"
 #include "app/installed.h"
 #include "catalog/profile.h"
-#include "fakes.h"
+#include "tests/support/fakes.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ class Host : public forms::Form {
     Host() : Form("frmInstalledHost", "Installed host") {}
     forms::PageStack SSTab1{*this, "SSTab1", {"0", "1", "2", "3", "4", "5", "6", "7"}};
     forms::PageStack SSTab2{*this, "SSTab2", {"Special", "Pages", "Installed Apps"}};
-    forms::ListBox lstSoftware{*this, "lstSoftware", true};
+    forms::ListBox lstSoftware{*this, "lstSoftware", {.sorted = true}};
     forms::ListBox lstApps{*this, "lstApps"};
     app::InstalledView view() { return {*this, lstSoftware, SSTab1, SSTab2}; }
 };

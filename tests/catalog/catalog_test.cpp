@@ -100,8 +100,7 @@ TEST_F(CatalogFile, EntryLinesStopAtTheirBufferAndLinksAt255) {
 TEST(CatalogKinds, PathsAndTheLoadOrder) {
     EXPECT_EQ(catalog::catalogPath("C:\\Apps\\", catalog::Kind::Slim),
               "C:\\Apps\\Data\\FLSlim.def");
-    EXPECT_STREQ(catalog::info(catalog::Kind::Pages).searchBox, "");
-    EXPECT_STREQ(catalog::info(catalog::Kind::Special).entryList, "lstSpecial");
+    EXPECT_STREQ(catalog::info(catalog::Kind::Special).fileName, "FLSpecial.def");
     EXPECT_EQ(catalog::kLoadOrder[3], catalog::Kind::Pages);
     EXPECT_EQ(catalog::kLoadOrder[4], catalog::Kind::Special);
 }

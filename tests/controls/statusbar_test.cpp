@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "statusbar.h"
+#include "controls/statusbar.h"
 
 using namespace controls;
 

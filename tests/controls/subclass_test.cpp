@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "subclass.h"
+#include "controls/subclass.h"
 
 using namespace controls;
 

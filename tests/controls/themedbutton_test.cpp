@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "accessible.h"
-#include "offscreen.h"
-#include "subclass.h"
-#include "themedbutton.h"
+#include "controls/accessible.h"
+#include "controls/offscreen.h"
+#include "controls/subclass.h"
+#include "controls/themedbutton.h"
 
 using namespace controls;
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolbar.h"
+#include "controls/toolbar.h"
 
 using namespace controls;
 

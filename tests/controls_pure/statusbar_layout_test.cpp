@@ -1,5 +1,5 @@
-#include "statusbar_layout.h"
-#include "colour.h"
+#include "controls/pure/statusbar_layout.h"
+#include "controls/pure/colour.h"
 
 #include <gtest/gtest.h>
 

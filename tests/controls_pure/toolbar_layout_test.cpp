@@ -1,4 +1,4 @@
-#include "toolbar_layout.h"
+#include "controls/pure/toolbar_layout.h"
 
 #include <gtest/gtest.h>
 

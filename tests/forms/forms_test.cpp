@@ -1,5 +1,5 @@
 // The form runtime with real windows: creation, events, pages, timers, menus.
-#include "fakes.h"
+#include "tests/support/fakes.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
 

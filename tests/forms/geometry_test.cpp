@@ -1,5 +1,5 @@
 // The geometry record through a real window and a real settings file.
-#include "fakes.h"
+#include "tests/support/fakes.h"
 #include "forms/geometry.h"
 
 #include "catalog/profile.h"

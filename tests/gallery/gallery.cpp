@@ -1,12 +1,12 @@
 // ControlGallery: one window showing the custom controls side by side, for
 // looking at them (screenshots). Not shipped.
-#include "gallery.h"
+#include "tests/gallery/gallery.h"
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "themedbutton.h"
+#include "controls/themedbutton.h"
 
 using controls::ThemedButton;
 

@@ -2,7 +2,7 @@
 // type, button style, border style and picture placement, with hovered,
 // pressed, latched and disabled buttons; the status bar in each look with
 // several panels, icons (one disabled) and a panel being edited.
-#include "gallery.h"
+#include "tests/gallery/gallery.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "statusbar.h"
-#include "toolbar.h"
+#include "controls/statusbar.h"
+#include "controls/toolbar.h"
 
 using namespace controls;
 

@@ -1,7 +1,7 @@
 // forms::CheckList: the sorted list with a check box per item.
 #include "forms/checklist.h"
 
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

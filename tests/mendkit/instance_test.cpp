@@ -1,6 +1,6 @@
 // The real Mendkit.exe started twice from a folder of its own: the second
 // copy ends at once and never shows a window.
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // happen, and registry keys written by MendkitProbe.ocx.
 #include "mendkit/frmMendkit.h"
 
-#include "fakes.h"
+#include "tests/support/fakes.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
 #include <shellapi.h>
 
