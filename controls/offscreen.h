@@ -1,6 +1,8 @@
-// Off-screen painting for the custom controls: draw a whole frame into a
-// 32-bit bitmap, then copy it to the window in one go, so nothing flickers.
-// Also small GDI helpers shared by the controls.
+// Off-screen drawing for the custom controls: each control draws a whole
+// frame into a 32-bit surface and copies it to its window in one go, so
+// nothing flickers. With the pictures (icon or bitmap) the host hands in,
+// system colours ready for GDI, and fills, frames, lines and gradients in a
+// given colour.
 #pragma once
 
 #include <windows.h>
@@ -11,94 +13,70 @@
 
 namespace controls {
 
-// A colour value (system colours allowed) as a GDI colour.
-inline COLORREF toColorRef(Colour c) {
-    return static_cast<COLORREF>(
-        TranslateColor(c, [](int n) { return static_cast<Colour>(GetSysColor(n)); }));
-}
+// An icon or a bitmap the host hands in; the control does not own it.
+struct Picture {
+    HICON icon = nullptr;
+    HBITMAP bitmap = nullptr;
 
-class OffscreenBuffer {
+    bool empty() const { return icon == nullptr && bitmap == nullptr; }
+    SIZE size() const;
+    bool operator==(const Picture&) const = default;
+};
+
+// System colours by number (GetSysColor), as the colour arithmetic wants them.
+Colour systemColourLookup(int n);
+// A colour value ready for GDI: system colours translated.
+COLORREF gdiColour(Colour c);
+
+// An off-screen 32-bit top-down surface with its own memory DC.
+class Surface {
   public:
-    // A top-down 32-bit bitmap of w x h pixels compatible with `reference`.
-    OffscreenBuffer(HDC reference, int w, int h) : w_(w < 1 ? 1 : w), h_(h < 1 ? 1 : h) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w_;
-        bi.bmiHeader.biHeight = -h_;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(reference);
-        bitmap_ = CreateDIBSection(reference, &bi, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        if (dc_ && bitmap_)
-            old_ = SelectObject(dc_, bitmap_);
-    }
-    ~OffscreenBuffer() {
-        if (dc_ && old_)
-            SelectObject(dc_, old_);
-        if (bitmap_)
-            DeleteObject(bitmap_);
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    OffscreenBuffer(const OffscreenBuffer&) = delete;
-    OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
+    Surface() = default;
+    // A surface of w x h at once (check ok()).
+    Surface(int w, int h) { resize(w, h); }
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
 
-    bool ok() const { return dc_ && bitmap_ && bits_; }
+    // Makes the surface w x h (at least 1 x 1; recreated when the size changes).
+    bool resize(int w, int h);
+    bool ok() const { return dc_ && bits_; }
     HDC dc() const { return dc_; }
     int width() const { return w_; }
     int height() const { return h_; }
-    // Pixel (x, y) as 0x00RRGGBB in DIB order (blue in the low byte).
-    std::uint32_t* pixels() const { return static_cast<std::uint32_t*>(bits_); }
-    // Pixel as a colour value (red in the low byte).
-    Colour pixel(int x, int y) const {
-        if (!bits_ || x < 0 || y < 0 || x >= w_ || y >= h_)
-            return 0;
-        GdiFlush();
-        return swapRedBlue(pixels()[y * w_ + x] & 0x00FFFFFFu);
-    }
-    // Copies the whole frame to (x, y) of the target.
-    void present(HDC target, int x = 0, int y = 0) const {
-        BitBlt(target, x, y, w_, h_, dc_, 0, 0, SRCCOPY);
-    }
+    // Pixels, 0x00RRGGBB each (blue in the low byte), top-down rows (valid
+    // after GdiFlush()).
+    std::uint32_t* pixels() const { return bits_; }
+    // Colour of one pixel as a colour value (red in the low byte), or
+    // CLR_INVALID outside.
+    COLORREF pixel(int x, int y) const;
+    // Copies the whole surface to (x, y) of the target.
+    void present(HDC target, int x = 0, int y = 0) const;
 
   private:
-    int w_, h_;
     HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    HBITMAP bmp_ = nullptr;
     HGDIOBJ old_ = nullptr;
-    void* bits_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+    int w_ = 0, h_ = 0;
 };
 
-inline void fillSolid(HDC dc, const RECT& r, COLORREF c) {
-    COLORREF old = SetBkColor(dc, c);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-    SetBkColor(dc, old);
-}
-
-inline void frameSolid(HDC dc, const RECT& r, COLORREF c) {
-    fillSolid(dc, {r.left, r.top, r.right, r.top + 1}, c);
-    fillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, c);
-    fillSolid(dc, {r.left, r.top, r.left + 1, r.bottom}, c);
-    fillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, c);
-}
-
+void fillRect(HDC dc, const RECT& r, COLORREF c);
 // A line from (x1, y1) to (x2, y2), the end point excluded.
-inline void lineSolid(HDC dc, int x1, int y1, int x2, int y2, COLORREF c) {
-    HPEN pen = CreatePen(PS_SOLID, 1, c);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-}
+void drawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF c);
+// A one-pixel rectangle outline.
+void outlineRect(HDC dc, const RECT& r, COLORREF c);
+// A raised or sunken frame around r built from `colour`: light top-left and
+// dark bottom-right edges (swapped when sunken), two pixels deep when threeD.
+void drawFrame(HDC dc, const RECT& r, COLORREF colour, bool raised, bool threeD);
+// Top-to-bottom gradient, one row per colour step (colour values, red low).
+void verticalGradient(HDC dc, const RECT& r, Colour top, Colour bottom);
 
-// Top-to-bottom gradient, one row per colour step.
-inline void verticalGradient(HDC dc, const RECT& r, Colour top, Colour bottom) {
-    int n = r.bottom - r.top;
-    for (int i = 0; i < n; ++i)
-        fillSolid(dc, {r.left, r.top + i, r.right, r.top + i + 1},
-                  static_cast<COLORREF>(GradientStep(top, bottom, i, n)));
-}
+// Draws a picture at (x, y) in its own size (or cx x cy when given).
+// Disabled pictures are drawn grey; bitmaps can have a transparent colour.
+void drawPicture(HDC dc, const Picture& pic, int x, int y, int cx = 0, int cy = 0,
+                 bool disabled = false, bool useMask = false, COLORREF mask = 0);
+// The picture's silhouette in one colour (for drop shadows).
+void drawSilhouette(HDC dc, const Picture& pic, int x, int y, COLORREF colour);
 
 } // namespace controls

@@ -97,6 +97,7 @@ bool StatusBar::Create(HWND parent, int height, int id, const PropertyBag* setti
         watcher_.zAddWatch(edit_, WM_KEYDOWN, WindowWatcher::WATCH_BEFORE);
         watcher_.zAddWatch(edit_, WM_CHAR, WindowWatcher::WATCH_BEFORE);
         watcher_.zAddWatch(edit_, WM_KILLFOCUS, WindowWatcher::WATCH_AFTER);
+        watcher_.zAddWatch(edit_, WM_GETDLGCODE, WindowWatcher::WATCH_BEFORE);
     }
     // Docked to the bottom: follow the parent's size.
     if (parent && watcher_.zAttach(parent) >= 0)
@@ -261,7 +262,16 @@ void StatusBar::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, H
                                WPARAM wParam, LPARAM& lParam) {
     (void)lParam;
     if (hwnd == edit_ && edit_) {
-        if (bBefore && uMsg == WM_KEYDOWN && (wParam == VK_ESCAPE || wParam == VK_RETURN)) {
+        if (bBefore && uMsg == WM_GETDLGCODE) {
+            // Inside a dialog-message loop Esc and Enter would be taken as the
+            // dialog's Cancel and OK: while editing, the box asks for them.
+            lReturn = watcher_.zCallPrevious(hwnd, uMsg, wParam, lParam);
+            const auto* m = reinterpret_cast<const MSG*>(lParam);
+            if (Editing() && m && m->message == WM_KEYDOWN &&
+                (m->wParam == VK_ESCAPE || m->wParam == VK_RETURN))
+                lReturn |= DLGC_WANTALLKEYS;
+            bHandled = true;
+        } else if (bBefore && uMsg == WM_KEYDOWN && (wParam == VK_ESCAPE || wParam == VK_RETURN)) {
             endEdit(wParam == VK_RETURN);
             bHandled = true;
             lReturn = 0;
@@ -318,28 +328,24 @@ const StatusBar::Panel* StatusBar::panel(int index) const {
     return slot < 0 ? nullptr : &panels_[static_cast<size_t>(slot)];
 }
 
-void StatusBar::AddPanel(const std::string& sText, int uTextAlign, bool bAutoSize, bool bEditable,
-                         const Picture& oIcon, bool bIconState, bool bUseMaskColor,
-                         Colour lMaskColor, std::optional<Colour> lForeColor,
-                         std::optional<FontDesc> oFont, const std::string& sToolTipText,
-                         long lWidth) {
+void StatusBar::AddPanel(const PanelArgs& a) {
     guarded("AddPanel", [&] {
         Panel p;
-        p.text = sText;
-        p.textFormat = uTextAlign;
-        p.autoSize = bAutoSize;
-        p.editable = bEditable;
-        p.icon = oIcon;
-        p.iconEnabled = bIconState;
-        p.useMaskColor = bUseMaskColor;
-        p.maskColor = lMaskColor;
-        p.foreColor = lForeColor;
-        if (oFont && !oFont->face.empty()) {
-            p.font = oFont;
-            p.fontHandle = createFont(*oFont);
+        p.text = a.sText;
+        p.textFormat = a.uTextAlign;
+        p.autoSize = a.bAutoSize;
+        p.editable = a.bEditable;
+        p.icon = a.oIcon;
+        p.iconEnabled = a.bIconState;
+        p.useMaskColor = a.bUseMaskColor;
+        p.maskColor = a.lMaskColor;
+        p.foreColor = a.lForeColor;
+        if (a.oFont && !a.oFont->face.empty()) {
+            p.font = a.oFont;
+            p.fontHandle = createFont(*a.oFont);
         }
-        p.toolTipText = sToolTipText;
-        p.width = NormalizePanelWidth(static_cast<int>(lWidth));
+        p.toolTipText = a.sToolTipText;
+        p.width = NormalizePanelWidth(static_cast<int>(a.lWidth));
         panels_.push_back(std::move(p));
         repaint();
     });
@@ -366,7 +372,7 @@ std::string StatusBar::PanelText(int index) const {
     });
 }
 
-void StatusBar::PanelText(int index, const std::string& v) {
+void StatusBar::setPanelText(int index, const std::string& v) {
     guarded("PanelText", [&] {
         if (Panel* p = panel(index)) {
             p->text = v;
@@ -382,7 +388,7 @@ void StatusBar::PanelText(int index, const std::string& v) {
             return p ? static_cast<Type>(p->field) : def;                                          \
         });                                                                                        \
     }                                                                                              \
-    void StatusBar::Name(int index, Type v) {                                                      \
+    void StatusBar::set##Name(int index, Type v) {                                                 \
         guarded(#Name, [&] {                                                                       \
             if (Panel* p = panel(index)) {                                                         \
                 p->field = write;                                                                  \
@@ -406,7 +412,7 @@ Colour StatusBar::PanelForeColor(int index) const {
     });
 }
 
-void StatusBar::PanelForeColor(int index, Colour v) {
+void StatusBar::setPanelForeColor(int index, Colour v) {
     guarded("PanelForeColor", [&] {
         if (Panel* p = panel(index)) {
             p->foreColor = v;
@@ -422,7 +428,7 @@ FontDesc StatusBar::PanelFont(int index) const {
     });
 }
 
-void StatusBar::PanelFont(int index, const FontDesc& v) {
+void StatusBar::setPanelFont(int index, const FontDesc& v) {
     guarded("PanelFont", [&] {
         if (Panel* p = panel(index)) {
             if (p->fontHandle)
@@ -445,7 +451,7 @@ Picture StatusBar::PanelIcon(int index) const {
     });
 }
 
-void StatusBar::PanelIcon(int index, const Picture& v) {
+void StatusBar::setPanelIcon(int index, const Picture& v) {
     guarded("PanelIcon", [&] {
         if (Panel* p = panel(index)) {
             p->icon = v;
@@ -544,21 +550,21 @@ void StatusBar::endEdit(bool keep) {
 
 // --- properties -------------------------------------------------------------------
 
-void StatusBar::BackColor(Colour v) {
+void StatusBar::setBackColor(Colour v) {
     guarded("BackColor", [&] {
         backColor_ = v;
         repaint();
     });
 }
 
-void StatusBar::ForeColor(Colour v) {
+void StatusBar::setForeColor(Colour v) {
     guarded("ForeColor", [&] {
         foreColor_ = v;
         repaint();
     });
 }
 
-void StatusBar::Font(const FontDesc& v) {
+void StatusBar::setFont(const FontDesc& v) {
     guarded("Font", [&] {
         font_ = v;
         if (fontHandle_)
@@ -568,21 +574,21 @@ void StatusBar::Font(const FontDesc& v) {
     });
 }
 
-void StatusBar::GripShape(int v) {
+void StatusBar::setGripShape(int v) {
     guarded("GripShape", [&] {
         gripShape_ = v;
         repaint();
     });
 }
 
-void StatusBar::Sizable(bool v) {
+void StatusBar::setSizable(bool v) {
     guarded("Sizable", [&] {
         sizable_ = v;
         repaint();
     });
 }
 
-void StatusBar::Theme(int v) {
+void StatusBar::setTheme(int v) {
     guarded("Theme", [&] {
         theme_ = v;
         repaint();

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <concepts>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -38,6 +39,24 @@ class StatusBarError : public std::runtime_error {
     std::string source_;
 };
 
+// The arguments of AddPanel, in its order and with its defaults, for callers
+// that name only what differs (designated initializers):
+//     bar.AddPanel({.sText = "0", .bAutoSize = true, .bEditable = true});
+struct PanelArgs {
+    std::string sText{};        // shown text
+    int uTextAlign = 0;         // 0 left, 1 centre, 2 right
+    bool bAutoSize = false;     // width follows the text
+    bool bEditable = false;     // a double click edits the text in place
+    Picture oIcon{};            // optional 16 x 16 picture
+    bool bIconState = true;     // false draws the icon grey
+    bool bUseMaskColor = false; // lMaskColor is transparent in the icon
+    Colour lMaskColor = rgb(255, 0, 255);
+    std::optional<Colour> lForeColor{}; // nothing: the bar's fore colour
+    std::optional<FontDesc> oFont{};    // nothing: the bar's font
+    std::string sToolTipText{};
+    long lWidth = 0; // fixed width in pixels; below 1 gives 40
+};
+
 class StatusBar {
   public:
     static constexpr const char* kClassName = "FetchletsStatusBar";
@@ -56,35 +75,44 @@ class StatusBar {
 
     // --- Panels (indexes from 1; below 1 is the first, above the count the
     // last; with no panels nothing happens) ---
-    void AddPanel(const std::string& sText = "", int uTextAlign = 0, bool bAutoSize = false,
+    void AddPanel(const PanelArgs& a);
+    // The positional form, all twelve arguments in their order. (A template
+    // only so that a braced list of designated initializers always means the
+    // form above.)
+    template <class Text = const char*>
+    requires std::convertible_to<const Text&, std::string>
+    void AddPanel(const Text& sText = "", int uTextAlign = 0, bool bAutoSize = false,
                   bool bEditable = false, const Picture& oIcon = {}, bool bIconState = true,
                   bool bUseMaskColor = false, Colour lMaskColor = rgb(255, 0, 255),
                   std::optional<Colour> lForeColor = std::nullopt,
                   std::optional<FontDesc> oFont = std::nullopt,
-                  const std::string& sToolTipText = "", long lWidth = 0);
+                  const std::string& sToolTipText = "", long lWidth = 0) {
+        AddPanel(PanelArgs{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon, bIconState,
+                           bUseMaskColor, lMaskColor, lForeColor, oFont, sToolTipText, lWidth});
+    }
     void Clear();
     int PanelCount() const { return static_cast<int>(panels_.size()); }
 
     std::string PanelText(int index) const;
-    void PanelText(int index, const std::string& v);
+    void setPanelText(int index, const std::string& v);
     int PanelAlignment(int index) const;
-    void PanelAlignment(int index, int v);
+    void setPanelAlignment(int index, int v);
     bool PanelAutoSize(int index) const;
-    void PanelAutoSize(int index, bool v);
+    void setPanelAutoSize(int index, bool v);
     bool PanelEditable(int index) const;
-    void PanelEditable(int index, bool v);
+    void setPanelEditable(int index, bool v);
     Colour PanelForeColor(int index) const;
-    void PanelForeColor(int index, Colour v);
+    void setPanelForeColor(int index, Colour v);
     FontDesc PanelFont(int index) const;
-    void PanelFont(int index, const FontDesc& v);
+    void setPanelFont(int index, const FontDesc& v);
     Picture PanelIcon(int index) const;
-    void PanelIcon(int index, const Picture& v);
+    void setPanelIcon(int index, const Picture& v);
     bool PanelIconState(int index) const;
-    void PanelIconState(int index, bool enabled);
+    void setPanelIconState(int index, bool enabled);
     std::string PanelToolTipText(int index) const;
-    void PanelToolTipText(int index, std::string v);
+    void setPanelToolTipText(int index, std::string v);
     long PanelWidth(int index) const;
-    void PanelWidth(int index, long v);
+    void setPanelWidth(int index, long v);
     // The panel's rectangle as laid out at the last paint.
     RECT PanelRect(int index) const;
 
@@ -101,18 +129,18 @@ class StatusBar {
 
     // --- Control properties (each change repaints) ---
     Colour BackColor() const { return backColor_; }
-    void BackColor(Colour v);
+    void setBackColor(Colour v);
     Colour ForeColor() const { return foreColor_; }
-    void ForeColor(Colour v);
+    void setForeColor(Colour v);
     // An empty face is the host's font.
     FontDesc Font() const { return font_; }
-    void Font(const FontDesc& v);
+    void setFont(const FontDesc& v);
     int GripShape() const { return gripShape_; }
-    void GripShape(int v);
+    void setGripShape(int v);
     bool Sizable() const { return sizable_; }
-    void Sizable(bool v);
+    void setSizable(bool v);
     int Theme() const { return theme_; }
-    void Theme(int v);
+    void setTheme(int v);
     std::string Version() const { return kVersion; }
     void Refresh();
 

@@ -1,17 +1,17 @@
 #include "controls/themedbutton.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "controls/accessible.h"
 #include "controls/barsupport.h"
 #include "controls/offscreen.h"
+#include "platform/pure/link_scheme.h"
+#include "platform/services.h"
 
 namespace controls {
 
@@ -32,16 +32,6 @@ bool visualStyleOn() {
     return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
 }
 
-// The system offers mouse-leave tracking (always true on supported systems,
-// checked the way the hook contract asks).
-bool mouseTrackingAvailable() {
-    HMODULE user = GetModuleHandleA("user32.dll");
-    if (user && GetProcAddress(user, "TrackMouseEvent"))
-        return true;
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    return comctl && GetProcAddress(comctl, "_TrackMouseEvent");
-}
-
 // Draws `icon` at (x, y) in size x size with its transparency worked out from
 // two renderings (on black and on white), optionally in grey and with one
 // colour treated as transparent.
@@ -49,12 +39,12 @@ void drawIconEffect(HDC dc, HICON icon, int x, int y, int size, bool grey, bool 
                     COLORREF mask) {
     if (!icon || size <= 0)
         return;
-    OffscreenBuffer onBlack(dc, size, size), onWhite(dc, size, size), out(dc, size, size);
+    Surface onBlack(size, size), onWhite(size, size), out(size, size);
     if (!onBlack.ok() || !onWhite.ok() || !out.ok())
         return;
     RECT r{0, 0, size, size};
-    fillSolid(onBlack.dc(), r, RGB(0, 0, 0));
-    fillSolid(onWhite.dc(), r, RGB(255, 255, 255));
+    fillRect(onBlack.dc(), r, RGB(0, 0, 0));
+    fillRect(onWhite.dc(), r, RGB(255, 255, 255));
     DrawIconEx(onBlack.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     DrawIconEx(onWhite.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     GdiFlush();
@@ -211,7 +201,7 @@ ThemedButton* ThemedButton::fromHandle(HWND hwnd) {
 }
 
 void ThemedButton::installHooks() {
-    if (hooked_ || !mouseTrackingAvailable())
+    if (hooked_ || !trackMouseEventAvailable())
         return;
     HookCallback cb = [this](bool before, bool& handled, LRESULT& ret, HWND h, UINT m, WPARAM w,
                              LPARAM& l, LONG_PTR&) { hookProc(before, handled, ret, h, m, w, l); };
@@ -512,25 +502,15 @@ void ThemedButton::About() {
 }
 
 bool ThemedButton::OpenLink(const std::string& link) {
-    std::string lower;
-    for (char c : link)
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::string target = link;
-    auto starts = [&lower](const char* p) { return lower.rfind(p, 0) == 0; };
-    if (!(starts("http://") || starts("https://") || starts("mailto:"))) {
-        // A scheme-less web address is taken as http://; any other scheme, a
-        // path or a share is refused.
-        auto colon = lower.find(':');
-        auto slash = lower.find_first_of("/\\");
-        bool hasScheme =
-            colon != std::string::npos && (slash == std::string::npos || colon < slash);
-        if (link.empty() || hasScheme || starts("\\") || starts("/") || starts("."))
-            return false;
-        target = "http://" + link;
-    }
-    auto r = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return r > 32;
+    platform::Shell* shell = platform::systemServices().shell;
+    return shell && OpenLink(link, *shell);
+}
+
+bool ThemedButton::OpenLink(const std::string& link, platform::Shell& shell) {
+    const platform::LinkCheck check = platform::checkLink(link);
+    if (!check)
+        return false;
+    return shell.execute(nullptr, "open", check.target, "", "", SW_SHOWNORMAL) > 32;
 }
 
 void ThemedButton::PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int size) {
@@ -676,8 +656,8 @@ void ThemedButton::createToolTip() {
     if (!toolTipTitle_.empty() || toolTipIcon_ != 0)
         SendMessageA(toolTip_, TTM_SETTITLEA, static_cast<WPARAM>(toolTipIcon_),
                      reinterpret_cast<LPARAM>(toolTipTitle_.c_str()));
-    SendMessageA(toolTip_, TTM_SETTIPBKCOLOR, toColorRef(ttBackColor_), 0);
-    SendMessageA(toolTip_, TTM_SETTIPTEXTCOLOR, toColorRef(ttForeColor_), 0);
+    SendMessageA(toolTip_, TTM_SETTIPBKCOLOR, gdiColour(ttBackColor_), 0);
+    SendMessageA(toolTip_, TTM_SETTIPTEXTCOLOR, gdiColour(ttForeColor_), 0);
     SendMessageA(toolTip_, TTM_ACTIVATE, TRUE, 0);
 }
 
@@ -874,8 +854,21 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         return DefWindowProcA(hwnd_, msg, wParam, lParam);
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | DLGC_WANTARROWS;
+    case WM_GETDLGCODE: {
+        // Inside a dialog-message loop the dialog manager would take Enter (as
+        // its default command) and Tab (moving the focus without the button
+        // seeing it): the button asks for both, so that Enter clicks and Tab
+        // raises MouseLeave before the button moves the focus on itself.
+        LRESULT code = DLGC_BUTTON | DLGC_WANTARROWS;
+        const auto* m = reinterpret_cast<const MSG*>(lParam);
+        if (m && m->message == WM_KEYDOWN) {
+            if (m->wParam == VK_RETURN)
+                code |= DLGC_WANTALLKEYS;
+            else if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+                code |= DLGC_WANTTAB;
+        }
+        return code;
+    }
     case BM_CLICK:
         // The access key (through the dialog manager) or a host asking for a click.
         performClick();
@@ -923,8 +916,13 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             HWND top = GetAncestor(hwnd_, GA_ROOT);
             bool previous = GetKeyState(VK_SHIFT) < 0;
             if (top && hwnd_)
-                if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
+                if (HWND next = GetNextDlgTabItem(top, hwnd_, previous)) {
                     SetFocus(next);
+                    // As the dialog manager does: a text box reached by Tab
+                    // has its text selected.
+                    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                        SendMessageA(next, EM_SETSEL, 0, -1);
+                }
             return 0;
         }
         default:
@@ -1011,7 +1009,7 @@ void ThemedButton::render(HDC target) {
         return;
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    OffscreenBuffer buf(target, rc.right, rc.bottom);
+    Surface buf(rc.right, rc.bottom);
     if (!buf.ok())
         return;
     HDC dc = buf.dc();
@@ -1019,7 +1017,7 @@ void ThemedButton::render(HDC target) {
     Palette p = palette(state);
     // What lies outside rounded corners: the parent's background where it
     // paints one, else the button face.
-    fillSolid(dc, rc, sysColour(COLOR_BTNFACE));
+    fillRect(dc, rc, sysColour(COLOR_BTNFACE));
     int style = style_;
     bool themed = false;
     if (style == 6) {
@@ -1047,21 +1045,21 @@ void ThemedButton::paintFace(HDC dc, const RECT& rc, int style, int state, const
     const COLORREF face = p.face;
     switch (style) {
     case 0: // classic 3-D
-        fillSolid(dc, rc, face);
+        fillRect(dc, rc, face);
         {
             RECT r = rc;
             DrawEdge(dc, &r, state == StatePressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
         }
         break;
     case 1: // thin 3-D
-        fillSolid(dc, rc, face);
+        fillRect(dc, rc, face);
         {
             RECT r = rc;
             DrawEdge(dc, &r, state == StatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
         }
         break;
     case 2: // flat hot-track
-        fillSolid(dc, rc, face);
+        fillRect(dc, rc, face);
         if (state == StateHot || state == StatePressed) {
             RECT r = rc;
             DrawEdge(dc, &r, state == StatePressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
@@ -1073,17 +1071,17 @@ void ThemedButton::paintFace(HDC dc, const RECT& rc, int style, int state, const
             fill = BlendColor(p.highlight, p.face, 128);
         else if (state == StatePressed)
             fill = p.highlight;
-        fillSolid(dc, rc, fill);
-        frameSolid(dc, rc, sysColour(COLOR_BTNSHADOW));
-        frameSolid(dc, deflated(rc, 1), sysColour(COLOR_WINDOW));
+        fillRect(dc, rc, fill);
+        outlineRect(dc, rc, sysColour(COLOR_BTNSHADOW));
+        outlineRect(dc, deflated(rc, 1), sysColour(COLOR_WINDOW));
         break;
     }
     case 4: // flat highlight
         if (state == StateHot || state == StatePressed) {
-            fillSolid(dc, rc, Lighten(p.highlight, state == StateHot ? 176 : 128));
-            frameSolid(dc, rc, p.highlight);
+            fillRect(dc, rc, Lighten(p.highlight, state == StateHot ? 176 : 128));
+            outlineRect(dc, rc, p.highlight);
         } else {
-            fillSolid(dc, rc, Lighten(p.face, 32));
+            fillRect(dc, rc, Lighten(p.face, 32));
         }
         break;
     default:
@@ -1212,7 +1210,7 @@ void ThemedButton::paintRounded(HDC dc, const RECT& rc, int style, int state, co
         break;
     }
     default:
-        fillSolid(dc, rc, p.face);
+        fillRect(dc, rc, p.face);
         break;
     }
 }
@@ -1250,7 +1248,7 @@ void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette
         if (state == StateDisabled)
             PaintIconGrayscale(dc, icon_, x, y, size);
         else
-            drawIconEffect(dc, icon_, x, y, size, false, useMaskColor_, toColorRef(maskColor_));
+            drawIconEffect(dc, icon_, x, y, size, false, useMaskColor_, gdiColour(maskColor_));
     }
 
     std::string caption = Caption();

@@ -16,6 +16,7 @@
 #include "controls/pure/colour.h"
 #include "controls/pure/propertybag.h"
 #include "controls/subclass.h"
+#include "platform/shell.h"
 
 namespace controls {
 
@@ -111,9 +112,13 @@ class ThemedButton {
     static std::string aboutText();
     void About();
     // Hands a web or mail address to the shell's "open" verb, shown normally.
-    // Only http:, https: and mailto: links (or scheme-less web addresses, taken
-    // as http://) are handed over; anything else is refused (false).
+    // Only what the program's link rule lets leave (platform::checkLink: http,
+    // https, mailto, a scheme-less web address taken as http://) is handed
+    // over; anything else is refused. False when refused or when the shell
+    // declined. The button has no services of its own: the first form uses
+    // the system's shell, the second the one given.
     static bool OpenLink(const std::string& link);
+    static bool OpenLink(const std::string& link, platform::Shell& shell);
     // Draws an icon in grey, its transparency kept (the disabled look).
     static void PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int size);
 

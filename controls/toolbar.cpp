@@ -355,7 +355,7 @@ void ToolBar::changed() {
 }
 
 #define FL_SETTER(Name, Type, member)                                                              \
-    void ToolBar::Name(Type v) {                                                                   \
+    void ToolBar::set##Name(Type v) {                                                              \
         member = v;                                                                                \
         changed();                                                                                 \
     }
@@ -380,23 +380,23 @@ FL_SETTER(BackGround, const Picture&, background_)
 #undef FL_SETTER
 
 // Docking belongs to the host's layout, not to the control's stored state.
-void ToolBar::Align(int v) {
+void ToolBar::setAlign(int v) {
     dock_ = v;
     RedrawControl();
 }
 
 // A width or height below 1 would leave the grid without cells.
-void ToolBar::ButtonsWidth(long v) {
+void ToolBar::setButtonsWidth(long v) {
     buttonsWidth_ = std::max(1L, v);
     changed();
 }
 
-void ToolBar::ButtonsHeight(long v) {
+void ToolBar::setButtonsHeight(long v) {
     buttonsHeight_ = std::max(1L, v);
     changed();
 }
 
-void ToolBar::Enabled(bool v) {
+void ToolBar::setEnabled(bool v) {
     enabled_ = v;
     if (hwnd_)
         EnableWindow(hwnd_, v);
@@ -405,7 +405,7 @@ void ToolBar::Enabled(bool v) {
     changed();
 }
 
-void ToolBar::Font(const FontDesc& v) {
+void ToolBar::setFont(const FontDesc& v) {
     font_ = v;
     if (font_handle_)
         DeleteObject(font_handle_);
@@ -417,7 +417,7 @@ HFONT ToolBar::currentFont() const {
     return font_handle_ ? font_handle_ : hostFont(parent_);
 }
 
-void ToolBar::Button_Count(long v) {
+void ToolBar::setButton_Count(long v) {
     if (v < 1 || v == Button_Count())
         return;
     while (Button_Count() < v)
@@ -428,7 +428,7 @@ void ToolBar::Button_Count(long v) {
     changed();
 }
 
-void ToolBar::Button_Index(long v) {
+void ToolBar::setButton_Index(long v) {
     buttonIndex_ = v;
     changed();
 }
@@ -450,7 +450,7 @@ const ToolBar::Button* ToolBar::button(long i) const {
         const Button* b = button(i);                                                               \
         return b ? b->field : def;                                                                 \
     }                                                                                              \
-    void ToolBar::Name(long i, Type v) {                                                           \
+    void ToolBar::set##Name(long i, Type v) {                                                      \
         if (Button* b = button(i)) {                                                               \
             b->field = v;                                                                          \
             changed();                                                                             \
@@ -467,7 +467,7 @@ std::string ToolBar::ButtonCaption(long i) const {
     const Button* b = button(i);
     return b ? b->caption : std::string();
 }
-void ToolBar::ButtonCaption(long i, const std::string& v) {
+void ToolBar::setButtonCaption(long i, const std::string& v) {
     if (Button* b = button(i)) {
         b->caption = v;
         changed();
@@ -477,7 +477,7 @@ Picture ToolBar::ButtonIcon(long i) const {
     const Button* b = button(i);
     return b ? b->picture : Picture{};
 }
-void ToolBar::ButtonIcon(long i, const Picture& v) {
+void ToolBar::setButtonIcon(long i, const Picture& v) {
     if (Button* b = button(i)) {
         b->picture = v;
         changed();
@@ -487,7 +487,7 @@ std::string ToolBar::ButtonToolTip(long i) const {
     const Button* b = button(i);
     return b ? b->toolTipText : std::string();
 }
-void ToolBar::ButtonToolTip(long i, const std::string& v) {
+void ToolBar::setButtonToolTip(long i, const std::string& v) {
     if (Button* b = button(i)) {
         b->toolTipText = v;
         changed();

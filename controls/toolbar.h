@@ -40,71 +40,71 @@ class ToolBar {
 
     // --- Control properties (each write stores, marks changed, redraws) ---
     int Appearance() const { return appearance_; }
-    void Appearance(int v);
+    void setAppearance(int v);
     Colour BackColor() const { return backColor_; }
-    void BackColor(Colour v);
+    void setBackColor(Colour v);
     int BorderStyle() const { return borderStyle_; }
-    void BorderStyle(int v);
+    void setBorderStyle(int v);
     bool Enabled() const { return enabled_; }
-    void Enabled(bool v);
+    void setEnabled(bool v);
     Colour ForeColor() const { return foreColor_; }
-    void ForeColor(Colour v);
+    void setForeColor(Colour v);
     // An empty face is the host's font.
     FontDesc Font() const { return font_; }
-    void Font(const FontDesc& v);
+    void setFont(const FontDesc& v);
     long Button_Count() const { return static_cast<long>(buttons_.size()); }
-    void Button_Count(long v);
+    void setButton_Count(long v);
     long Button_Index() const { return buttonIndex_; }
-    void Button_Index(long v);
+    void setButton_Index(long v);
     long ButtonsWidth() const { return buttonsWidth_; }
-    void ButtonsWidth(long v);
+    void setButtonsWidth(long v);
     long ButtonsHeight() const { return buttonsHeight_; }
-    void ButtonsHeight(long v);
+    void setButtonsHeight(long v);
     long ButtonsPerRow() const { return buttonsPerRow_; }
-    void ButtonsPerRow(long v);
+    void setButtonsPerRow(long v);
     bool AutoSize() const { return autoSize_; }
-    void AutoSize(bool v);
+    void setAutoSize(bool v);
     Colour HoverColor() const { return hoverColor_; }
-    void HoverColor(Colour v);
+    void setHoverColor(Colour v);
     bool WarpSize() const { return warpSize_; }
-    void WarpSize(bool v);
+    void setWarpSize(bool v);
     long TooTipStyle() const { return tooTipStyle_; }
-    void TooTipStyle(long v);
+    void setTooTipStyle(long v);
     Colour ToolTipBackCol() const { return toolTipBackCol_; }
-    void ToolTipBackCol(Colour v);
+    void setToolTipBackCol(Colour v);
     Colour ToolTipForeCol() const { return toolTipForeCol_; }
-    void ToolTipForeCol(Colour v);
+    void setToolTipForeCol(Colour v);
     long BackGradient() const { return backGradient_; }
-    void BackGradient(long v);
+    void setBackGradient(long v);
     Colour BackGradientCol() const { return backGradientCol_; }
-    void BackGradientCol(Colour v);
+    void setBackGradientCol(Colour v);
     long ButtonsStyle() const { return buttonsStyle_; }
-    void ButtonsStyle(long v);
+    void setButtonsStyle(long v);
     Colour BorderColor() const { return borderColor_; }
-    void BorderColor(Colour v);
+    void setBorderColor(Colour v);
     bool HoverIconShadow() const { return hoverIconShadow_; }
-    void HoverIconShadow(bool v);
+    void setHoverIconShadow(bool v);
     Picture BackGround() const { return background_; }
-    void BackGround(const Picture& v);
+    void setBackGround(const Picture& v);
     int Align() const { return dock_; }
-    void Align(int v);
+    void setAlign(int v);
 
     // --- Per-button properties; an index outside 0..Button_Count-1 reads the
     // default and writes nothing ---
     std::string ButtonCaption(long i) const;
-    void ButtonCaption(long i, const std::string& v);
+    void setButtonCaption(long i, const std::string& v);
     Picture ButtonIcon(long i) const;
-    void ButtonIcon(long i, const Picture& v);
+    void setButtonIcon(long i, const Picture& v);
     std::string ButtonToolTip(long i) const;
-    void ButtonToolTip(long i, const std::string& v);
+    void setButtonToolTip(long i, const std::string& v);
     long ButtonToolTipIcon(long i) const;
-    void ButtonToolTipIcon(long i, long v);
+    void setButtonToolTipIcon(long i, long v);
     bool ButtonEnabled(long i) const;
-    void ButtonEnabled(long i, bool v);
+    void setButtonEnabled(long i, bool v);
     bool ButtonPressed(long i) const;
-    void ButtonPressed(long i, bool v);
+    void setButtonPressed(long i, bool v);
     long ButtonIconAllignment(long i) const;
-    void ButtonIconAllignment(long i, long v);
+    void setButtonIconAllignment(long i, long v);
 
     // Removes the button at Button_Index (never the last one left).
     void ButtonRemove();

@@ -32,6 +32,10 @@ const char* kindName(Kind k) {
         return "Timer";
     case Kind::Menu:
         return "Menu";
+    case Kind::ToolBar:
+        return "ToolBar";
+    case Kind::StatusBar:
+        return "StatusBar";
     case Kind::Custom:
         return "Custom";
     }
@@ -82,6 +86,11 @@ LRESULT CALLBACK Control::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, U
     LRESULT r = self->onOwnMessage(msg, wp, lp, handled);
     if (handled)
         return r;
+    if (self->ownInputEvents_) {
+        if (msg == WM_NCDESTROY)
+            RemoveWindowSubclass(h, &Control::subclassProc, 1);
+        return DefSubclassProc(h, msg, wp, lp);
+    }
     auto button = [&](int b) { return std::pair<int, int>{b, controls::shiftState()}; };
     switch (msg) {
     case WM_LBUTTONDOWN:
@@ -139,6 +148,8 @@ void Control::Move(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     applyGeometry();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // a new thickness moves the others along
 }
 
 void Control::applyGeometry() {
@@ -177,6 +188,15 @@ void Control::setVisible(bool v) {
     applyVisibility();
     if (kind_ == Kind::PageStack)
         static_cast<PageStack*>(this)->refreshChildren();
+    if (dock_ != vbAlignNone)
+        form_.dockControls(); // its edge is taken or given back
+}
+
+void Control::setAlign(int edge) {
+    if (edge < vbAlignNone || edge > vbAlignRight || edge == dock_)
+        return;
+    dock_ = edge;
+    form_.dockControls();
 }
 
 void Control::setEnabled(bool v) {

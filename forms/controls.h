@@ -29,6 +29,8 @@ enum class Kind {
     PageStack,
     Timer,
     Menu,
+    ToolBar,
+    StatusBar,
     Custom
 };
 const char* kindName(Kind k);
@@ -37,6 +39,15 @@ class PageStack;
 
 // Mouse button values of the mouse events.
 enum MouseButton { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+
+// Edges of the form a control can be docked to.
+enum AlignConstant {
+    vbAlignNone = 0,
+    vbAlignTop = 1,
+    vbAlignBottom = 2,
+    vbAlignLeft = 3,
+    vbAlignRight = 4
+};
 
 class Control {
   public:
@@ -69,6 +80,13 @@ class Control {
     void setEnabled(bool v);
     // Whether the window is shown now: visible and on the current page.
     bool shown() const;
+
+    // Docking to an edge of the form (AlignConstant): a docked control spans
+    // that edge and follows the form's size; top and bottom controls are
+    // placed first, left and right ones fill the height between them. The
+    // docked side's thickness is the control's Height (top, bottom) or Width.
+    int Align() const { return dock_; }
+    void setAlign(int edge);
 
     std::string Tag;
 
@@ -132,6 +150,11 @@ class Control {
     bool enabled_ = true;
     PageStack* stack_ = nullptr;
     int page_ = 0;
+    int dock_ = vbAlignNone;
+    // Set by controls that raise MouseDown, MouseUp, MouseMove and KeyDown
+    // themselves (from their own control's events) instead of from the raw
+    // window messages.
+    bool ownInputEvents_ = false;
     std::optional<unsigned long> fore_, back_;
     HBRUSH brush_ = nullptr;
 };

@@ -21,6 +21,9 @@ HINSTANCE instance() {
     return GetModuleHandleA(nullptr);
 }
 
+// The window property that marks a form's window and points to its Form.
+constexpr const char* kFormProperty = "forms.Form";
+
 } // namespace
 
 int screenDpi() {
@@ -141,6 +144,7 @@ void Form::create() {
         c->applyGeometry();
         c->applyVisibility();
     }
+    dockControls();
     Form_Load();
     loading_ = false;
 }
@@ -301,7 +305,11 @@ LRESULT CALLBACK Form::windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetPropA(h, kFormProperty, self);
         self->hwnd_ = h;
+    } else if (msg == WM_NCDESTROY) {
+        RemovePropA(h, kFormProperty);
+        self = reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA));
     } else {
         self = reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA));
     }
@@ -379,8 +387,11 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_SIZE:
-        if (!loading_ && wp != SIZE_MINIMIZED)
-            Form_Resize();
+        if (wp != SIZE_MINIMIZED) {
+            dockControls();
+            if (!loading_)
+                Form_Resize();
+        }
         return 0;
     case WM_CLOSE:
         Unload(vbFormControlMenu);
@@ -406,14 +417,68 @@ bool Form::nextPage(bool backwards) {
     return false;
 }
 
+void Form::dockControls() {
+    if (!hwnd_ || docking_)
+        return;
+    docking_ = true;
+    RECT free{};
+    GetClientRect(hwnd_, &free);
+    // Top and bottom first (full width), then left and right between them.
+    for (int pass = 0; pass < 2; ++pass)
+        for (Control* c : controls_) {
+            const int edge = c->dock_;
+            const bool horizontal = edge == vbAlignTop || edge == vbAlignBottom;
+            const bool vertical = edge == vbAlignLeft || edge == vbAlignRight;
+            if (!(pass == 0 ? horizontal : vertical) || !c->visible_ || c->stack_)
+                continue;
+            const LONG w = free.right - free.left, h = free.bottom - free.top;
+            const LONG thickness =
+                std::min<LONG>(toPixels(horizontal ? c->height_ : c->width_), horizontal ? h : w);
+            RECT r = free;
+            if (edge == vbAlignTop)
+                r.bottom = r.top + thickness;
+            else if (edge == vbAlignBottom)
+                r.top = r.bottom - thickness;
+            else if (edge == vbAlignLeft)
+                r.right = r.left + thickness;
+            else
+                r.left = r.right - thickness;
+            c->Move(toTwips(r.left), toTwips(r.top), toTwips(r.right - r.left),
+                    toTwips(r.bottom - r.top));
+            // A control may size itself (a toolbar wrapping its buttons): the
+            // edge it really takes is what the next control docks against.
+            if (c->hwnd_) {
+                GetWindowRect(c->hwnd_, &r);
+                MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+                c->width_ = toTwips(r.right - r.left);
+                c->height_ = toTwips(r.bottom - r.top);
+            }
+            if (edge == vbAlignTop)
+                free.top = r.bottom;
+            else if (edge == vbAlignBottom)
+                free.bottom = r.top;
+            else if (edge == vbAlignLeft)
+                free.left = r.right;
+            else
+                free.right = r.left;
+        }
+    docking_ = false;
+}
+
+Form* Form::fromWindow(HWND h) {
+    if (!h)
+        return nullptr;
+    auto* form = static_cast<Form*>(GetPropA(h, kFormProperty));
+    return form && form->hwnd_ == h ? form : nullptr;
+}
+
 bool Form::preTranslate(MSG& m) {
     HWND top = GetAncestor(m.hwnd, GA_ROOT);
     if (!top)
         return false;
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of a form's page stack.
-    if (m.message == WM_KEYDOWN && m.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
-        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(top, GWLP_WNDPROC)) == &Form::windowProc) {
-        auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(top, GWLP_USERDATA));
+    if (m.message == WM_KEYDOWN && m.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+        Form* form = fromWindow(top);
         if (form && form->nextPage(GetKeyState(VK_SHIFT) < 0))
             return true;
     }

@@ -72,6 +72,15 @@ class Form {
     // Keyboard focus to the form's window (or its first focusable control).
     void SetFocus();
 
+    // Places the docked controls (Control::Align) along the client area's
+    // edges; runs on every size change before Form_Resize.
+    void dockControls();
+
+    // The form behind a top-level window of the runtime, or nothing. Forms
+    // are recognised by a property of their window, so that a control hooking
+    // the form's window procedure does not hide it.
+    static Form* fromWindow(HWND h);
+
     // Turns to the next (or previous) page of the form's first shown page
     // stack; false when it has none.
     bool nextPage(bool backwards);
@@ -117,6 +126,7 @@ class Form {
     bool loading_ = false;
     bool unloading_ = false;
     bool initialized_ = false;
+    bool docking_ = false;
     std::vector<Control*> controls_;
     int nextId_ = 100;
     HBRUSH backBrush_ = nullptr;

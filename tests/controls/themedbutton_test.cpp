@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <oleacc.h>
 #include <uxtheme.h>
 
@@ -82,9 +83,7 @@ struct ButtonFixture : ::testing::Test {
     std::vector<Colour> snapshot(int* w = nullptr, int* h = nullptr) {
         RECT rc;
         GetClientRect(hwnd, &rc);
-        HDC screen = GetDC(nullptr);
-        OffscreenBuffer buf(screen, rc.right, rc.bottom);
-        ReleaseDC(nullptr, screen);
+        Surface buf(rc.right, rc.bottom);
         SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(buf.dc()), PRF_CLIENT);
         std::vector<Colour> px;
         for (int y = 0; y < rc.bottom; ++y)
@@ -465,6 +464,38 @@ TEST(ThemedButtonLinks, OnlyWebAndMailLinksAreOpened) {
     EXPECT_FALSE(ThemedButton::OpenLink("file:///C:/Windows/notepad.exe"));
     EXPECT_FALSE(ThemedButton::OpenLink("\\\\server\\share\\x.exe"));
     EXPECT_FALSE(ThemedButton::OpenLink("javascript:alert(1)"));
+}
+
+namespace {
+
+struct RecordingShell : platform::Shell {
+    long execute(HWND, const std::string& verb, const std::string& file, const std::string&,
+                 const std::string&, int show) override {
+        calls.emplace_back(verb, file);
+        shows.push_back(show);
+        return answer;
+    }
+    std::vector<std::pair<std::string, std::string>> calls; // verb, file
+    std::vector<int> shows;
+    long answer = 42;
+};
+
+} // namespace
+
+TEST(ThemedButtonLinks, HandsOverWhatTheLinkRuleLetsLeaveAndReportsTheShellsAnswer) {
+    using Call = std::pair<std::string, std::string>;
+    RecordingShell shell;
+    EXPECT_TRUE(ThemedButton::OpenLink("www.example.org/app", shell));
+    EXPECT_TRUE(ThemedButton::OpenLink("mailto:someone@example.org", shell));
+    EXPECT_TRUE(ThemedButton::OpenLink("HTTPS://example.org/x", shell));
+    EXPECT_FALSE(ThemedButton::OpenLink("file:///C:/Windows/notepad.exe", shell));
+    EXPECT_FALSE(ThemedButton::OpenLink("\\\\server\\share\\x.exe", shell));
+    EXPECT_EQ(shell.calls, (std::vector<Call>{{"open", "http://www.example.org/app"},
+                                              {"open", "mailto:someone@example.org"},
+                                              {"open", "HTTPS://example.org/x"}}));
+    EXPECT_EQ(shell.shows, (std::vector<int>(3, SW_SHOWNORMAL)));
+    shell.answer = SE_ERR_NOASSOC; // the shell declined
+    EXPECT_FALSE(ThemedButton::OpenLink("http://example.org", shell));
 }
 
 // Asked the way accessibility tools ask: WM_GETOBJECT through oleacc.

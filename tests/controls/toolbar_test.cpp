@@ -62,11 +62,11 @@ struct ToolBarTest : ::testing::Test {
     ToolBar& make(long count) {
         tb = std::make_unique<ToolBar>();
         EXPECT_TRUE(tb->Create(host, 0, 0, 400, 100));
-        tb->WarpSize(false);
-        tb->AutoSize(false);
-        tb->ButtonsPerRow(3);
+        tb->setWarpSize(false);
+        tb->setAutoSize(false);
+        tb->setButtonsPerRow(3);
         SetWindowPos(tb->hwnd(), nullptr, 0, 0, 400, 100, SWP_NOZORDER | SWP_NOMOVE);
-        tb->Button_Count(count);
+        tb->setButton_Count(count);
         return *tb;
     }
     // The pointer really goes there too, so the system's leave tracking agrees.
@@ -136,17 +136,17 @@ TEST_F(ToolBarTest, ReleasingOutsideTheControlRaisesNoClick) {
 TEST_F(ToolBarTest, ButtonCountBelowOneIsIgnoredAndGrowingAddsDefaultButtons) {
     auto& t = make(2);
     t.ClearChanged();
-    t.Button_Count(0);
+    t.setButton_Count(0);
     EXPECT_EQ(t.Button_Count(), 2);
-    t.Button_Count(-5);
+    t.setButton_Count(-5);
     EXPECT_EQ(t.Button_Count(), 2);
     EXPECT_FALSE(t.PropertyChanged());
-    t.Button_Count(4);
+    t.setButton_Count(4);
     EXPECT_EQ(t.Button_Count(), 4);
     EXPECT_EQ(t.ButtonCaption(3), "Button 3");
     EXPECT_TRUE(t.ButtonEnabled(3));
     EXPECT_TRUE(t.PropertyChanged());
-    t.Button_Count(1);
+    t.setButton_Count(1);
     EXPECT_EQ(t.Button_Count(), 1);
     EXPECT_EQ(t.ButtonCaption(3), ""); // gone: reads nothing
 }
@@ -158,10 +158,10 @@ TEST_F(ToolBarTest, ButtonRemoveAndMoveToWorkOnTheButtonUnderTheMouse) {
     t.ButtonRemove(); // the only button stays
     EXPECT_EQ(t.Button_Count(), 1);
 
-    t.Button_Count(3);
-    t.ButtonCaption(0, "A");
-    t.ButtonCaption(1, "B");
-    t.ButtonCaption(2, "C");
+    t.setButton_Count(3);
+    t.setButtonCaption(0, "A");
+    t.setButtonCaption(1, "B");
+    t.setButtonCaption(2, "C");
     move(100, 10);
     ASSERT_EQ(t.Button_Index(), 1);
     t.ButtonMoveTo(2);
@@ -175,7 +175,7 @@ TEST_F(ToolBarTest, ButtonRemoveAndMoveToWorkOnTheButtonUnderTheMouse) {
 
 TEST_F(ToolBarTest, DisabledButtonNeverBecomesButtonIndex) {
     auto& t = make(3);
-    t.ButtonEnabled(1, false);
+    t.setButtonEnabled(1, false);
     std::vector<long> hovers;
     t.OnButtonHover = [&](long i) { hovers.push_back(i); };
     move(10, 10);
@@ -229,8 +229,8 @@ TEST_F(ToolBarTest, MouseEnterOnceAndMouseLeaveAfterTheIndexIsReset) {
 
 TEST_F(ToolBarTest, TooltipAfterFiveTicksWithTitleAndStyle) {
     auto& t = make(3);
-    t.ButtonToolTip(0, "Go home");
-    t.ButtonToolTipIcon(0, 1);
+    t.setButtonToolTip(0, "Go home");
+    t.setButtonToolTipIcon(0, 1);
     move(10, 10);
     EXPECT_EQ(t.ToolTipWindow(), nullptr); // not before the ticks
     pump(300);
@@ -257,7 +257,7 @@ TEST_F(ToolBarTest, TooltipAfterFiveTicksWithTitleAndStyle) {
     move(100, 10);
     pump(200);
     EXPECT_EQ(t.ToolTipWindow(), nullptr);
-    t.TooTipStyle(1);
+    t.setTooTipStyle(1);
     move(11, 11);
     pump(200);
     ASSERT_NE(t.ToolTipWindow(), nullptr);
@@ -266,28 +266,28 @@ TEST_F(ToolBarTest, TooltipAfterFiveTicksWithTitleAndStyle) {
 
 TEST_F(ToolBarTest, GradientTypeZeroPaintsNoGradient) {
     auto& t = make(1);
-    t.ButtonCaption(0, "");
-    t.BackColor(rgb(200, 0, 0));
-    t.BackGradientCol(rgb(0, 0, 200));
-    t.BackGradient(0);
+    t.setButtonCaption(0, "");
+    t.setBackColor(rgb(200, 0, 0));
+    t.setBackGradientCol(rgb(0, 0, 200));
+    t.setBackGradient(0);
     const auto& s = t.DrawnSurface();
     for (POINT p : {POINT{1, 1}, POINT{399, 99}, POINT{200, 50}, POINT{0, 99}})
         EXPECT_EQ(s.pixel(p.x, p.y), rgb(200, 0, 0)) << p.x << "," << p.y;
 
-    t.BackGradient(1); // horizontal: from the gradient colour to the back colour
+    t.setBackGradient(1); // horizontal: from the gradient colour to the back colour
     EXPECT_EQ(s.pixel(0, 50), rgb(0, 0, 200));
     EXPECT_EQ(s.pixel(399, 50), rgb(200, 0, 0));
-    t.BackGradient(3); // vertical
+    t.setBackGradient(3); // vertical
     EXPECT_EQ(s.pixel(200, 0), rgb(0, 0, 200));
     EXPECT_EQ(s.pixel(200, 99), rgb(200, 0, 0));
 }
 
 TEST_F(ToolBarTest, HoverLookOfStyleTwoAndLatchedButtons) {
     auto& t = make(3);
-    t.ButtonCaption(0, "");
-    t.BackColor(rgb(128, 128, 128));
-    t.HoverColor(rgb(100, 150, 200));
-    t.ButtonsStyle(2);
+    t.setButtonCaption(0, "");
+    t.setBackColor(rgb(128, 128, 128));
+    t.setHoverColor(rgb(100, 150, 200));
+    t.setButtonsStyle(2);
     move(10, 10);
     const auto& s = t.DrawnSurface();
     // Filled with BlendColor(hover, white, 100), outlined with BlendColor(hover, black, 250).
@@ -296,7 +296,7 @@ TEST_F(ToolBarTest, HoverLookOfStyleTwoAndLatchedButtons) {
     // Another button is flat: the back colour.
     EXPECT_EQ(s.pixel(135, 20), rgb(128, 128, 128));
     // Style 0 hovered: filled with the hover colour itself.
-    t.ButtonsStyle(0);
+    t.setButtonsStyle(0);
     EXPECT_EQ(s.pixel(45, 20), rgb(100, 150, 200));
 }
 
@@ -319,12 +319,12 @@ TEST_F(ToolBarTest, KeyDownDrawsTheHoveredButtonSunkenUntilKeyUp) {
 
 TEST_F(ToolBarTest, WarpSizeWrapsTheControlUnlessDocked) {
     auto& t = make(5);
-    t.WarpSize(true); // fixed layout: 3 per row, 2 rows of 90 x 40
+    t.setWarpSize(true); // fixed layout: 3 per row, 2 rows of 90 x 40
     RECT r;
     GetClientRect(t.hwnd(), &r);
     EXPECT_EQ(r.right, 270);
     EXPECT_EQ(r.bottom, 80);
-    t.Align(ToolBar::DockLeft); // keeps its height
+    t.setAlign(ToolBar::DockLeft); // keeps its height
     SetWindowPos(t.hwnd(), nullptr, 0, 0, 270, 300, SWP_NOZORDER | SWP_NOMOVE);
     GetClientRect(t.hwnd(), &r);
     EXPECT_EQ(r.bottom, 300);
@@ -332,13 +332,13 @@ TEST_F(ToolBarTest, WarpSizeWrapsTheControlUnlessDocked) {
 
 TEST_F(ToolBarTest, StoredStateKeepsOnlyChangedValuesAndReloads) {
     auto& t = make(2);
-    t.ButtonCaption(1, "Options");
-    t.ButtonToolTip(1, "Settings");
-    t.ButtonPressed(1, true);
-    t.ButtonIconAllignment(1, 2);
-    t.BackGradient(6);
-    t.HoverColor(systemColour(SysGrayText));
-    t.Font(FontDesc{"Tahoma", -11, 700, false, false, false, 1});
+    t.setButtonCaption(1, "Options");
+    t.setButtonToolTip(1, "Settings");
+    t.setButtonPressed(1, true);
+    t.setButtonIconAllignment(1, 2);
+    t.setBackGradient(6);
+    t.setHoverColor(systemColour(SysGrayText));
+    t.setFont(FontDesc{"Tahoma", -11, 700, false, false, false, 1});
     PropertyBag bag;
     t.WriteProperties(bag);
     EXPECT_FALSE(bag.contains("Appearance"));
@@ -393,12 +393,12 @@ TEST_F(ToolBarTest, DisabledButtonCaptionIsGreyAndEveryWriteRedraws) {
         ++redraws;
         redrawIndex = i;
     };
-    t.ForeColor(rgb(255, 0, 0));
+    t.setForeColor(rgb(255, 0, 0));
     EXPECT_EQ(redraws, 1);
     EXPECT_EQ(redrawIndex, -1);
-    t.ButtonCaption(0, "WWWW");
-    t.ButtonCaption(1, "WWWW");
-    t.ButtonEnabled(1, false);
+    t.setButtonCaption(0, "WWWW");
+    t.setButtonCaption(1, "WWWW");
+    t.setButtonEnabled(1, false);
     EXPECT_EQ(redraws, 4);
     auto count = [&](int left, COLORREF c) {
         int n = 0;
@@ -412,7 +412,7 @@ TEST_F(ToolBarTest, DisabledButtonCaptionIsGreyAndEveryWriteRedraws) {
     EXPECT_EQ(count(90, rgb(255, 0, 0)), 0);
     EXPECT_GT(count(90, grey), 0);
     // A disabled control draws every caption grey.
-    t.Enabled(false);
+    t.setEnabled(false);
     EXPECT_EQ(count(0, rgb(255, 0, 0)), 0);
     EXPECT_GT(count(0, grey), 0);
 }

@@ -36,9 +36,9 @@ ToolBar* addToolBar(HWND parent, int x, int y, int w, int h, const char* caption
 }
 
 void setButtons(ToolBar* tb, const std::vector<const char*>& captions) {
-    tb->Button_Count(static_cast<long>(captions.size()));
+    tb->setButton_Count(static_cast<long>(captions.size()));
     for (size_t i = 0; i < captions.size(); ++i)
-        tb->ButtonCaption(static_cast<long>(i), captions[i]);
+        tb->setButtonCaption(static_cast<long>(i), captions[i]);
 }
 
 Picture icon(LPCSTR id) {
@@ -55,14 +55,14 @@ void galleryAddBars(HWND parent, int x, int y) {
             "3 vertical",        "4 vertical mirrored", "5 diagonal",
             "6 diagonal"};
         ToolBar* tb = addToolBar(parent, x + type * 176, y, 168, 80, names[type]);
-        tb->AutoSize(false); // the control wraps itself around its grid
-        tb->ButtonsPerRow(2);
-        tb->ButtonsWidth(84);
+        tb->setAutoSize(false); // the control wraps itself around its grid
+        tb->setButtonsPerRow(2);
+        tb->setButtonsWidth(84);
         setButtons(tb, {"Home", "Get Apps", "Options", "About"});
-        tb->BackColor(rgb(70, 110, 190));
-        tb->BackGradientCol(rgb(255, 192, 192));
-        tb->BackGradient(type);
-        tb->ForeColor(rgb(255, 255, 255));
+        tb->setBackColor(rgb(70, 110, 190));
+        tb->setBackGradientCol(rgb(255, 192, 192));
+        tb->setBackGradient(type);
+        tb->setForeColor(rgb(255, 255, 255));
     }
     y += 16 + 80 + 10;
 
@@ -73,47 +73,47 @@ void galleryAddBars(HWND parent, int x, int y) {
                                 "Style 2: filled hover, 0 hovered"};
     for (int style = 0; style <= 2; ++style) {
         ToolBar* tb = addToolBar(parent, x + style * 236, y, 228, 100, styleNames[style]);
-        tb->AutoSize(false); // the control wraps itself around its grid
-        tb->ButtonsPerRow(2);
-        tb->ButtonsWidth(112);
-        tb->ButtonsHeight(48);
+        tb->setAutoSize(false); // the control wraps itself around its grid
+        tb->setButtonsPerRow(2);
+        tb->setButtonsWidth(112);
+        tb->setButtonsHeight(48);
         setButtons(tb, {"Get Portable", "Get Slim", "Latched", "Disabled"});
-        tb->ButtonsStyle(style);
-        tb->HoverColor(style == 2 ? systemColour(SysGrayText) : rgb(255, 230, 160));
-        tb->ButtonPressed(2, true);
-        tb->ButtonEnabled(3, false);
-        tb->ButtonIcon(0, icon(IDI_INFORMATION));
-        tb->ButtonIconAllignment(0, 2);
+        tb->setButtonsStyle(style);
+        tb->setHoverColor(style == 2 ? systemColour(SysGrayText) : rgb(255, 230, 160));
+        tb->setButtonPressed(2, true);
+        tb->setButtonEnabled(3, false);
+        tb->setButtonIcon(0, icon(IDI_INFORMATION));
+        tb->setButtonIconAllignment(0, 2);
         tb->ShowHoverState(style == 2 ? 0 : 1, false);
     }
     {
         ToolBar* tb =
             addToolBar(parent, x + 3 * 236, y, 228, 100, "Pressed (mouse down), raised border 3-D");
-        tb->AutoSize(false); // the control wraps itself around its grid
-        tb->ButtonsPerRow(2);
-        tb->ButtonsWidth(110);
-        tb->ButtonsHeight(47);
-        tb->BorderStyle(1);
-        tb->Appearance(1);
+        tb->setAutoSize(false); // the control wraps itself around its grid
+        tb->setButtonsPerRow(2);
+        tb->setButtonsWidth(110);
+        tb->setButtonsHeight(47);
+        tb->setBorderStyle(1);
+        tb->setAppearance(1);
         setButtons(tb, {"Pressed", "Update", "Exit", "Button 3"});
-        tb->HoverColor(rgb(200, 220, 255));
+        tb->setHoverColor(rgb(200, 220, 255));
         tb->ShowHoverState(0, true);
     }
     {
         ToolBar* tb = addToolBar(parent, x + 4 * 236, y, 300, 100,
                                  "Pictures: above, below, left, right; sunken flat");
-        tb->AutoSize(false); // the control wraps itself around its grid
-        tb->ButtonsPerRow(4);
-        tb->ButtonsWidth(74);
-        tb->ButtonsHeight(96);
-        tb->BorderStyle(2);
+        tb->setAutoSize(false); // the control wraps itself around its grid
+        tb->setButtonsPerRow(4);
+        tb->setButtonsWidth(74);
+        tb->setButtonsHeight(96);
+        tb->setBorderStyle(2);
         setButtons(tb, {"Above", "Below", "Left", "Right"});
         const LPCSTR ids[] = {IDI_INFORMATION, IDI_WARNING, IDI_ERROR, IDI_QUESTION};
         for (long i = 0; i < 4; ++i) {
-            tb->ButtonIcon(i, icon(ids[i]));
-            tb->ButtonIconAllignment(i, i);
+            tb->setButtonIcon(i, icon(ids[i]));
+            tb->setButtonIconAllignment(i, i);
         }
-        tb->HoverColor(rgb(255, 240, 200));
+        tb->setHoverColor(rgb(255, 240, 200));
         tb->ShowHoverState(1, false); // with HoverIconShadow
     }
     y += 16 + 100 + 10;
@@ -140,9 +140,9 @@ void galleryAddBars(HWND parent, int x, int y) {
         label(parent, x, y, 150, "Navigation bar look");
         auto tb = std::make_unique<ToolBar>();
         tb->Create(parent, x, y + 16, 137, 200, 0, &bag);
-        tb->Align(ToolBar::DockLeft);
+        tb->setAlign(ToolBar::DockLeft);
         for (long i = 0; i < 5; ++i)
-            tb->ButtonIcon(i, icon(i % 2 ? IDI_WINLOGO : IDI_APPLICATION));
+            tb->setButtonIcon(i, icon(i % 2 ? IDI_WINLOGO : IDI_APPLICATION));
         tb->ShowHoverState(2, false);
         toolbars.push_back(std::move(tb));
     }
@@ -170,8 +170,8 @@ void galleryAddBars(HWND parent, int x, int y) {
                                      parent, nullptr, GetModuleHandleA(nullptr), nullptr);
         auto sb = std::make_unique<StatusBar>();
         sb->Create(frame, 24);
-        sb->Theme(looks[k].theme);
-        sb->BackColor(looks[k].back);
+        sb->setTheme(looks[k].theme);
+        sb->setBackColor(looks[k].back);
         if (k == 4) {
             // As the main window adds its link field.
             sb->AddPanel("http://example.com/files/setup.exe", 0, true, true, {}, false, false,
@@ -211,11 +211,11 @@ void galleryAddBars(HWND parent, int x, int y) {
         }
         ToolBar* tb = addToolBar(parent, x + 160 + 550, y + 2 * 48, 540, 40,
                                  "Tiled background picture, raised border");
-        tb->AutoSize(false);
-        tb->ButtonsPerRow(4);
-        tb->ButtonsWidth(132);
-        tb->BorderStyle(1);
+        tb->setAutoSize(false);
+        tb->setButtonsPerRow(4);
+        tb->setButtonsWidth(132);
+        tb->setBorderStyle(1);
         setButtons(tb, {"Update", "About", "Exit", "Help"});
-        tb->BackGround(Picture{nullptr, tile});
+        tb->setBackGround(Picture{nullptr, tile});
     }
 }

@@ -1,0 +1,129 @@
+// The toolbar and the status bar as controls of a form: each hosts the custom
+// control (controls::ToolBar, controls::StatusBar) the way CommandButton hosts
+// the themed button, docks to its edge of the form and raises the control's
+// events through function members, so a form declares them like any other
+// control:
+//
+//     forms::ToolBar ToolBar1{*this, "ToolBar1"};
+//     forms::StatusBar StatusBar1{*this, "StatusBar1"};
+//
+// The custom control exists while the form's window does; its design-time
+// settings (`Settings`) are read when it is created, so they hold again each
+// time the form is loaded.
+#pragma once
+
+#include "forms/controls.h"
+
+#include "controls/pure/propertybag.h"
+#include "controls/statusbar.h"
+#include "controls/toolbar.h"
+
+#include <memory>
+
+namespace forms {
+
+// The vertical (or horizontal) bar of captioned buttons. Docked to the left
+// edge unless told otherwise; MouseDown, MouseUp and MouseMove report the
+// control's own events (MouseMove on every move, after the button under the
+// mouse has been found).
+class ToolBar : public Control {
+  public:
+    struct Args {
+        int align = vbAlignLeft;
+    };
+    ToolBar(Form& form, std::string name) : ToolBar(form, std::move(name), Args{}) {}
+    ToolBar(Form& form, std::string name, Args args);
+    ~ToolBar() override;
+
+    // Design-time settings, read when the control is created (names as the
+    // control stores them: "ButtonCaption0", "BackColor", ...).
+    controls::PropertyBag Settings;
+
+    // The toolbar while the window exists, for its other properties.
+    controls::ToolBar* bar() const { return bar_.get(); }
+
+    // The button under the mouse, -1 for none (also without a window).
+    int Button_Index() const;
+
+    // Events, with the index of the button concerned where listed.
+    std::function<void(int index)> Click;
+    std::function<void(int index)> DblClick;
+    std::function<void(int index)> OnButtonHover;
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void onDestroy() override;
+    void onColoursChanged() override;
+
+  private:
+    std::unique_ptr<controls::ToolBar> bar_;
+};
+
+// Arguments of a new status bar panel, in the order of the positional form of
+// AddPanel; a designated initializer names only what differs from the default:
+//     StatusBar1.AddPanel({.sText = "0", .bAutoSize = true, .bEditable = true});
+using PanelArgs = controls::PanelArgs;
+
+// The panelled strip docked to the bottom of the form.
+class StatusBar : public Control {
+  public:
+    struct Args {
+        int align = vbAlignBottom;
+    };
+    StatusBar(Form& form, std::string name) : StatusBar(form, std::move(name), Args{}) {}
+    StatusBar(Form& form, std::string name, Args args);
+    ~StatusBar() override;
+
+    // Design-time settings, read when the control is created ("Theme",
+    // "BackColor", "Sizable", ...).
+    controls::PropertyBag Settings;
+
+    // The status bar while the window exists, for its other properties.
+    controls::StatusBar* bar() const { return bar_.get(); }
+
+    // Panels (numbered from 1; an index below 1 is the first panel, above the
+    // count the last). Without a window there are no panels: reads give
+    // nothing and writes do nothing. Errors of the control reach the caller
+    // as controls::StatusBarError.
+    void AddPanel(const PanelArgs& args);
+    // The positional form, all twelve arguments in their order.
+    template <class Text = const char*>
+    requires std::convertible_to<const Text&, std::string>
+    void AddPanel(const Text& sText = "", int uTextAlign = 0, bool bAutoSize = false,
+                  bool bEditable = false, const controls::Picture& oIcon = {},
+                  bool bIconState = true, bool bUseMaskColor = false,
+                  controls::Colour lMaskColor = controls::rgb(255, 0, 255),
+                  std::optional<controls::Colour> lForeColor = std::nullopt,
+                  std::optional<controls::FontDesc> oFont = std::nullopt,
+                  const std::string& sToolTipText = "", long lWidth = 0) {
+        AddPanel(PanelArgs{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon, bIconState,
+                           bUseMaskColor, lMaskColor, lForeColor, oFont, sToolTipText, lWidth});
+    }
+    int PanelCount() const;
+    void Clear();
+    std::string PanelText(int index) const;
+    void setPanelText(int index, const std::string& text);
+
+    // Events, in the control's order.
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    std::function<void(int panel)> PanelClick;
+    std::function<void(int panel)> PanelDblClick;
+    std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseDown;
+    std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseMove;
+    std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseUp;
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
+
+  protected:
+    HWND createWindow(HWND parent) override;
+    void onDestroy() override;
+    void onColoursChanged() override;
+
+  private:
+    std::unique_ptr<controls::StatusBar> bar_;
+};
+
+} // namespace forms
