@@ -2,8 +2,6 @@
 
 #include "catalog/profile_io.h"
 
-#include <algorithm>
-
 namespace app {
 
 std::string systemUpper(std::string_view text) {
@@ -79,29 +77,8 @@ void InstalledApps::getAllKeys() {
             closeRegKey(root);
     }
 
-    // The list keeps itself sorted; putting thousands of names in one by one
-    // costs a search each. They are sorted here by the list's own order
-    // (the user's locale, ignoring case) and appended in that order.
-    std::vector<std::string> sorted = names.names();
-    std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-        return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                              static_cast<int>(a.size()), b.c_str(),
-                              static_cast<int>(b.size())) == CSTR_LESS_THAN;
-    });
-    forms::ListBox& list = view_.lstSoftware;
-    HWND h = list.hwnd();
-    if (h && list.ListCount() == 0) {
-        SendMessageA(h, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(h, LB_INITSTORAGE, sorted.size(), sorted.size() * 32);
-        for (const std::string& n : sorted)
-            SendMessageA(h, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(n.c_str()));
-        SendMessageA(h, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(h, nullptr, TRUE);
-    } else {
-        for (const std::string& n : sorted)
-            list.AddItem(n);
-    }
+    // Filled at once with its redrawing off; the list sorts the names itself.
+    view_.lstSoftware.setItems(names.names());
     matcher_ = InstalledMatcher(names.names(), systemUpper);
 }
 

@@ -328,7 +328,7 @@ const StatusBar::Panel* StatusBar::panel(int index) const {
     return slot < 0 ? nullptr : &panels_[static_cast<size_t>(slot)];
 }
 
-void StatusBar::AddPanel(const PanelArgs& a) {
+void StatusBar::AddPanel(const PanelOptions& a) {
     guarded("AddPanel", [&] {
         Panel p;
         p.text = a.sText;

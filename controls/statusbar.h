@@ -42,7 +42,7 @@ class StatusBarError : public std::runtime_error {
 // The arguments of AddPanel, in its order and with its defaults, for callers
 // that name only what differs (designated initializers):
 //     bar.AddPanel({.sText = "0", .bAutoSize = true, .bEditable = true});
-struct PanelArgs {
+struct PanelOptions {
     std::string sText{};        // shown text
     int uTextAlign = 0;         // 0 left, 1 centre, 2 right
     bool bAutoSize = false;     // width follows the text
@@ -75,7 +75,7 @@ class StatusBar {
 
     // --- Panels (indexes from 1; below 1 is the first, above the count the
     // last; with no panels nothing happens) ---
-    void AddPanel(const PanelArgs& a);
+    void AddPanel(const PanelOptions& a);
     // The positional form, all twelve arguments in their order. (A template
     // only so that a braced list of designated initializers always means the
     // form above.)
@@ -87,8 +87,9 @@ class StatusBar {
                   std::optional<Colour> lForeColor = std::nullopt,
                   std::optional<FontDesc> oFont = std::nullopt,
                   const std::string& sToolTipText = "", long lWidth = 0) {
-        AddPanel(PanelArgs{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon, bIconState,
-                           bUseMaskColor, lMaskColor, lForeColor, oFont, sToolTipText, lWidth});
+        AddPanel(PanelOptions{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon,
+                              bIconState, bUseMaskColor, lMaskColor, lForeColor, oFont,
+                              sToolTipText, lWidth});
     }
     void Clear();
     int PanelCount() const { return static_cast<int>(panels_.size()); }

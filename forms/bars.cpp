@@ -16,10 +16,10 @@ template <class F, class... A> void raise(const F& handler, A... args) {
 
 // ---- ToolBar ---------------------------------------------------------------
 
-ToolBar::ToolBar(Form& form, std::string name, Args args)
+ToolBar::ToolBar(Form& form, std::string name, ToolBarOptions options)
     : Control(form, std::move(name), Kind::ToolBar) {
     ownInputEvents_ = true;
-    dock_ = args.align;
+    dock_ = options.align;
     width_ = 2055;
     height_ = 3000;
 }
@@ -77,10 +77,10 @@ int ToolBar::Button_Index() const {
 
 // ---- StatusBar -------------------------------------------------------------
 
-StatusBar::StatusBar(Form& form, std::string name, Args args)
+StatusBar::StatusBar(Form& form, std::string name, StatusBarOptions options)
     : Control(form, std::move(name), Kind::StatusBar) {
     ownInputEvents_ = true;
-    dock_ = args.align;
+    dock_ = options.align;
     width_ = 4800;
     height_ = 360;
 }
@@ -139,7 +139,7 @@ void StatusBar::onColoursChanged() {
         bar_->setForeColor(*fore_);
 }
 
-void StatusBar::AddPanel(const PanelArgs& args) {
+void StatusBar::AddPanel(const PanelOptions& args) {
     if (bar_)
         bar_->AddPanel(args);
 }

@@ -22,17 +22,18 @@
 
 namespace forms {
 
+// Creation arguments of a toolbar.
+struct ToolBarOptions {
+    int align = vbAlignLeft; // the edge it docks to (AlignConstant)
+};
+
 // The vertical (or horizontal) bar of captioned buttons. Docked to the left
 // edge unless told otherwise; MouseDown, MouseUp and MouseMove report the
 // control's own events (MouseMove on every move, after the button under the
 // mouse has been found).
 class ToolBar : public Control {
   public:
-    struct Args {
-        int align = vbAlignLeft;
-    };
-    ToolBar(Form& form, std::string name) : ToolBar(form, std::move(name), Args{}) {}
-    ToolBar(Form& form, std::string name, Args args);
+    ToolBar(Form& form, std::string name, ToolBarOptions options = {});
     ~ToolBar() override;
 
     // Design-time settings, read when the control is created (names as the
@@ -64,16 +65,17 @@ class ToolBar : public Control {
 // Arguments of a new status bar panel, in the order of the positional form of
 // AddPanel; a designated initializer names only what differs from the default:
 //     StatusBar1.AddPanel({.sText = "0", .bAutoSize = true, .bEditable = true});
-using PanelArgs = controls::PanelArgs;
+using PanelOptions = controls::PanelOptions;
+
+// Creation arguments of a status bar.
+struct StatusBarOptions {
+    int align = vbAlignBottom; // the edge it docks to (AlignConstant)
+};
 
 // The panelled strip docked to the bottom of the form.
 class StatusBar : public Control {
   public:
-    struct Args {
-        int align = vbAlignBottom;
-    };
-    StatusBar(Form& form, std::string name) : StatusBar(form, std::move(name), Args{}) {}
-    StatusBar(Form& form, std::string name, Args args);
+    StatusBar(Form& form, std::string name, StatusBarOptions options = {});
     ~StatusBar() override;
 
     // Design-time settings, read when the control is created ("Theme",
@@ -87,7 +89,7 @@ class StatusBar : public Control {
     // count the last). Without a window there are no panels: reads give
     // nothing and writes do nothing. Errors of the control reach the caller
     // as controls::StatusBarError.
-    void AddPanel(const PanelArgs& args);
+    void AddPanel(const PanelOptions& args);
     // The positional form, all twelve arguments in their order.
     template <class Text = const char*>
     requires std::convertible_to<const Text&, std::string>
@@ -98,8 +100,9 @@ class StatusBar : public Control {
                   std::optional<controls::Colour> lForeColor = std::nullopt,
                   std::optional<controls::FontDesc> oFont = std::nullopt,
                   const std::string& sToolTipText = "", long lWidth = 0) {
-        AddPanel(PanelArgs{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon, bIconState,
-                           bUseMaskColor, lMaskColor, lForeColor, oFont, sToolTipText, lWidth});
+        AddPanel(PanelOptions{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon,
+                              bIconState, bUseMaskColor, lMaskColor, lForeColor, oFont,
+                              sToolTipText, lWidth});
     }
     int PanelCount() const;
     void Clear();

@@ -338,7 +338,8 @@ bool ListBox::onDrawItem(DRAWITEMSTRUCT* d) {
         if (n.left < n.right) {
             // Grey beside the text; in the selection's colour when selected,
             // so that it stays readable there.
-            SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_GRAYTEXT));
+            SetTextColor(dc,
+                         selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_GRAYTEXT));
             DrawTextA(dc, note.c_str(), static_cast<int>(note.size()), &n,
                       DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         }
@@ -349,59 +350,109 @@ bool ListBox::onDrawItem(DRAWITEMSTRUCT* d) {
     return true;
 }
 
+// The list keeps a copy of its items: every change goes through these
+// members, so counts and texts are read without asking the window (which is
+// cheap here and slow under a window server round trip), and an item's text
+// is never squeezed through a fixed-size conversion buffer.
+namespace {
+
+std::string itemText(HWND list, int index) {
+    LRESULT n = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR || n <= 0)
+        return {};
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    n = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(w.data()));
+    if (n == LB_ERR || n <= 0)
+        return {};
+    int bytes =
+        WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), a.data(), bytes, nullptr,
+                        nullptr);
+    return a;
+}
+
+} // namespace
+
 void ListBox::afterCreate() {
-    for (const auto& s : pending_)
+    if (items_.empty())
+        return;
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    for (const auto& s : items_)
         SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    pending_.clear();
+    if (options_.sorted) {
+        // The window put them in its own order: take that order.
+        for (size_t i = 0; i < items_.size(); ++i)
+            items_[i] = itemText(hwnd_, static_cast<int>(i));
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ListBox::onDestroy() {
+    // A form loaded again starts with empty lists, as a new one does.
+    items_.clear();
 }
 
 void ListBox::AddItem(const std::string& item, int index) {
     if (!hwnd_) {
-        if (index < 0 || index >= static_cast<int>(pending_.size()))
-            pending_.push_back(item);
+        if (index < 0 || index >= static_cast<int>(items_.size()))
+            items_.push_back(item);
         else
-            pending_.insert(pending_.begin() + index, item);
+            items_.insert(items_.begin() + index, item);
         return;
     }
-    if (index < 0 || options_.sorted)
-        SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    LRESULT at;
+    if (index < 0 || options_.sorted || index >= static_cast<int>(items_.size()))
+        at = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     else
-        SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(item.c_str()));
+        at = SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                          reinterpret_cast<LPARAM>(item.c_str()));
+    if (at >= 0 && at <= static_cast<LRESULT>(items_.size()))
+        items_.insert(items_.begin() + at, item);
+}
+
+void ListBox::setItems(const std::vector<std::string>& items) {
+    if (!hwnd_) {
+        items_ = items;
+        return;
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+    items_.clear();
+    items_.reserve(items.size());
+    SendMessageA(hwnd_, LB_INITSTORAGE, items.size(), 0);
+    for (const std::string& item : items) {
+        LRESULT at = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        if (at < 0)
+            break; // out of room: the list keeps what it took
+        items_.insert(items_.begin() + at, item);
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ListBox::RemoveItem(int index) {
-    if (!hwnd_) {
-        if (index >= 0 && index < static_cast<int>(pending_.size()))
-            pending_.erase(pending_.begin() + index);
+    if (index < 0 || index >= static_cast<int>(items_.size()))
         return;
-    }
-    SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    if (hwnd_ && SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
+        return;
+    items_.erase(items_.begin() + index);
 }
 
 void ListBox::Clear() {
-    pending_.clear();
+    items_.clear();
     if (hwnd_)
         SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
 }
 
 int ListBox::ListCount() const {
-    if (!hwnd_)
-        return static_cast<int>(pending_.size());
-    return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0));
+    return static_cast<int>(items_.size());
 }
 
 std::string ListBox::List(int index) const {
-    if (!hwnd_)
-        return index >= 0 && index < static_cast<int>(pending_.size()) ? pending_[index] : "";
-    LRESULT n = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (n == LB_ERR)
-        return {};
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(s.data()));
-    s.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
-    return s;
+    return index >= 0 && index < static_cast<int>(items_.size()) ? items_[index] : std::string();
 }
 
 void ListBox::setList(int index, const std::string& text) {
@@ -832,6 +883,14 @@ HWND CommandButton::createWindow(HWND parent) {
     button_->Click = [this] {
         if (Click)
             Click();
+    };
+    button_->MouseEnter = [this] {
+        if (MouseEnter)
+            MouseEnter();
+    };
+    button_->MouseLeave = [this] {
+        if (MouseLeave)
+            MouseLeave();
     };
     onColoursChanged();
     return button_->hwnd();

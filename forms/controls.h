@@ -171,6 +171,10 @@ class ListBox : public Control {
   public:
     ListBox(Form& form, std::string name, ListBoxOptions options = {});
     void AddItem(const std::string& item, int index = -1);
+    // Replaces every item at once, with the list's redrawing suspended while
+    // it is refilled (a sorted list orders them itself). The selection goes.
+    void setItems(const std::vector<std::string>& items);
+    const std::vector<std::string>& items() const { return items_; }
     void RemoveItem(int index);
     void Clear();
     int ListCount() const;
@@ -202,6 +206,7 @@ class ListBox : public Control {
   protected:
     HWND createWindow(HWND parent) override;
     void afterCreate() override;
+    void onDestroy() override;
     void onCommand(int code) override;
     bool onMeasureItem(MEASUREITEMSTRUCT* m) override;
     bool onDrawItem(DRAWITEMSTRUCT* d) override;
@@ -209,7 +214,7 @@ class ListBox : public Control {
   private:
     ListBoxOptions options_;
     bool ownerDrawn_ = false;
-    std::vector<std::string> pending_;
+    std::vector<std::string> items_;
 };
 
 // Creation arguments of a text box.
@@ -343,6 +348,9 @@ class CommandButton : public Control {
     controls::ThemedButton* button() const { return button_; }
 
     std::function<void()> Click;
+    // The pointer entered or left the button.
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
 
   protected:
     HWND createWindow(HWND parent) override;
