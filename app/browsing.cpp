@@ -1,6 +1,7 @@
 #include "app/browsing.h"
 
 #include "app/guarded.h"
+#include "app/pure/search_sort.h"
 
 namespace app {
 
@@ -12,8 +13,10 @@ void Browsing::LoadCategoryLists() {
             std::string path = catalog::catalogPath(environment_.applicationPath(), kind);
             catalogFiles_[static_cast<size_t>(kind)] = path;
             forms::ListBox& list = kinds_[kind].categories;
-            for (const std::string& name : catalog::categoryNames(path))
-                list.AddItem(name);
+            std::vector<std::string> names = list.items();
+            for (std::string& name : catalog::categoryNames(path))
+                names.push_back(std::move(name));
+            list.setItems(names);
         });
     }
 }
@@ -22,10 +25,71 @@ void Browsing::categoryChosen(Kind kind) {
     const KindControls& k = kinds_[kind];
     guarded([&] { k.entries.Clear(); });
     guarded([&] { Kinds::disableEntryCommands(k); });
+    guarded(
+        [&] { k.entries.setItems(catalog::entryNames(catalogFile(kind), k.categories.Text())); });
+}
+
+void Browsing::entryChosen(Kind kind) {
+    const KindControls& k = kinds_[kind];
+    std::optional<std::string> link =
+        catalog::entryLink(catalogFile(kind), k.categories.Text(), k.entries.Text());
+    if (!link)
+        return;
+    if (kind == Kind::Pages) {
+        guarded([&] { k.downloadButton.setEnabled(true); });
+        guarded([&] { linkField_.setText(*link); });
+        return;
+    }
+    guarded([&] { linkField_.setText(*link); });
     guarded([&] {
-        std::string category = k.categories.Text();
-        for (const std::string& name : catalog::entryNames(catalogFile(kind), category))
-            k.entries.AddItem(name);
+        if (k.fromPageButton)
+            k.fromPageButton->setEnabled(true);
+        if (k.downloadItem)
+            k.downloadItem->Enabled = true;
+        if (k.fromPageItem)
+            k.fromPageItem->Enabled = true;
+    });
+    guarded([&] {
+        bool allowed = !blacklisted(*link, blacklist_.items());
+        k.downloadButton.setEnabled(allowed);
+        if (k.downloadItem)
+            k.downloadItem->Enabled = allowed;
+        if (k.queueItem)
+            k.queueItem->Enabled = allowed;
+    });
+}
+
+void Browsing::copyName(Kind kind) {
+    const KindControls& k = kinds_[kind];
+    guarded([&] {
+        std::string name = k.entries.Text();
+        if (k.search)
+            k.search->setText(name);
+        else
+            special_.pagesTitle.setCaption(name);
+    });
+}
+
+void Browsing::showSubCatalog(SubCatalog which) {
+    const bool recommendations = which == SubCatalog::Recommendations;
+    guarded([&] { special_.outer.setTab(6); });
+    guarded([&] { special_.inner.setTab(0); });
+    guarded([&] {
+        special_.recommendationsBanner.setVisible(recommendations);
+        special_.starterKitBanner.setVisible(!recommendations);
+    });
+    guarded([&] {
+        forms::ListBox& categories = kinds_[Kind::Special].categories;
+        int found = categories.findPrefix(recommendations ? "Special - Recommendations"
+                                                          : "Special - Windows Starter Kit");
+        categories.setListIndex(found);
+        if (found < 0)
+            kinds_[Kind::Special].entries.Clear();
+        else
+            categories.setTopIndex(found);
+    });
+    guarded([&] {
+        special_.title.setText(recommendations ? "Recommendations" : "Windows Starter Kit");
     });
 }
 

@@ -13,8 +13,7 @@
 
 namespace app {
 
-frmMain::frmMain(platform::Services& services)
-    : Form("frmMain", "Fetchlets"), services_(services), browsing_(kinds_, *services.environment) {
+frmMain::frmMain(platform::Services& services) : Form("frmMain", "Fetchlets"), services_(services) {
     initialWidth_ = 12840 + 240;
     initialHeight_ = 7890;
     minWidth_ = 9600;
@@ -27,7 +26,23 @@ frmMain::frmMain(platform::Services& services)
     txtHomepage.setText("You can download the latest version, report bugs and submit feature "
                         "requests at the following website.");
 
-    kinds_.wire([this](catalog::Kind kind) { browsing_.categoryChosen(kind); });
+    kinds_.wire({.categoryChosen = [this](catalog::Kind k) { browsing_.categoryChosen(k); },
+                 .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
+                 .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
+    wireSearchBoxes(kinds_);
+    // The category lists' sort menus open on the right mouse button.
+    std::pair<forms::ListBox*, forms::PopupMenu*> sortMenus[] = {
+        {&lstCat, &mnSortCat},
+        {&lstCatPortable, &mnSortCatPortable},
+        {&lstCatSlim, &mnSortCatSlim},
+        {&lstCatPages, &mnSortCatPages}};
+    for (auto [list, menu] : sortMenus) {
+        list->MouseDown = [menu](int button, int, int, int) {
+            if (button == forms::vbRightButton)
+                menu->Popup();
+        };
+        menu->items().front().Click = [list] { Liste_Sortieren(*list); };
+    }
     Timer1.Tick = [this] { Timer1_Timer(); };
     Timer3.Tick = [this] { Timer3_Timer(); };
     cmdShowInstalledApps.Click = [this] { cmdShowInstalledApps_Click(); };
@@ -47,6 +62,16 @@ frmMain::frmMain(platform::Services& services)
             k.entries.ItemNote = [this](const std::string& entry) {
                 return installed_.isInstalled(entry) ? std::string("installed") : std::string();
             };
+    lstSignatures.MouseDown = [this](int b, int s, int x, int y) {
+        lstSignatures_MouseDown(b, s, x, y);
+    };
+    lstSignatures.KeyDown = [this](int& k, int s) { lstSignatures_KeyDown(k, s); };
+    lstBlacklist.MouseDown = [this](int b, int s, int x, int y) {
+        lstBlacklist_MouseDown(b, s, x, y);
+    };
+    lstBlacklist.KeyDown = [this](int& k, int s) { lstBlacklist_KeyDown(k, s); };
+    mnuEditSignatures.Click = [this] { mnuEditSignatures_Click(); };
+    mnuEditBlacklist.Click = [this] { mnuEditBlacklist_Click(); };
 
     // Each control goes onto its page once; the layout then only moves.
     for (const ui::PagePlace& p : ui::kPagePlaces)
@@ -97,17 +122,37 @@ void frmMain::Form_Load() {
         if (title && lblTitle.hwnd())
             SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
     });
+    guarded([&] {
+        // The one panel of the status bar: the link field.
+        StatusBar1.AddPanel({.sText = "0",
+                             .uTextAlign = 0,
+                             .bAutoSize = true,
+                             .bEditable = true,
+                             .bIconState = false,
+                             .bUseMaskColor = false,
+                             .lMaskColor = controls::rgb(255, 0, 255),
+                             .lForeColor = controls::rgb(224, 224, 224),
+                             .sToolTipText = "0"});
+    });
     guarded([&] { browsing_.LoadCategoryLists(); });
+    guarded([&] { RestoreMainWindowState(windowState_, settingsFile()); });
     guarded([&] { lstCatSpecial.setListIndex(0); });
     guarded([&] {
         txtSpecialSearch.setText("Windows Starter Kit");
         ImgRecommendations.setVisible(false);
         ImgStarterKit.setVisible(true);
     });
+    guarded([&] { LoadListFile(SignaturesFilePath(ApplicationPath()), lstSignatures); });
+    guarded([&] { LoadListFile(BlacklistFilePath(ApplicationPath()), lstBlacklist); });
+    guarded([&] {
+        if (!LoadFormState(*this, settingsFile()))
+            chkSystray.setValue(0);
+    });
     guarded([&] { makePictures(); });
     // Only one copy runs: a second one closes its window before it is ever
     // shown and the process ends.
     if (services_.singleInstance->anotherIsRunning("Fetchlets")) {
+        secondCopy_ = true;
         Unload(forms::vbFormCode);
         return;
     }
@@ -120,15 +165,22 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
+    guarded([&] { SaveFormState(*this, settingsFile()); });
+    // A close through the close box may become a hide behind the tray icon.
     guarded([&] { tray_.queryUnload(cancel, unloadMode); });
 }
 
 void frmMain::Form_Unload(int&) {
-    guarded([&] { tray_.removeIcon(); });
+    // The control values, the geometry, the pages and the chosen categories.
+    // A copy that ends at start-up writes them too, but only a close the user
+    // asked for tells of a failure.
     guarded([&] {
-        if (checkAppInstalled_)
-            checkAppInstalled_->Unload();
+        if (!SaveMainWindowState(windowState_, settingsFile()) && !secondCopy_)
+            ReportSettingsNotSaved(services_, hwnd(), settingsFile());
     });
+    guarded([&] { tray_.removeIcon(); });
+    // Every other window of the program closes through its own unload.
+    guarded([&] { forms::unloadOtherForms(*this); });
 }
 
 void frmMain::mnuExit_Click() {
@@ -139,7 +191,7 @@ void frmMain::mnuExit_Click() {
 frmCheckAppInstalled& frmMain::checkAppInstalledWindow() {
     if (!checkAppInstalled_)
         checkAppInstalled_ = std::make_unique<frmCheckAppInstalled>(
-            CheckAppInstalledView{lstSoftware, ApplicationPath() + "Data\\Fetchlets.ini"});
+            CheckAppInstalledView{lstSoftware, settingsFile()});
     return *checkAppInstalled_;
 }
 

@@ -7,7 +7,10 @@
 #include "app/frmCheckAppInstalled.h"
 #include "app/installed.h"
 #include "app/kinds.h"
+#include "app/link_field.h"
 #include "app/page_state.h"
+#include "app/settings.h"
+#include "forms/bars.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
 #include "platform/services.h"
@@ -28,6 +31,7 @@ class frmMain : public forms::Form {
     void LoadCategoryLists() { browsing_.LoadCategoryLists(); }
 
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
+    Browsing& browsing() { return browsing_; }
     const std::string& catalogFile(catalog::Kind kind) const { return browsing_.catalogFile(kind); }
 
   private:
@@ -173,6 +177,26 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuUpdate = mnSystray.add("mnuUpdate", "Update");
     forms::MenuItem& mnuExit = mnSystray.add("mnuExit", "Exit");
 
+    // Category-list menus: one "Sort A-Z" each (the Special list has none).
+    forms::PopupMenu mnSortCat{*this, "mnSortCat"};
+    forms::MenuItem& mnuSortCat = mnSortCat.add("mnuSortCat", "Sort A-Z");
+    forms::PopupMenu mnSortCatPortable{*this, "mnSortCatPortable"};
+    forms::MenuItem& mnuSortCatPortable = mnSortCatPortable.add("mnuSortCatPortable", "Sort A-Z");
+    forms::PopupMenu mnSortCatSlim{*this, "mnSortCatSlim"};
+    forms::MenuItem& mnuSortCatSlim = mnSortCatSlim.add("mnuSortCatSlim", "Sort A-Z");
+    forms::PopupMenu mnSortCatPages{*this, "mnSortCatPages"};
+    forms::MenuItem& mnuSortCatPages = mnSortCatPages.add("mnuSortCatPages", "Sort A-Z");
+
+    // The status bar; its first panel is the link field.
+    forms::StatusBar StatusBar1{*this, "StatusBar1"};
+
+    // Options-list menus.
+    forms::PopupMenu mnEditSignatures{*this, "mnEditSignatures"};
+    forms::MenuItem& mnuEditSignatures =
+        mnEditSignatures.add("mnuEditSignatures", "Edit Signatures");
+    forms::PopupMenu mnEditBlacklist{*this, "mnEditBlacklist"};
+    forms::MenuItem& mnuEditBlacklist = mnEditBlacklist.add("mnuEditBlacklist", "Edit Blacklist");
+
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer3{*this, "Timer3", 1};
 
@@ -188,6 +212,21 @@ class frmMain : public forms::Form {
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
+    void lstSignatures_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditSignatures, button);
+    }
+    void lstSignatures_KeyDown(int& keyCode, int) {
+        OptionsList_KeyDown(mnEditSignatures, keyCode);
+    }
+    void lstBlacklist_MouseDown(int button, int, int, int) {
+        OptionsList_MouseDown(mnEditBlacklist, button);
+    }
+    void lstBlacklist_KeyDown(int& keyCode, int) { OptionsList_KeyDown(mnEditBlacklist, keyCode); }
+    void mnuEditSignatures_Click() {
+        EditListFile(services_, SignaturesFilePath(ApplicationPath()));
+    }
+    void mnuEditBlacklist_Click() { EditListFile(services_, BlacklistFilePath(ApplicationPath())); }
+
     void Timer1_Timer();
     void Timer3_Timer();
     void cmdShowInstalledApps_Click() { installed_.cmdShowInstalledApps_Click(); }
@@ -202,6 +241,7 @@ class frmMain : public forms::Form {
   private:
     void placeControls();
     void makePictures();
+    std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
@@ -219,8 +259,14 @@ class frmMain : public forms::Form {
         {catalog::Kind::Pages, lstCatPages, lstPages, nullptr, &lblCountCatPages, lblCountPages,
          cmdVisitPage, nullptr, nullptr, nullptr, nullptr},
     }}};
-    Browsing browsing_;
+    Browsing browsing_{
+        kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
+        SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
     PageState pageState_{*this, SSTab1, SSTab2};
+    MainWindowState windowState_{*this,          SSTab1,     SSTab2,     lstCat,
+                                 lstCatPortable, lstCatSlim, lstCatPages};
+    // This copy ends at start-up because another one runs.
+    bool secondCopy_ = false;
     InstalledApps installed_{services_, {*this, lstSoftware, SSTab1, SSTab2}};
     std::unique_ptr<frmCheckAppInstalled> checkAppInstalled_;
     ui::Tray tray_{services_, {*this, chkSystray, mnSystray}};

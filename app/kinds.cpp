@@ -19,11 +19,20 @@ void Kinds::disableEntryCommands(const KindControls& k) {
         k.fromPageItem->Enabled = false;
 }
 
-void Kinds::wire(const std::function<void(catalog::Kind)>& categoryChosen) const {
+void Kinds::wire(const KindEvents& events) const {
     for (const KindControls& k : table_) {
         disableEntryCommands(k);
+        if (k.queueItem)
+            k.queueItem->Enabled = false;
         catalog::Kind kind = k.kind;
-        k.categories.Click = [categoryChosen, kind] { categoryChosen(kind); };
+        k.categories.Click = [events, kind] { events.categoryChosen(kind); };
+        k.entries.Click = [events, kind] { events.entryChosen(kind); };
+        k.entries.MouseDown = [events, kind](int, int, int, int) { events.copyName(kind); };
+        if (kind == catalog::Kind::Pages)
+            continue; // the Pages title takes the name only from the list
+        k.downloadButton.MouseEnter = [events, kind] { events.copyName(kind); };
+        if (k.fromPageButton)
+            k.fromPageButton->MouseEnter = [events, kind] { events.copyName(kind); };
     }
 }
 

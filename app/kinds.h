@@ -25,6 +25,16 @@ struct KindControls {
     forms::PopupMenu* menu;               // the entry list's menu, none for Pages yet
     forms::MenuItem* downloadItem;        // none for Pages
     forms::MenuItem* fromPageItem;        // none for Pages
+    forms::MenuItem* queueItem = nullptr; // "Add Link to Download Manager (Queue List)"
+};
+
+// What the twins' events run, for any kind.
+struct KindEvents {
+    std::function<void(catalog::Kind)> categoryChosen;
+    std::function<void(catalog::Kind)> entryChosen;
+    // A mouse button went down on the entry list, or the pointer entered one
+    // of the kind's download buttons.
+    std::function<void(catalog::Kind)> copyName;
 };
 
 class Kinds {
@@ -42,9 +52,9 @@ class Kinds {
     // Disables the commands that act on a chosen entry (nothing chosen yet).
     static void disableEntryCommands(const KindControls& k);
 
-    // Wires the twins' events: a category chosen in any kind's list runs
-    // `categoryChosen(kind)`.
-    void wire(const std::function<void(catalog::Kind)>& categoryChosen) const;
+    // Wires the twins' events to the handlers, each told the kind; the
+    // commands acting on an entry start disabled.
+    void wire(const KindEvents& events) const;
 
   private:
     std::array<KindControls, 5> table_;

@@ -9,8 +9,11 @@
 //   first header belong to an unnamed section): the name is the text before
 //   the first "=" without trailing blanks and the value the text after it
 //   without leading blanks; a line without "=" is a name without a value.
-//   An entry with an empty name is dropped when the entry before it in the
-//   same section also has an empty name.
+//   Every entry line is kept, also a run of lines with empty names ("=one",
+//   "=two"): a section read lists them all, where the system service drops
+//   each empty name that follows another. A list of a section's keys still
+//   leaves those out as the service does (an empty key ends such a list for
+//   every caller anyway).
 // - Names are compared without regard to the case of ASCII letters.
 //   Only the first section of a given name is consulted, and in it the
 //   first entry of a given name.
@@ -111,8 +114,9 @@ struct Entry {
     std::string_view name;  // the name in the ANSI code page
     std::string_view value;
     bool hasValue = false;
-    size_t lineBegin = 0; // the raw line, from its first byte...
-    size_t lineEnd = 0;   // ...to just after its line break
+    bool repeatedEmptyName = false; // an empty name right after another one
+    size_t lineBegin = 0;           // the raw line, from its first byte...
+    size_t lineEnd = 0;             // ...to just after its line break
 };
 
 struct Section {
@@ -202,11 +206,10 @@ std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
         entry.name = cut(rawName);
         current->contentEnd = next;
         current->terminated = next > stop;
-        if (!rawName.empty() || !previousExists || !previousEmptyName) {
-            current->entries.push_back(entry);
-            previousExists = true;
-            previousEmptyName = entry.name.empty();
-        }
+        entry.repeatedEmptyName = rawName.empty() && previousExists && previousEmptyName;
+        current->entries.push_back(entry);
+        previousExists = true;
+        previousEmptyName = entry.name.empty();
     }
     current->end = n;
     for (Section& s : doc->sections) {
@@ -291,22 +294,40 @@ Opened openDocument(const char* path) {
         result.doc = emptyDocument();
         return result;
     }
+    // A cached copy whose path facts still hold is used once the file is
+    // known to be the same one (any replacement is a new file number).
+    std::shared_ptr<const Document> cached;
+    io::Stamp cachedStamp;
     {
         std::lock_guard<std::mutex> lock(gCacheLock);
         for (auto it = gCache.begin(); it != gCache.end(); ++it) {
             if (it->path == key) {
-                if (it->stamp == stamp) {
-                    gCache.splice(gCache.begin(), gCache, it);
-                    result.doc = it->doc;
-                    return result;
+                if (it->stamp.samePathFacts(stamp)) {
+                    cached = it->doc;
+                    cachedStamp = it->stamp;
+                } else {
+                    gCache.erase(it);
                 }
-                gCache.erase(it);
                 break;
             }
         }
     }
+    if (cached) {
+        io::Stamp now = stamp;
+        if (io::identify(key, now) && now == cachedStamp) {
+            std::lock_guard<std::mutex> lock(gCacheLock);
+            for (auto it = gCache.begin(); it != gCache.end(); ++it)
+                if (it->path == key) {
+                    gCache.splice(gCache.begin(), gCache, it);
+                    break;
+                }
+            result.doc = std::move(cached);
+            return result;
+        }
+        forget(key);
+    }
     std::string text;
-    if (!io::readAll(key, text)) {
+    if (!io::readAll(key, text, &stamp)) {
         result.state = io::PathState::failed;
         return result;
     }
@@ -431,7 +452,7 @@ unsigned long listKeys(const Opened& opened, const char* section, const char* de
     for (const Entry& e : s->entries) {
         if (room <= 2)
             break;
-        if (!listedInSection(e, false))
+        if (!listedInSection(e, false) || e.repeatedEmptyName)
             continue;
         const size_t c = std::min<size_t>(e.name.size(), room - 2);
         std::memcpy(out, e.name.data(), c);
@@ -554,25 +575,27 @@ unsigned long GetPrivateProfileSectionNames(char* buffer, unsigned long size, co
 
 namespace {
 
-// The new text of the file for one write, or false when nothing changes.
+// One write as a change of the document's text: the bytes from `begin` to
+// `end` give way to `insert`. Everything else stays byte for byte.
+struct Splice {
+    size_t begin = 0;
+    size_t end = 0;
+    std::string insert;
+};
+
+// The change of the file for one write, or false when nothing changes.
 // The names and the value are in the document's own encoding.
 bool edit(const Document& doc, const char* section, const char* key, const char* value,
-          std::string& out) {
+          Splice& out) {
     const std::string& text = doc.text;
     if (!key) {
         // Remove the first section of that name, header and every line of it.
-        const Section* s = nullptr;
         for (const Section& candidate : doc.sections)
             if (equalNoCase(candidate.match, section)) {
-                s = &candidate;
-                break;
+                out = {candidate.begin, candidate.end, std::string()};
+                return true;
             }
-        if (!s)
-            return false;
-        out.reserve(text.size());
-        out.append(text, 0, s->begin);
-        out.append(text, s->end, std::string::npos);
-        return true;
+        return false;
     }
     if (!value) {
         // Remove the first entry of that name in any section of that name.
@@ -581,9 +604,7 @@ bool edit(const Document& doc, const char* section, const char* key, const char*
                 continue;
             for (const Entry& e : candidate.entries)
                 if (equalNoCase(e.match, key)) {
-                    out.reserve(text.size());
-                    out.append(text, 0, e.lineBegin);
-                    out.append(text, e.lineEnd, std::string::npos);
+                    out = {e.lineBegin, e.lineEnd, std::string()};
                     return true;
                 }
         }
@@ -598,42 +619,42 @@ bool edit(const Document& doc, const char* section, const char* key, const char*
         // The value is replaced in its own line.
         if (e->hasValue && e->value == newValue)
             return false;
-        out.reserve(text.size() + newValue.size() + 2);
-        out.append(text, 0, e->lineBegin);
-        out.append(e->name);
-        out += '=';
-        out.append(newValue);
-        out += "\r\n";
-        out.append(text, e->lineEnd, std::string::npos);
+        out.begin = e->lineBegin;
+        out.end = e->lineEnd;
+        out.insert.append(e->name);
+        out.insert += '=';
+        out.insert.append(newValue);
+        out.insert += "\r\n";
     } else if (s) {
         // A new key goes after the last non-blank line of its section.
-        out.reserve(text.size() + keyName.size() + newValue.size() + 4);
-        out.append(text, 0, s->contentEnd);
+        out.begin = out.end = s->contentEnd;
         if (!s->terminated)
-            out += "\r\n";
-        out.append(keyName);
-        out += '=';
-        out.append(newValue);
-        out += "\r\n";
-        out.append(text, s->contentEnd, std::string::npos);
+            out.insert += "\r\n";
+        out.insert.append(keyName);
+        out.insert += '=';
+        out.insert.append(newValue);
+        out.insert += "\r\n";
     } else {
         // A new section goes at the end of the file.
-        out.reserve(text.size() + sectionName.size() + keyName.size() + newValue.size() + 8);
-        out = text;
-        if (!out.empty() && out.back() != '\n' && out.back() != '\r')
-            out += "\r\n";
+        out.begin = out.end = text.size();
+        if (!text.empty() && text.back() != '\n' && text.back() != '\r')
+            out.insert += "\r\n";
         if (!trimBlanks(section).empty()) {
-            out += '[';
-            out.append(sectionName);
-            out += "]\r\n";
+            out.insert += '[';
+            out.insert.append(sectionName);
+            out.insert += "]\r\n";
         }
-        out.append(keyName);
-        out += '=';
-        out.append(newValue);
-        out += "\r\n";
+        out.insert.append(keyName);
+        out.insert += '=';
+        out.insert.append(newValue);
+        out.insert += "\r\n";
     }
     return true;
 }
+
+// Writes of one process run one at a time: each reads, edits and replaces
+// the whole file, and a replacement goes through the file's one temporary.
+std::mutex gWriteLock;
 
 } // namespace
 
@@ -642,6 +663,7 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!section || !path || !*path)
         return false;
     const std::string target(path);
+    std::lock_guard<std::mutex> writing(gWriteLock);
     io::Stamp stamp;
     const io::PathState state = io::inspect(target, stamp);
     if (state == io::PathState::failed || !io::writable(target))
@@ -650,24 +672,20 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (state == io::PathState::file && !io::readAll(target, bytes))
         return false;
 
-    // A file with a byte-order mark is edited as UTF-8 and written back in its
-    // own encoding; the caller's names and value are in the ANSI code page.
+    // A file with a byte-order mark is edited as UTF-8, and only the bytes of
+    // the lines a write changes are written anew in the file's own encoding:
+    // the rest (even text that is not valid UTF-16, or an odd last byte)
+    // stays as it was. The caller's names and value are in the ANSI code page.
     size_t mark = 0;
     const text::Encoding encoding = text::detect(bytes, mark);
+    const bool utf16 = encoding == text::Encoding::utf16le || encoding == text::Encoding::utf16be;
+    const bool bigEndian = encoding == text::Encoding::utf16be;
+    std::vector<std::uint32_t> offsets; // UTF-8 position -> UTF-16 byte position
     std::string body;
-    switch (encoding) {
-    case text::Encoding::ansi:
-        body = std::move(bytes);
-        break;
-    case text::Encoding::utf8:
+    if (utf16)
+        body = text::utf16ToUtf8(std::string_view(bytes).substr(mark), bigEndian, &offsets);
+    else
         body = bytes.substr(mark);
-        break;
-    case text::Encoding::utf16le:
-    case text::Encoding::utf16be:
-        body = text::utf16ToUtf8(std::string_view(bytes).substr(mark),
-                                 encoding == text::Encoding::utf16be);
-        break;
-    }
     std::string sectionArg(section), keyArg(key ? key : ""), valueArg(value ? value : "");
     if (encoding != text::Encoding::ansi) {
         sectionArg = text::ansiToUtf8(sectionArg);
@@ -675,24 +693,25 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
         valueArg = text::ansiToUtf8(valueArg);
     }
     const std::shared_ptr<const Document> doc = parse(std::move(body));
-    std::string out;
+    Splice change;
     if (!edit(*doc, sectionArg.c_str(), key ? keyArg.c_str() : nullptr,
-              value ? valueArg.c_str() : nullptr, out))
+              value ? valueArg.c_str() : nullptr, change))
         return true;
 
-    switch (encoding) {
-    case text::Encoding::ansi:
-        break;
-    case text::Encoding::utf8:
-        out.insert(0, "\xEF\xBB\xBF");
-        break;
-    case text::Encoding::utf16le:
-        out = "\xFF\xFE" + text::utf8ToUtf16(out, false);
-        break;
-    case text::Encoding::utf16be:
-        out = "\xFE\xFF" + text::utf8ToUtf16(out, true);
-        break;
+    // Positions in the original bytes: after the mark, and for UTF-16 mapped
+    // back from the UTF-8 text.
+    size_t begin = mark + change.begin, end = mark + change.end;
+    std::string insert = std::move(change.insert);
+    if (utf16) {
+        begin = mark + offsets[change.begin];
+        end = mark + offsets[change.end];
+        insert = text::utf8ToUtf16(insert, bigEndian);
     }
+    std::string out;
+    out.reserve(bytes.size() - (end - begin) + insert.size());
+    out.append(bytes, 0, begin);
+    out.append(insert);
+    out.append(bytes, end, std::string::npos);
     const bool ok = io::replaceAtomically(target, out);
     forget(target);
     return ok;

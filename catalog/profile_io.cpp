@@ -3,6 +3,10 @@
 #include "catalog/profile_io.h"
 
 #include <cstdio>
+#include <iterator>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,22 +22,38 @@ namespace profile::io {
 
 namespace {
 
+#ifndef _WIN32
 std::string folderOf(const std::string& path) {
-#ifdef _WIN32
-    const auto cut = path.find_last_of("\\/:");
-#else
     const auto cut = path.find_last_of('/');
-#endif
     if (cut == std::string::npos)
         return std::string();
-#ifdef _WIN32
-    if (path[cut] == ':')
-        return path.substr(0, cut + 1);
-#endif
     return path.substr(0, cut == 0 ? 1 : cut);
 }
+#endif
+
+// Pauses between attempts while another process holds a file: about one
+// second in all.
+class Backoff {
+  public:
+    // Waits before the next attempt; false once the time is used up.
+    bool wait() {
+        static constexpr unsigned kPausesMs[] = {10, 20, 40, 80, 160, 320, 370};
+        if (next_ >= std::size(kPausesMs))
+            return false;
+        pause(kPausesMs[next_++]);
+        return true;
+    }
+
+  private:
+    static void pause(unsigned ms);
+    size_t next_ = 0;
+};
 
 } // namespace
+
+std::string temporaryPath(const std::string& path) {
+    return path + ".tmp";
+}
 
 #ifdef _WIN32
 
@@ -44,6 +64,93 @@ std::int64_t fileTime(const FILETIME& t) {
 }
 } // namespace
 
+void Backoff::pause(unsigned ms) {
+    Sleep(ms);
+}
+
+namespace {
+// Errors that another process holding a file open causes, and that end
+// when it lets go.
+bool transient(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+           error == ERROR_LOCK_VIOLATION;
+}
+} // namespace
+
+namespace {
+
+// The volume's serial number for a path, asked once per volume root: the
+// system takes its time to answer (Wine: about ten milliseconds).
+std::uint64_t volumeSerial(const std::string& path) {
+    std::string root;
+    if (path.size() >= 2 && path[1] == ':') {
+        root = path.substr(0, 2) + "\\";
+    } else if (path.rfind("\\\\", 0) == 0) {
+        // \\server\share\ (or \\?\X:\ and the like): up to the fourth backslash.
+        size_t cut = 2;
+        for (int i = 0; i < 2 && cut != std::string::npos; ++i)
+            cut = path.find_first_of("\\/", cut + 1);
+        root = cut == std::string::npos ? path + "\\" : path.substr(0, cut + 1);
+    } else {
+        char full[MAX_PATH] = {};
+        const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+        if (n == 0 || n >= MAX_PATH || full[1] != ':')
+            return 0;
+        root = std::string(full, 2) + "\\";
+    }
+    static std::mutex lock;
+    static std::vector<std::pair<std::string, std::uint64_t>> known;
+    std::lock_guard<std::mutex> guard(lock);
+    for (const auto& [r, serial] : known)
+        if (r == root)
+            return serial;
+    DWORD serial = 0;
+    if (!GetVolumeInformationA(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+        return 0;
+    known.emplace_back(root, serial);
+    return serial;
+}
+
+// The file's number on its volume (FileInternalInformation), without the
+// volume query that GetFileInformationByHandle makes on every call.
+bool fileIndex(HANDLE h, std::uint64_t& index) {
+    struct IoStatus {
+        union {
+            LONG status;
+            void* pointer;
+        };
+        ULONG_PTR information;
+    };
+    using Query = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+    static const Query query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
+    constexpr int kFileInternalInformation = 6;
+    if (!query)
+        return false;
+    IoStatus io{};
+    LARGE_INTEGER number{};
+    if (query(h, &io, &number, sizeof number, kFileInternalInformation) < 0)
+        return false;
+    index = static_cast<std::uint64_t>(number.QuadPart);
+    return true;
+}
+
+// The identity of an open file into the stamp.
+bool identifyHandle(HANDLE h, const std::string& path, Stamp& stamp) {
+    FILE_BASIC_INFO basic;
+    std::uint64_t index = 0;
+    if (!GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
+        !fileIndex(h, index))
+        return false;
+    stamp.changed = basic.ChangeTime.QuadPart;
+    stamp.volume = volumeSerial(path);
+    stamp.identity = index;
+    stamp.identified = true;
+    return true;
+}
+
+} // namespace
+
 PathState inspect(const std::string& path, Stamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
@@ -52,9 +159,21 @@ PathState inspect(const std::string& path, Stamp& stamp) {
         return PathState::failed;
     stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     stamp.modified = fileTime(data.ftLastWriteTime);
-    stamp.changed = fileTime(data.ftCreationTime);
-    stamp.identity = 0;
+    stamp.created = fileTime(data.ftCreationTime);
     return PathState::file;
+}
+
+bool identify(const std::string& path, Stamp& stamp) {
+    // Opened for its attributes only, which no other process's sharing mode
+    // refuses.
+    HANDLE h = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = identifyHandle(h, path, stamp);
+    CloseHandle(h);
+    return ok;
 }
 
 bool writable(const std::string& path) {
@@ -63,17 +182,21 @@ bool writable(const std::string& path) {
 }
 
 bool settled(const Stamp& stamp) {
+    if (!stamp.identified)
+        return false;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     return stamp.modified + 21000000 < fileTime(now); // 2.1 s in 100 ns units
 }
 
-bool readAll(const std::string& path, std::string& data) {
+bool readAll(const std::string& path, std::string& data, Stamp* stamp) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
+    if (stamp)
+        identifyHandle(file, path, *stamp);
     LARGE_INTEGER size;
     bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7fffffff;
     if (ok) {
@@ -88,15 +211,24 @@ bool readAll(const std::string& path, std::string& data) {
 }
 
 bool replaceAtomically(const std::string& path, const std::string& data) {
-    const std::string folder = folderOf(path);
-    char temp[MAX_PATH + 16];
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "ini", 0, temp))
-        return false;
-    HANDLE file =
-        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temp);
-        return false;
+    const std::string temp = temporaryPath(path);
+    Backoff backoff;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int removed = 0;;) {
+        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            break;
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            // Left behind by a write that was killed midway.
+            SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (DeleteFileA(temp.c_str()) && ++removed < 3)
+                continue;
+            error = GetLastError();
+        }
+        if (!transient(error) || !backoff.wait())
+            return false;
     }
     DWORD written = 0;
     bool ok = data.empty() ||
@@ -104,14 +236,23 @@ bool replaceAtomically(const std::string& path, const std::string& data) {
                written == data.size());
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
-    if (ok)
-        ok = MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    while (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ok = transient(GetLastError()) && backoff.wait();
     if (!ok)
-        DeleteFileA(temp);
+        DeleteFileA(temp.c_str());
     return ok;
 }
 
 #else
+
+void Backoff::pause(unsigned ms) {
+    struct timespec t {
+        static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000
+    };
+    while (::nanosleep(&t, &t) != 0 && errno == EINTR) {
+    }
+}
 
 PathState inspect(const std::string& path, Stamp& stamp) {
     struct stat st;
@@ -130,9 +271,11 @@ PathState inspect(const std::string& path, Stamp& stamp) {
         return PathState::failed;
     stamp.size = static_cast<std::uint64_t>(st.st_size);
     stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    stamp.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    stamp.identity =
-        static_cast<std::uint64_t>(st.st_ino) ^ (static_cast<std::uint64_t>(st.st_dev) << 32);
+    stamp.created = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    stamp.changed = stamp.created;
+    stamp.volume = static_cast<std::uint64_t>(st.st_dev);
+    stamp.identity = static_cast<std::uint64_t>(st.st_ino);
+    stamp.identified = true;
     return PathState::file;
 }
 
@@ -150,7 +293,11 @@ bool settled(const Stamp& stamp) {
     return stamp.modified + 2100000000 < nowNs;
 }
 
-bool readAll(const std::string& path, std::string& data) {
+bool identify(const std::string&, Stamp& stamp) {
+    return stamp.identified; // stat() told it all
+}
+
+bool readAll(const std::string& path, std::string& data, Stamp*) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -174,10 +321,16 @@ bool readAll(const std::string& path, std::string& data) {
 }
 
 bool replaceAtomically(const std::string& path, const std::string& data) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
+    const std::string temp = temporaryPath(path);
+    int fd = -1;
+    for (int removed = 0;;) {
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            break;
+        // One left behind by a write that was killed midway goes first.
+        if (errno != EEXIST || ::unlink(temp.c_str()) != 0 || ++removed >= 3)
+            return false;
+    }
     // Keep the permissions of the file being replaced; a new file gets the
     // usual ones for the user's umask.
     struct stat st;
@@ -202,8 +355,9 @@ bool replaceAtomically(const std::string& path, const std::string& data) {
     }
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    Backoff backoff;
+    while (ok && ::rename(temp.c_str(), path.c_str()) != 0)
+        ok = (errno == EBUSY || errno == ETXTBSY) && backoff.wait();
     if (!ok)
         ::unlink(temp.c_str());
     return ok;

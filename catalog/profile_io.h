@@ -14,31 +14,56 @@ enum class PathState {
 };
 
 // Identifies one version of a file on disk: any rewrite or replacement of the
-// file changes at least one member.
+// file changes at least one member. A replacement by another file is a new
+// file (volume and file number); a rewrite in place changes the times.
 struct Stamp {
+    // From the path alone (cheap).
     std::uint64_t size = 0;
     std::int64_t modified = 0;
-    std::int64_t changed = 0; // creation time on Windows, status change time elsewhere
-    std::uint64_t identity = 0;
+    std::int64_t created = 0; // creation time on Windows, status change time elsewhere
+    // From an open file (Windows) or with the rest (elsewhere).
+    std::int64_t changed = 0;   // the change time (of contents or attributes)
+    std::uint64_t volume = 0;   // volume serial number (device elsewhere)
+    std::uint64_t identity = 0; // file number on its volume (inode elsewhere)
+    bool identified = false;    // changed, volume and identity are known
     bool operator==(const Stamp&) const = default;
+    bool samePathFacts(const Stamp& o) const {
+        return size == o.size && modified == o.modified && created == o.created;
+    }
 };
 
+// The path facts of a file (and elsewhere than on Windows, all of its stamp).
 PathState inspect(const std::string& path, Stamp& stamp);
+
+// Adds what only an open file tells: its volume, its number there and its
+// change time. False when the file could not be opened.
+bool identify(const std::string& path, Stamp& stamp);
 
 // Whether the file was last modified long enough ago (over two seconds) for
 // its stamp to tell versions apart: file times are kept with a coarse clock,
 // so two writes in quick succession can leave the same times and size, and a
-// file that recent is always read again.
+// file that recent is always read again. So is a file whose identity could
+// not be read.
 bool settled(const Stamp& stamp);
 
 // False for an existing file marked read-only: it is not to be replaced.
 bool writable(const std::string& path);
 
-// The whole file into `data`; false when it cannot be read.
-bool readAll(const std::string& path, std::string& data);
+// The whole file into `data`; false when it cannot be read. With `stamp`, the
+// open file's identity is added to it as identify() does.
+bool readAll(const std::string& path, std::string& data, Stamp* stamp = nullptr);
 
-// Writes `data` to a temporary file in the folder of `path` and then renames
-// it over `path`, so that readers see either the old or the new file whole.
+// The one temporary file of a target: `path` + ".tmp", in the same folder.
+std::string temporaryPath(const std::string& path);
+
+// Writes `data` to the target's temporary file and then renames it over
+// `path`, so that readers see either the old or the new file whole.
+// - The temporary file is created exclusively. One left behind by a write
+//   that was killed is removed first, so at most one is ever left.
+// - While another process holds the target or the temporary file open
+//   (a virus scanner, an indexer, an editor), the attempt is repeated with
+//   growing pauses for about one second in all; then the call gives up,
+//   removes its temporary file and returns false.
 bool replaceAtomically(const std::string& path, const std::string& data);
 
 } // namespace profile::io

@@ -132,9 +132,14 @@ std::string utf8ToAnsi(std::string_view utf8) {
     return out;
 }
 
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian,
+                        std::vector<std::uint32_t>* offsets) {
     std::string out;
     out.reserve(bytes.size());
+    if (offsets) {
+        offsets->clear();
+        offsets->reserve(bytes.size() + 1);
+    }
     const size_t units = bytes.size() / 2;
     auto unit = [&](size_t k) -> char32_t {
         const auto a = static_cast<unsigned char>(bytes[2 * k]);
@@ -142,6 +147,7 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
         return bigEndian ? (a << 8 | b) : (b << 8 | a);
     };
     for (size_t k = 0; k < units; ++k) {
+        const auto from = static_cast<std::uint32_t>(2 * k);
         char32_t u = unit(k);
         if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units) {
             const char32_t low = unit(k + 1);
@@ -153,7 +159,11 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
         if (u >= 0xD800 && u <= 0xDFFF)
             u = 0xFFFD; // a lone surrogate
         putUtf8(out, u);
+        if (offsets)
+            offsets->resize(out.size(), from);
     }
+    if (offsets)
+        offsets->push_back(static_cast<std::uint32_t>(2 * units));
     return out;
 }
 

@@ -51,6 +51,29 @@ std::string windowText(HWND h) {
     s.resize(static_cast<size_t>(std::max(n, 0)));
     return s;
 }
+
+// The text of a list or combo box item, in the ANSI code page. Read with the
+// wide messages into a buffer sized from the item's length: the ANSI ones
+// pass through a fixed-size buffer of the system's on some platforms (Wine
+// overruns it with an item of a few hundred characters).
+std::string itemText(HWND h, int index, UINT lengthMessage, UINT textMessage) {
+    const LRESULT n = SendMessageW(h, lengthMessage, static_cast<WPARAM>(index), 0);
+    if (n < 0) // LB_ERR and CB_ERR
+        return {};
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    const LRESULT got = SendMessageW(h, textMessage, static_cast<WPARAM>(index),
+                                     reinterpret_cast<LPARAM>(w.data()));
+    if (got <= 0)
+        return {};
+    w.resize(std::min(static_cast<size_t>(got), static_cast<size_t>(n)));
+    const int size = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr,
+                                         0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(std::max(size, 0)), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), size,
+                            nullptr, nullptr);
+    return s;
+}
 } // namespace
 
 // ---- Control ---------------------------------------------------------------
@@ -354,27 +377,6 @@ bool ListBox::onDrawItem(DRAWITEMSTRUCT* d) {
 // members, so counts and texts are read without asking the window (which is
 // cheap here and slow under a window server round trip), and an item's text
 // is never squeezed through a fixed-size conversion buffer.
-namespace {
-
-std::string itemText(HWND list, int index) {
-    LRESULT n = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (n == LB_ERR || n <= 0)
-        return {};
-    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-    n = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(w.data()));
-    if (n == LB_ERR || n <= 0)
-        return {};
-    int bytes =
-        WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), nullptr, 0, nullptr, nullptr);
-    std::string a(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(n), a.data(), bytes, nullptr,
-                        nullptr);
-    return a;
-}
-
-} // namespace
-
 void ListBox::afterCreate() {
     if (items_.empty())
         return;
@@ -384,7 +386,7 @@ void ListBox::afterCreate() {
     if (options_.sorted) {
         // The window put them in its own order: take that order.
         for (size_t i = 0; i < items_.size(); ++i)
-            items_[i] = itemText(hwnd_, static_cast<int>(i));
+            items_[i] = itemText(hwnd_, static_cast<int>(i), LB_GETTEXTLEN, LB_GETTEXT);
     }
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -492,6 +494,21 @@ void ListBox::setListIndex(int index) {
     }
     if (Click)
         Click();
+}
+
+int ListBox::findPrefix(const std::string& prefix) const {
+    if (hwnd_) {
+        LRESULT r = SendMessageA(hwnd_, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(prefix.c_str()));
+        return r == LB_ERR ? -1 : static_cast<int>(r);
+    }
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].size() >= prefix.size() &&
+            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, items_[i].c_str(),
+                           static_cast<int>(prefix.size()), prefix.c_str(),
+                           static_cast<int>(prefix.size())) == CSTR_EQUAL)
+            return static_cast<int>(i);
+    return -1;
 }
 
 void ListBox::setTopIndex(int index) {
@@ -766,14 +783,7 @@ int ComboBox::ListCount() const {
 std::string ComboBox::List(int index) const {
     if (!hwnd_)
         return index >= 0 && index < static_cast<int>(pending_.size()) ? pending_[index] : "";
-    LRESULT n = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (n == CB_ERR)
-        return {};
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(s.data()));
-    s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
-    return s;
+    return itemText(hwnd_, index, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 int ComboBox::ListIndex() const {

@@ -186,6 +186,9 @@ class ListBox : public Control {
     std::string Text() const { return List(ListIndex()); }
     int TopIndex() const;
     void setTopIndex(int index);
+    // The first item from the top whose text begins with `prefix`, ignoring
+    // letter case (the list's own prefix search), or -1.
+    int findPrefix(const std::string& prefix) const;
     // Selection state of an item of a multiple-selection list.
     bool Selected(int index) const;
     void setSelected(int index, bool selected);

@@ -523,4 +523,12 @@ int loadedFormCount() {
     return static_cast<int>(loadedForms().size());
 }
 
+void unloadOtherForms(const Form& keep) {
+    // An unload may unload other forms in turn: each is looked up afresh.
+    std::vector<Form*> others(loadedForms().begin(), loadedForms().end());
+    for (Form* f : others)
+        if (f != &keep && loadedForms().count(f))
+            f->Unload(vbFormCode);
+}
+
 } // namespace forms

@@ -140,5 +140,8 @@ int run();
 void unloadAllForms(int mode = vbFormCode);
 // Number of forms with a window.
 int loadedFormCount();
+// Unloads every loaded form except `keep`, each through its own Unload (so
+// its Form_QueryUnload and Form_Unload run).
+void unloadOtherForms(const Form& keep);
 
 } // namespace forms

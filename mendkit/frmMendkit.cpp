@@ -1,6 +1,7 @@
 #include "mendkit/frmMendkit.h"
 
 #include "mendkit/pictures.h"
+#include "mendkit/pure/components.h"
 #include "platform/files.h"
 
 #include <commctrl.h>
@@ -68,6 +69,10 @@ void frmMendkit::Form_Load() {
     std::string system = services_.environment->systemDirectory();
     // Without a system folder nothing can be repaired; every item then fails.
     systemFolder_ = system.empty() ? std::string() : platform::withTrailingBackslash(system);
+    std::string wow64 = services_.environment->wow64Directory();
+    wow64Folder_ = wow64.empty() ? std::string() : platform::withTrailingBackslash(wow64);
+    std::string windows = services_.environment->windowsDirectory();
+    windowsFolder_ = windows.empty() ? std::string() : platform::withTrailingBackslash(windows);
 
     std::vector<std::string> names = platform::findFiles(programFolder_, "*.OCX");
     if (names.empty()) {
@@ -128,16 +133,32 @@ LRESULT frmMendkit::onMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
     return 0;
 }
 
+void frmMendkit::Form_QueryUnload(int& cancel, int unloadMode) {
+    // While a registration runs the window answers and paints, but it stays
+    // until the work is done (each registration has its time limit).
+    if (busy_ && unloadMode != forms::vbFormCode)
+        cancel = 1;
+}
+
 bool frmMendkit::repair(const std::string& name) {
     if (systemFolder_.empty())
         return false;
-    std::string target = systemFolder_ + name;
-    if (!platform::fileExists(target) &&
-        !platform::copyFile(programFolder_ + "OCX\\" + name, target))
+    // The kind of the component decides its system folder: the copy that
+    // would be placed, else the listed file itself.
+    const std::string source = programFolder_ + "OCX\\" + name;
+    std::string head = platform::readFileStart(source, mendkit::kHeaderBytes);
+    if (head.empty())
+        head = platform::readFileStart(programFolder_ + name, mendkit::kHeaderBytes);
+    const mendkit::Placement place =
+        mendkit::placementFor(mendkit::peMachine(head),
+                              {systemFolder_, wow64Folder_, windowsFolder_, sizeof(void*) == 8});
+    const std::string target = place.folder + name;
+    if (!platform::fileExists(target) && !platform::copyFile(source, target))
         return false;
     // The path is quoted: a component's file name may contain blanks.
-    platform::ProcessResult r = services_.processes->run("regsvr32.exe /s \"" + target + "\"",
-                                                         SW_SHOWMINIMIZED, kRegistrationTimeoutMs);
+    platform::ProcessResult r =
+        services_.processes->run(place.tool + " /s \"" + target + "\"", SW_SHOWMINIMIZED,
+                                 registrationTimeoutMs, [] { forms::DoEvents(); });
     return r.started && r.finished && r.exitCode == 0;
 }
 
@@ -156,6 +177,10 @@ void frmMendkit::Command1_Click() {
         return;
     }
 
+    // The window keeps answering while the components are registered; its
+    // buttons rest meanwhile.
+    Command1.setEnabled(false);
+    Command2.setEnabled(false);
     std::vector<std::string> failed;
     for (int i = 0; i < List1.ListCount(); ++i) {
         if (!List1.Selected(i))
@@ -177,16 +202,17 @@ void frmMendkit::Command1_Click() {
     } else {
         std::string text = "These selected OCX Components could not be registered:\r\n\r\n";
         for (const std::string& name : failed)
-            text += name + "\r\n";
+            text += mendkit::wrapName(name, kNameWidth) + "\r\n";
         text += "\r\nThat's it ... closing!";
         services_.messageBoxes->show(hwnd(), text, "", MB_OK | MB_ICONWARNING);
     }
-    Command1.setEnabled(false);
     busy_ = false;
     endProgram();
 }
 
 void frmMendkit::Command2_Click() {
+    if (busy_)
+        return;
     endProgram();
 }
 

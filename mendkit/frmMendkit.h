@@ -19,8 +19,12 @@ class frmMendkit : public forms::Form {
 
     // The maker's homepage, shown by lblHomepage and opened when it is clicked.
     static constexpr const char* kHomepage = "http://www.fetchlets.org/";
-    // How long one registration may take before its item counts as failed.
+    // How long one registration may take before its item counts as failed
+    // (and its regsvr32.exe is ended).
     static constexpr unsigned long kRegistrationTimeoutMs = 30000;
+    unsigned long registrationTimeoutMs = kRegistrationTimeoutMs;
+    // Widest line of a name in the closing message, in characters.
+    static constexpr size_t kNameWidth = 48;
 
     forms::CheckList List1;
     forms::CommandButton Command1;
@@ -35,6 +39,7 @@ class frmMendkit : public forms::Form {
   protected:
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
   private:
@@ -43,13 +48,16 @@ class frmMendkit : public forms::Form {
     void lblHomepage_Click();
     // Ends the program: the window goes, and with it the message loop.
     void endProgram();
-    // Copies a missing component into the system folder and registers it
-    // there; true when both succeeded.
+    // Copies a missing component into the system folder of its kind (32- or
+    // 64-bit) and registers it there with that folder's regsvr32.exe; true
+    // when both succeeded.
     bool repair(const std::string& name);
 
     platform::Services& services_;
     std::string programFolder_;
     std::string systemFolder_;
+    std::string wow64Folder_; // empty on 32-bit Windows
+    std::string windowsFolder_;
     HICON fixPicture_ = nullptr;
     HFONT linkFont_ = nullptr;
     HICON homepagePicture_ = nullptr;

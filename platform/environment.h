@@ -14,6 +14,11 @@ class Environment {
     virtual std::string applicationPath() = 0;
     // The system folder as GetSystemDirectoryA reports it (no trailing slash added).
     virtual std::string systemDirectory() = 0;
+    // The 32-bit system folder of 64-bit Windows (GetSystemWow64DirectoryA);
+    // empty on 32-bit Windows.
+    virtual std::string wow64Directory() = 0;
+    // The Windows folder (GetWindowsDirectoryA).
+    virtual std::string windowsDirectory() = 0;
     // An environment variable, empty when it is not set.
     virtual std::string variable(const std::string& name) = 0;
 };

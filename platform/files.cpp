@@ -27,4 +27,19 @@ bool copyFile(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
+std::string readFileStart(const std::string& path, size_t bytes) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    std::string data(bytes, '\0');
+    DWORD got = 0;
+    if (!ReadFile(h, data.data(), static_cast<DWORD>(bytes), &got, nullptr))
+        got = 0;
+    CloseHandle(h);
+    data.resize(got);
+    return data;
+}
+
 } // namespace platform

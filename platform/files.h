@@ -17,4 +17,7 @@ bool fileExists(const std::string& path);
 // Copies a file, replacing an existing target; true when the copy succeeded.
 bool copyFile(const std::string& from, const std::string& to);
 
+// At most the first `bytes` bytes of a file; empty when it cannot be read.
+std::string readFileStart(const std::string& path, size_t bytes);
+
 } // namespace platform

@@ -51,8 +51,8 @@ class SystemShell final : public Shell {
 
 class SystemProcesses final : public Processes {
   public:
-    ProcessResult run(const std::string& commandLine, int showCommand,
-                      unsigned long timeoutMs) override {
+    ProcessResult run(const std::string& commandLine, int showCommand, unsigned long timeoutMs,
+                      const std::function<void()>& whileWaiting) override {
         ProcessResult result;
         STARTUPINFOA si{};
         si.cb = sizeof si;
@@ -67,28 +67,52 @@ class SystemProcesses final : public Processes {
         result.started = true;
         CloseHandle(pi.hThread);
         if (timeoutMs > 0) {
-            // Waits in slices and keeps the caller's windows painting meanwhile.
-            DWORD start = GetTickCount();
+            // Waits for the process or for window messages; the caller's
+            // windows keep painting and answering meanwhile.
+            // Once the message loop has been asked to quit, the messages are
+            // left to it and only the process is waited for.
+            const DWORD start = GetTickCount();
+            bool pumping = true;
             for (;;) {
-                DWORD elapsed = GetTickCount() - start;
+                const DWORD elapsed = GetTickCount() - start;
                 if (elapsed >= timeoutMs)
                     break;
-                DWORD w = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, timeoutMs - elapsed,
-                                                    QS_PAINT);
+                const DWORD w =
+                    pumping ? MsgWaitForMultipleObjectsEx(1, &pi.hProcess, timeoutMs - elapsed,
+                                                          QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+                            : WaitForSingleObject(pi.hProcess, timeoutMs - elapsed);
                 if (w == WAIT_OBJECT_0) {
                     result.finished = true;
                     break;
                 }
-                if (w != WAIT_OBJECT_0 + 1)
+                if (!pumping || w != WAIT_OBJECT_0 + 1)
                     break;
-                MSG m;
-                while (PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-                    DispatchMessageA(&m);
+                if (whileWaiting) {
+                    whileWaiting();
+                } else {
+                    MSG m;
+                    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+                        if (m.message == WM_QUIT) {
+                            PostQuitMessage(static_cast<int>(m.wParam));
+                            break;
+                        }
+                        TranslateMessage(&m);
+                        DispatchMessageA(&m);
+                    }
+                }
+                MSG quit;
+                if (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+                    pumping = false;
             }
             if (result.finished) {
                 DWORD code = 0;
                 GetExitCodeProcess(pi.hProcess, &code);
                 result.exitCode = code;
+            } else {
+                // Past its time limit: the process this call started is ended
+                // by its handle, so that nothing it does outlives the call.
+                TerminateProcess(pi.hProcess, 1);
+                WaitForSingleObject(pi.hProcess, 5000);
             }
         }
         CloseHandle(pi.hProcess);
@@ -116,6 +140,16 @@ class SystemEnvironment final : public Environment {
         char buf[256] = {};
         UINT n = GetSystemDirectoryA(buf, 255);
         return std::string(buf, n < 255 ? n : 0);
+    }
+    std::string wow64Directory() override {
+        char buf[MAX_PATH + 1] = {};
+        UINT n = GetSystemWow64DirectoryA(buf, MAX_PATH);
+        return std::string(buf, n < MAX_PATH ? n : 0);
+    }
+    std::string windowsDirectory() override {
+        char buf[MAX_PATH + 1] = {};
+        UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+        return std::string(buf, n < MAX_PATH ? n : 0);
     }
     std::string variable(const std::string& name) override {
         DWORD n = GetEnvironmentVariableA(name.c_str(), nullptr, 0);

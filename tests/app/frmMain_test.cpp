@@ -1,5 +1,6 @@
 // The main window started on a temporary application folder.
 #include "app/frmMain.h"
+#include "catalog/profile.h"
 #include "tests/support/fakes.h"
 
 #include <gtest/gtest.h>
@@ -244,8 +245,11 @@ int mainWindowsOf(DWORD pid, bool visibleOnly = false) {
 }
 
 TEST(MainProgram, ASecondProcessEndsWithoutAWindow) {
-    std::string exe = programFolder() + "Fetchlets.exe";
-    ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES);
+    // The program runs from a folder of its own with a Data folder beside it.
+    TempFolder folder;
+    folder.write("Data\\FLApps.def", "[A]\r\nOne=http://one\r\n");
+    std::string exe = folder.path() + "Fetchlets.exe";
+    ASSERT_TRUE(CopyFileA((programFolder() + "Fetchlets.exe").c_str(), exe.c_str(), FALSE));
     PROCESS_INFORMATION first = start(exe);
     ASSERT_NE(first.hProcess, nullptr);
     ASSERT_TRUE(pumpUntil([&] { return mainWindowsOf(first.dwProcessId, true) == 1; }, 30000));
@@ -255,11 +259,16 @@ TEST(MainProgram, ASecondProcessEndsWithoutAWindow) {
     EXPECT_EQ(WaitForSingleObject(second.hProcess, 30000), WAIT_OBJECT_0);
     EXPECT_EQ(mainWindowsOf(second.dwProcessId), 0);
     EXPECT_EQ(mainWindowsOf(first.dwProcessId), 1);
+    // The second copy wrote the settings file as it ended.
+    std::string ini = folder.path() + "Data\\Fetchlets.ini";
+    EXPECT_EQ(profile::readString(ini, "frmMain", "Tab", "", 60).text, "0");
+    DeleteFileA(ini.c_str());
 
     // Closing the window ends the first program.
     HWND h = FindWindowA("frmMain", nullptr);
     PostMessageA(h, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(first.hProcess, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(profile::readString(ini, "frmMain", "CatApps", "", 60).text, "-1");
     for (PROCESS_INFORMATION* p : {&first, &second}) {
         TerminateProcess(p->hProcess, 1); // a no-op when it ended as it should
         CloseHandle(p->hProcess);

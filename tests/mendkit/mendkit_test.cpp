@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 using testsupport::FakeServices;
 using testsupport::TempFolder;
@@ -74,7 +76,8 @@ class WatchedBoxes : public testsupport::FakeMessageBoxes {
 class ScriptedProcesses : public testsupport::FakeProcesses {
   public:
     platform::ProcessResult run(const std::string& commandLine, int showCommand,
-                                unsigned long timeoutMs) override {
+                                unsigned long timeoutMs,
+                                const std::function<void()>& = {}) override {
         calls.push_back({commandLine, showCommand, timeoutMs});
         if (answers.empty())
             return {true, true, 0};
@@ -96,6 +99,12 @@ class MendkitTest : public ::testing::Test {
     }
 
     std::unique_ptr<frmMendkit> load() {
+        // A form unloaded by an earlier test asked this thread's loop to quit;
+        // the test's thread has no loop to end, and a pending quit would stop
+        // the waits and boxes of this one.
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
         auto form = std::make_unique<frmMendkit>(fakes.services);
         form->Load();
         return form;
@@ -370,6 +379,226 @@ TEST_F(MendkitTest, ResizingMovesTheControlsWithTheWindow) {
     testsupport::pumpMessages(50);
     EXPECT_EQ(form->List1.Height(), listHeight);
     EXPECT_EQ(form->Command1.Top(), form->List1.Top() + listHeight + 100);
+}
+
+// A small PE file of the given machine: enough header for the kind to be read.
+std::string peFile(unsigned machine) {
+    std::string b(512, '\0');
+    b[0] = 'M';
+    b[1] = 'Z';
+    b[0x3C] = static_cast<char>(0x80);
+    b.replace(0x80, 4, std::string("PE\0\0", 4));
+    b[0x84] = static_cast<char>(machine & 0xFF);
+    b[0x85] = static_cast<char>(machine >> 8);
+    return b;
+}
+
+TEST_F(MendkitTest, EachComponentGoesToTheSystemFolderOfItsKindWithItsOwnTool) {
+    TempFolder wow64; // stands for SysWOW64
+    fakes.environment.wow64Folder = wow64.path().substr(0, wow64.path().size() - 1);
+    app.write("Old32.ocx", "listed only");
+    app.write("OCX\\Old32.ocx", peFile(0x14C));
+    app.write("New64.ocx", "listed only");
+    app.write("OCX\\New64.ocx", peFile(0x8664));
+    app.write("Listed32.ocx", peFile(0x14C)); // no copy source: the listed file tells
+    writeFile(wow64.path() + "Listed32.ocx", peFile(0x14C));
+
+    auto form = load();
+    ASSERT_TRUE(form->isLoaded());
+    form->Command1.Click();
+
+    ASSERT_EQ(fakes.processes.calls.size(), 3u);
+    // Sorted: Listed32, New64, Old32.
+    EXPECT_EQ(fakes.processes.calls[0].commandLine,
+              wow64.path() + "regsvr32.exe /s \"" + wow64.path() + "Listed32.ocx\"");
+    EXPECT_EQ(fakes.processes.calls[1].commandLine,
+              "regsvr32.exe /s \"" + system.path() + "New64.ocx\"");
+    EXPECT_EQ(fakes.processes.calls[2].commandLine,
+              wow64.path() + "regsvr32.exe /s \"" + wow64.path() + "Old32.ocx\"");
+    EXPECT_EQ(readFile(wow64.path() + "Old32.ocx"), peFile(0x14C));
+    EXPECT_EQ(readFile(system.path() + "New64.ocx"), peFile(0x8664));
+    EXPECT_FALSE(platform::fileExists(system.path() + "Old32.ocx"));
+    EXPECT_FALSE(platform::fileExists(wow64.path() + "New64.ocx"));
+    EXPECT_FALSE(platform::fileExists(system.path() + "Listed32.ocx"));
+
+    // On 32-bit Windows there is only the one folder.
+    app.write("Second.ocx", "listed only");
+    app.write("OCX\\Second.ocx", peFile(0x14C));
+    fakes.environment.wow64Folder = "";
+    fakes.processes.calls.clear();
+    auto again = load();
+    ASSERT_TRUE(again->isLoaded());
+    for (int i = 0; i < again->List1.ListCount(); ++i)
+        again->List1.setSelected(i, again->List1.List(i) == "Second.ocx");
+    again->Command1.Click();
+    ASSERT_EQ(fakes.processes.calls.size(), 1u);
+    EXPECT_EQ(fakes.processes.calls[0].commandLine,
+              "regsvr32.exe /s \"" + system.path() + "Second.ocx\"");
+}
+
+// The id written by a hanging registration of `name`, or 0.
+DWORD hangingPid(const std::string& name) {
+    DWORD pid = 0;
+    DWORD size = sizeof pid;
+    if (RegGetValueA(HKEY_CURRENT_USER, (kProbeKey + name).c_str(), "Pid", RRF_RT_REG_DWORD,
+                     nullptr, &pid, &size) != ERROR_SUCCESS)
+        return 0;
+    return pid;
+}
+
+TEST_F(MendkitTest, AHangingRegistrationIsEndedAtItsTimeLimitWhileTheWindowAnswers) {
+    // The real regsvr32.exe on a component that never returns from its
+    // registration.
+    fakes.processes.passThrough = true;
+    const std::string name = "Hang Probe.ocx";
+    SystemFolderCleanup cleanup{system.path(), {name}};
+    cleanup.clean();
+    app.write(name, "listed only");
+    writeFile(system.path() + name, probeBytes());
+
+    auto form = load();
+    ASSERT_TRUE(form->isLoaded());
+    form->Show();
+    form->registrationTimeoutMs = 2000;
+    const HWND window = form->hwnd();
+
+    // Another thread asks the window to answer while the registration waits.
+    std::atomic<int> answered{0}, asked{0};
+    std::atomic<bool> done{false};
+    std::thread prober([&] {
+        while (!done) {
+            Sleep(250);
+            if (done)
+                break;
+            ++asked;
+            DWORD_PTR r = 0;
+            if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &r))
+                ++answered;
+        }
+    });
+    std::vector<std::string> shown;
+    DWORD pidWhileShown = 0;
+    boxes.whileShown = [&] {
+        shown = items(*form);
+        pidWhileShown = hangingPid(name);
+        done = true;
+    };
+    const DWORD start = GetTickCount();
+    form->Command1.Click();
+    const DWORD took = GetTickCount() - start;
+    done = true;
+    prober.join();
+
+    EXPECT_EQ(shown, std::vector<std::string>{name + "\t Failed"});
+    EXPECT_GE(took, 1800u);
+    EXPECT_LT(took, 15000u);
+    // The window answered every time it was asked during the wait.
+    EXPECT_GE(asked.load(), 3);
+    EXPECT_EQ(answered.load(), asked.load());
+    // The registration did start, and its process is gone.
+    ASSERT_NE(pidWhileShown, 0u) << "the hanging registration never ran";
+    HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pidWhileShown);
+    if (p) {
+        EXPECT_EQ(WaitForSingleObject(p, 0), WAIT_OBJECT_0) << "regsvr32.exe still runs";
+        if (WaitForSingleObject(p, 0) != WAIT_OBJECT_0) {
+            HANDLE kill = OpenProcess(PROCESS_TERMINATE, FALSE, pidWhileShown);
+            if (kill) {
+                TerminateProcess(kill, 1);
+                CloseHandle(kill);
+            }
+        }
+        CloseHandle(p);
+    }
+}
+
+TEST_F(MendkitTest, WhileRegisteringTheButtonsRestAndTheWindowDoesNotClose) {
+    app.write("One.ocx", "listed only");
+    writeFile(system.path() + "One.ocx", probeBytes());
+    // A process that answers after the window was asked to close.
+    class Closing : public testsupport::FakeProcesses {
+      public:
+        platform::ProcessResult run(const std::string& c, int s, unsigned long t,
+                                    const std::function<void()>& whileWaiting) override {
+            calls.push_back({c, s, t});
+            buttonsEnabled = form->Command1.Enabled() || form->Command2.Enabled();
+            PostMessageA(form->hwnd(), WM_CLOSE, 0, 0);
+            if (whileWaiting)
+                whileWaiting();
+            stillLoaded = form->isLoaded();
+            return {true, true, 0};
+        }
+        frmMendkit* form = nullptr;
+        bool buttonsEnabled = true, stillLoaded = false;
+    } processes;
+    fakes.services.processes = &processes;
+    auto form = load();
+    ASSERT_TRUE(form->isLoaded());
+    processes.form = form.get();
+    form->Command1.Click();
+    ASSERT_EQ(processes.calls.size(), 1u);
+    EXPECT_FALSE(processes.buttonsEnabled);
+    EXPECT_TRUE(processes.stillLoaded);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, kAllRegistered);
+    EXPECT_FALSE(form->isLoaded());
+}
+
+// Message boxes shown for real; each box is measured and closed by a timer
+// of the test's thread while it is up.
+class MeasuredBoxes : public testsupport::FakeMessageBoxes {
+  public:
+    int show(HWND owner, const std::string& text, const std::string& title,
+             unsigned flags) override {
+        FakeMessageBoxes::show(owner, text, title, flags);
+        current = this;
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, &MeasuredBoxes::tick);
+        int r = platform::systemServices().messageBoxes->show(owner, text, title, flags);
+        KillTimer(nullptr, timer);
+        current = nullptr;
+        return r;
+    }
+    std::vector<RECT> boxes;
+
+  private:
+    static inline MeasuredBoxes* current = nullptr;
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND h, LPARAM) -> BOOL {
+                char cls[16] = {};
+                GetClassNameA(h, cls, sizeof cls);
+                if (std::string(cls) == "#32770" && IsWindowVisible(h) && current) {
+                    RECT r;
+                    GetWindowRect(h, &r);
+                    current->boxes.push_back(r);
+                    PostMessageA(h, WM_COMMAND, IDOK, 0);
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            0);
+    }
+};
+
+TEST_F(MendkitTest, TheClosingBoxStaysNarrowerThanTheScreenForVeryLongNames) {
+    MeasuredBoxes measured;
+    fakes.services.messageBoxes = &measured;
+    const std::string name = std::string(246, 'N') + ".ocx"; // 250 characters
+    app.write(name, "listed only"); // no copy source: it fails and is named
+    auto form = load();
+    ASSERT_TRUE(form->isLoaded());
+    form->Command1.Click();
+    ASSERT_EQ(measured.calls.size(), 1u);
+    // Every character of the name is still there, wrapped over lines.
+    std::string text = measured.calls[0].text, joined;
+    for (char c : text)
+        if (c == 'N')
+            joined += c;
+    EXPECT_EQ(joined.size(), 246u);
+    ASSERT_EQ(measured.boxes.size(), 1u) << "the box was not seen";
+    const RECT& r = measured.boxes[0];
+    EXPECT_LE(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(r.left, 0);
 }
 
 } // namespace

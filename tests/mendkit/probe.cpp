@@ -1,7 +1,9 @@
 // MendkitProbe.ocx: a minimal in-process COM server for Mendkit's tests. It
 // serves no classes; registering it writes a key named after its own file
 // (so two copies under different names register separately) holding the
-// path it was registered from, and unregistering removes that key.
+// path it was registered from, and unregistering removes that key. A copy
+// whose file name starts with "Hang" writes the id of the process that
+// registers it and then never returns, as a component that hangs does.
 #include <windows.h>
 
 #include <objbase.h>
@@ -43,6 +45,14 @@ STDAPI DllRegisterServer() {
         return E_ACCESSDENIED;
     LONG r = RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                             static_cast<DWORD>(path.size() + 1));
+    const size_t slash = path.find_last_of("\\/");
+    if (path.compare(slash == std::string::npos ? 0 : slash + 1, 4, "Hang") == 0) {
+        const DWORD pid = GetCurrentProcessId();
+        RegSetValueExA(key, "Pid", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pid), sizeof pid);
+        RegCloseKey(key);
+        for (;;)
+            Sleep(INFINITE);
+    }
     RegCloseKey(key);
     return r == ERROR_SUCCESS ? S_OK : E_FAIL;
 }

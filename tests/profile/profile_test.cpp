@@ -1,7 +1,19 @@
 // The profile component on real files in a temporary folder.
 #include "catalog/profile.h"
 
+#include "catalog/profile_io.h"
+
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <thread>
+#else
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -346,5 +358,176 @@ TEST_F(Profile, AnOldFileReadFromCacheIsStillReadAnewOnceChanged) {
     EXPECT_TRUE(profile::writeString(p, "S", "k", "third"));
     EXPECT_EQ(value(p, "S", "k"), "third");
 }
+
+// ------------------------------------------------------------------ hardening
+
+// UTF-16 LE bytes of an ASCII text.
+std::string u16(const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+TEST_F(Profile, EveryLineOfARunOfEmptyNamesIsInTheSectionRead) {
+    // The system service drops "=two"; every entry line is listed here.
+    const auto p = file("e.ini", "[S]\r\n=one\r\n=two\r\n  =three\r\nk=v\r\n=four\r\n");
+    EXPECT_EQ(profile::sectionLines(p, "S", 200),
+              (Lines{"=one", "=two", "=three", "k=v", "=four"}));
+    // A list of the keys is as the service gives it: an empty name ends it
+    // for every caller anyway.
+    const auto q = file("k.ini", "[T]\r\nk=v\r\n=one\r\n=two\r\nm=w\r\n");
+    EXPECT_EQ(rawString(q, "T", nullptr, "", 20).bytes.substr(0, 7), bytes("k\0\0m\0\0~"));
+}
+
+TEST_F(Profile, AStaleTemporaryFileIsRemovedByTheNextWrite) {
+    const auto p = file("s.ini", "[S]\r\nk=1\r\n");
+    // What a write killed midway leaves: its temporary file, half written.
+    file("s.ini.tmp", std::string(100000, 'x'));
+    EXPECT_EQ(profile::io::temporaryPath(p), p + ".tmp");
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "2"));
+    EXPECT_EQ(contents(p), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(folderListing(), (Lines{"s.ini"}));
+    // Also when the stale file is marked read-only.
+    file("s.ini.tmp", "stale");
+    fs::permissions(path("s.ini.tmp"), fs::perms::all, fs::perm_options::remove);
+    fs::permissions(path("s.ini.tmp"), fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "3"));
+    EXPECT_EQ(contents(p), "[S]\r\nk=3\r\n");
+    EXPECT_EQ(folderListing(), (Lines{"s.ini"}));
+}
+
+#ifndef _WIN32
+TEST_F(Profile, WritesKilledMidwayNeverLeaveMoreThanOneTemporaryFile) {
+    // A writer of a 2 MB file, killed again and again at some moment of its
+    // work: the folder never holds more than the target and one temporary
+    // file, and the next write leaves only the target, whole.
+    const auto p =
+        file("big.ini", "[S]\r\nk=0\r\n[Big]\r\nv=" + std::string(2000000, 'b') + "\r\n");
+    for (int round = 0; round < 80; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 1;; ++i)
+                profile::writeString(p, "S", "k", std::to_string(i));
+        }
+        ::usleep(static_cast<useconds_t>(1000 + (round * 7919) % 30000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_LE(folderListing().size(), 2u) << "round " << round;
+    }
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "done"));
+    EXPECT_EQ(folderListing(), (Lines{"big.ini"}));
+    EXPECT_EQ(value(p, "S", "k"), "done");
+    EXPECT_EQ(value(p, "Big", "v", nullptr, 10), "bbbbbbbbb");
+}
+#endif
+
+TEST_F(Profile, Utf16FilesKeepTheBytesOfUntouchedLines) {
+    // A lone surrogate in a line no write touches, and an odd last byte.
+    const std::string head =
+        bytes("\xFF\xFE") + u16("[A]\r\nbad=x") + bytes("\x00\xD8") + u16("y\r\n[B]\r\n");
+    const auto p = file("u16.ini", head + u16("k=1\r\n") + "\x41");
+    EXPECT_TRUE(profile::writeString(p, "B", "k", "2"));
+    EXPECT_EQ(contents(p), head + u16("k=2\r\n") + "\x41");
+    EXPECT_TRUE(profile::writeString(p, "C", "new", "3"));
+    EXPECT_EQ(contents(p), head + u16("k=2\r\n[C]\r\nnew=3\r\n") + "\x41");
+    EXPECT_TRUE(profile::WritePrivateProfileString("C", nullptr, nullptr, p.c_str()));
+    EXPECT_EQ(contents(p), head + u16("k=2\r\n") + "\x41");
+    // Big endian, a line changed before the broken one.
+    const std::string be = bytes("\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\0"
+                                 "1\0\r\0\n\xDC\x00\0\r\0\n");
+    const auto q = file("be.ini", be);
+    EXPECT_TRUE(profile::writeString(q, "A", "k", "22"));
+    EXPECT_EQ(contents(q), bytes("\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\0"
+                                 "2\0"
+                                 "2\0\r\0\n\xDC\x00\0\r\0\n"));
+}
+
+TEST_F(Profile, AFileReplacedByOneOfTheSameSizeAndTimesIsSeen) {
+    const auto p = file("id.ini", "[S]\r\nk=first\r\n");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(p, old);
+    EXPECT_EQ(value(p, "S", "k"), "first");
+    EXPECT_EQ(value(p, "S", "k"), "first"); // now from the cache
+    const auto q = file("next.ini", "[S]\r\nk=other\r\n");
+#ifdef _WIN32
+    // Every time of the new file as the old one's.
+    FILETIME created, accessed, written;
+    HANDLE from =
+        CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(from, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(GetFileTime(from, &created, &accessed, &written));
+    CloseHandle(from);
+    HANDLE to =
+        CreateFileA(q.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(to, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetFileTime(to, &created, &accessed, &written));
+    CloseHandle(to);
+    ASSERT_TRUE(MoveFileExA(q.c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING));
+#else
+    fs::last_write_time(q, old);
+    fs::rename(q, p);
+#endif
+    EXPECT_EQ(value(p, "S", "k"), "other");
+}
+
+#ifdef _WIN32
+TEST_F(Profile, AWriteWaitsBrieflyForAFileHeldOpenThenReportsFailure) {
+    const auto p = file("held.ini", "[S]\r\nk=1\r\n");
+    auto hold = [&] {
+        // As a scanner or an editor holds it: others may read, not replace.
+        return CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    };
+    auto ms = [](std::chrono::steady_clock::time_point since) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - since)
+            .count();
+    };
+
+    // Let go after a moment: the write waits and succeeds.
+    HANDLE h = hold();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    std::thread release([h] {
+        Sleep(300);
+        CloseHandle(h);
+    });
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "2"));
+    EXPECT_GE(ms(start), 250);
+    release.join();
+    EXPECT_EQ(contents(p), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(folderListing(), (Lines{"held.ini"}));
+
+    // Held throughout: false after about a second, nothing changed or left.
+    h = hold();
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(profile::writeString(p, "S", "k", "3"));
+    const auto took = ms(start);
+    CloseHandle(h);
+    EXPECT_GE(took, 800);
+    EXPECT_LE(took, 3000);
+    EXPECT_EQ(contents(p), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(folderListing(), (Lines{"held.ini"}));
+
+    // A temporary file held open by another process is waited for too.
+    const std::string temp = profile::io::temporaryPath(p);
+    HANDLE t = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(t, INVALID_HANDLE_VALUE);
+    std::thread letGo([t] {
+        Sleep(200);
+        CloseHandle(t);
+    });
+    EXPECT_TRUE(profile::writeString(p, "S", "k", "4"));
+    letGo.join();
+    EXPECT_EQ(contents(p), "[S]\r\nk=4\r\n");
+    EXPECT_EQ(folderListing(), (Lines{"held.ini"}));
+}
+#endif
 
 } // namespace

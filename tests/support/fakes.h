@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,10 +69,12 @@ struct ProcessCall {
 class FakeProcesses : public platform::Processes {
   public:
     platform::ProcessResult run(const std::string& commandLine, int showCommand,
-                                unsigned long timeoutMs) override {
+                                unsigned long timeoutMs,
+                                const std::function<void()>& whileWaiting = {}) override {
         calls.push_back({commandLine, showCommand, timeoutMs});
         if (passThrough)
-            return platform::systemServices().processes->run(commandLine, showCommand, timeoutMs);
+            return platform::systemServices().processes->run(commandLine, showCommand, timeoutMs,
+                                                             whileWaiting);
         return result;
     }
     std::vector<ProcessCall> calls;
@@ -87,13 +90,21 @@ class FakeEnvironment : public platform::Environment {
         return systemFolder.empty() ? platform::systemServices().environment->systemDirectory()
                                     : systemFolder;
     }
+    std::string wow64Directory() override {
+        return wow64Folder ? *wow64Folder
+                           : platform::systemServices().environment->wow64Directory();
+    }
+    std::string windowsDirectory() override {
+        return platform::systemServices().environment->windowsDirectory();
+    }
     std::string variable(const std::string& name) override {
         auto it = variables.find(name);
         return it == variables.end() ? std::string() : it->second;
     }
     std::string applicationFolder; // with a trailing backslash
     std::string programName = "Fetchlets.exe";
-    std::string systemFolder; // empty: the real one
+    std::string systemFolder;               // empty: the real one
+    std::optional<std::string> wow64Folder; // unset: the real one
     std::map<std::string, std::string> variables;
 };
 

@@ -1,0 +1,73 @@
+#include "app/pure/form_state.h"
+
+#include "forms/pure/stored_number.h"
+
+#include <cmath>
+
+namespace app {
+
+namespace {
+const char kLineBreak[] = "~|~";
+}
+
+std::string encodeText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += kLineBreak;
+        } else if (c == '\n') {
+            out += kLineBreak;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string decodeText(const std::string& stored) {
+    std::string out;
+    out.reserve(stored.size());
+    for (size_t i = 0; i < stored.size();) {
+        if (stored.compare(i, 3, kLineBreak) == 0) {
+            out += "\r\n";
+            i += 3;
+        } else {
+            out += stored[i++];
+        }
+    }
+    return out;
+}
+
+std::string controlKey(const std::string& name, int arrayIndex) {
+    if (arrayIndex < 0)
+        return name;
+    return name + "(" + std::to_string(arrayIndex) + ")";
+}
+
+RestoreStep restoreIndex(const std::string& stored, int count) {
+    std::optional<double> number = forms::storedNumber(stored);
+    if (!number)
+        return {Restore::Stop};
+    std::optional<int16_t> index = forms::toInt16(*number);
+    if (!index || *index < -1)
+        return {Restore::Stop};
+    if (*index > count - 1)
+        return {Restore::Skip};
+    return {Restore::Apply, *index};
+}
+
+RestoreStep restoreCheck(const std::string& stored) {
+    std::optional<double> number = forms::storedNumber(stored);
+    if (!number)
+        return {Restore::Stop};
+    double whole = std::trunc(*number);
+    if (whole != 0.0 && whole != 1.0)
+        return {Restore::Stop};
+    return {Restore::Apply, static_cast<int>(whole)};
+}
+
+} // namespace app
