@@ -50,6 +50,20 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
     for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
         timer1Work_.watch(*box);
     timer3Work_.watch(txtSpecialSearch);
+    mnuCheckAppInstalled.Click = [this] { mnuCheckAppInstalled_Click(); };
+    mnuCheckAppInstalledSlim.Click = [this] { mnuCheckAppInstalledSlim_Click(); };
+    mnuCheckAppInstalledSpecial.Click = [this] { mnuCheckAppInstalledSpecial_Click(); };
+    mnuShow.Click = [this] { mnuShow_Click(); };
+    mnuDDLManagerSystray.Click = [this] { ddlManager_.Show(); };
+    mnuUpdate.Click = [this] { updates_.Show(); };
+    mnuExit.Click = [this] { mnuExit_Click(); };
+
+    // The download kinds' entry lists mark the entries that are installed.
+    for (const KindControls& k : kinds_)
+        if (k.kind != catalog::Kind::Pages)
+            k.entries.ItemNote = [this](const std::string& entry) {
+                return installed_.isInstalled(entry) ? std::string("installed") : std::string();
+            };
     lstSignatures.MouseDown = [this](int b, int s, int x, int y) {
         lstSignatures_MouseDown(b, s, x, y);
     };
@@ -111,6 +125,7 @@ void frmMain::wireEvents() {
     // code never becomes a hide.
     navigation_.showUpdater = [this] { updates_.Show(); };
     navigation_.showLinkManager = [this] { ddlManager_.Show(this); };
+    navigation_.makeSnapshot = [this] { installed_.cmdShowInstalledApps_Click(); };
     automaticUpdateCheck = [this] { updates_.Timer2_Timer(Timer2); };
     navigation_.chooseStarterKit = [this] { browsing_.showSubCatalog(SubCatalog::StarterKit); };
     navigation_.chooseRecommendations = [this] {
@@ -314,14 +329,21 @@ void frmMain::Form_Load() {
         Unload(forms::vbFormCode);
         return;
     }
+    // The installed applications, read once per run; the key used is closed.
+    guarded([&] {
+        installed_.getAllKeys();
+        installed_.closeRegKey(installed_.key());
+    });
     guarded([&] { txtCredits.setText(creditsText()); });
 }
 
-void frmMain::Form_QueryUnload(int& cancel, int) {
+void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
     guarded([&] { SaveFormState(*this, settingsFile()); });
+    // A close through the close box may become a hide behind the tray icon.
+    guarded([&] { tray_.queryUnload(cancel, unloadMode); });
     // Downloads still running: the user decides whether to cancel them.
     guarded([&] {
-        if (services_.downloads && !services_.downloads->confirmClose(hwnd()))
+        if (!cancel && services_.downloads && !services_.downloads->confirmClose(hwnd()))
             cancel = 1;
     });
 }
@@ -334,6 +356,7 @@ void frmMain::Form_Unload(int&) {
         if (!SaveMainWindowState(windowState_, settingsFile()) && !secondCopy_)
             ReportSettingsNotSaved(services_, hwnd(), settingsFile());
     });
+    guarded([&] { tray_.removeIcon(); });
     guarded([&] { updates_.Unload(); });
     guarded([&] {
         if (services_.downloads)
@@ -341,6 +364,18 @@ void frmMain::Form_Unload(int&) {
     });
     // Every other window of the program closes through its own unload.
     guarded([&] { forms::unloadOtherForms(*this); });
+}
+
+void frmMain::mnuExit_Click() {
+    guarded([&] { tray_.removeIcon(); });
+    forms::unloadAllForms(forms::vbFormCode);
+}
+
+frmCheckAppInstalled& frmMain::checkAppInstalledWindow() {
+    if (!checkAppInstalled_)
+        checkAppInstalled_ = std::make_unique<frmCheckAppInstalled>(
+            CheckAppInstalledView{lstSoftware, settingsFile()});
+    return *checkAppInstalled_;
 }
 
 void frmMain::makePictures() {

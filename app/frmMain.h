@@ -5,6 +5,8 @@
 
 #include "app/browsing.h"
 #include "app/entry_actions.h"
+#include "app/frmCheckAppInstalled.h"
+#include "app/installed.h"
 #include "app/kinds.h"
 #include "app/link_field.h"
 #include "app/page_state.h"
@@ -21,7 +23,10 @@
 #include "ui/navigation.h"
 #include "ui/themes.h"
 
+#include "ui/tray.h"
+
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace app {
@@ -313,6 +318,13 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuSharePageFacebook =
         mnPages.add("mnuSharePageFacebook", "Share Page on Facebook");
 
+    // The notification-area menu.
+    forms::PopupMenu mnSystray{*this, "mnSystray"};
+    forms::MenuItem& mnuShow = mnSystray.add("mnuShow", "Show");
+    forms::MenuItem& mnuDDLManagerSystray = mnSystray.add("mnuDDLManagerSystray", "DDL Manager");
+    forms::MenuItem& mnuUpdate = mnSystray.add("mnuUpdate", "Update");
+    forms::MenuItem& mnuExit = mnSystray.add("mnuExit", "Exit");
+
     // Category-list menus: one "Sort A-Z" each (the Special list has none).
     forms::PopupMenu mnSortCat{*this, "mnSortCat"};
     forms::MenuItem& mnuSortCat = mnSortCat.add("mnuSortCat", "Sort A-Z");
@@ -333,6 +345,11 @@ class frmMain : public forms::Form {
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer2{*this, "Timer2", 5000, false};
     forms::Timer Timer3{*this, "Timer3", 1};
+
+    // The check window, made on first use.
+    frmCheckAppInstalled& checkAppInstalledWindow();
+    const InstalledApps& installedApps() const { return installed_; }
+    const ui::Tray& tray() const { return tray_; }
 
   protected:
     void Form_Initialize() override;
@@ -370,6 +387,14 @@ class frmMain : public forms::Form {
     void SSTab1_MouseDown(int x, int y) { navigation_.outerMouseDown(x, y); }
     void SSTab2_MouseDown(int x, int y) { navigation_.innerMouseDown(x, y); }
     void cboTheme_Click() { themes_.cboTheme_Click(); }
+    void cmdShowInstalledApps_Click() { installed_.cmdShowInstalledApps_Click(); }
+    void mnuCheckAppInstalled_Click() { checkAppInstalledWindow().checkEntry(*this, lstApps); }
+    void mnuCheckAppInstalledSlim_Click() { checkAppInstalledWindow().checkEntry(*this, lstSlim); }
+    void mnuCheckAppInstalledSpecial_Click() {
+        checkAppInstalledWindow().checkEntry(*this, lstSpecial);
+    }
+    void mnuShow_Click() { tray_.mnuShow_Click(); }
+    void mnuExit_Click();
 
   private:
     void wireEvents();
@@ -430,6 +455,9 @@ class frmMain : public forms::Form {
     bool secondCopy_ = false;
     Updates updates_;
     HBITMAP pictures_[2] = {};
+    InstalledApps installed_{services_, {*this, lstSoftware, SSTab1, SSTab2}};
+    std::unique_ptr<frmCheckAppInstalled> checkAppInstalled_;
+    ui::Tray tray_{services_, {*this, chkSystray, mnSystray}};
 };
 
 } // namespace app

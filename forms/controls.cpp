@@ -355,9 +355,79 @@ ListBox::ListBox(Form& form, std::string name, ListBoxOptions options)
 }
 
 HWND ListBox::createWindow(HWND parent) {
+    ownerDrawn_ = static_cast<bool>(ItemNote);
     DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
-                  (options_.sorted ? LBS_SORT : 0) | (options_.multiSelect ? LBS_EXTENDEDSEL : 0);
+                  (options_.sorted ? LBS_SORT : 0) | (options_.multiSelect ? LBS_EXTENDEDSEL : 0) |
+                  (ownerDrawn_ ? LBS_OWNERDRAWFIXED : 0);
     return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
+}
+
+void ListBox::refreshNotes() {
+    if (hwnd_ && ownerDrawn_)
+        InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+bool ListBox::onMeasureItem(MEASUREITEMSTRUCT* m) {
+    if (!ItemNote)
+        return false;
+    // The height of a line of the list's font, as the system's own list has.
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, defaultFont());
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    m->itemHeight = static_cast<UINT>(std::max<LONG>(tm.tmHeight, 1));
+    return true;
+}
+
+bool ListBox::onDrawItem(DRAWITEMSTRUCT* d) {
+    if (!ownerDrawn_)
+        return false;
+    HDC dc = d->hDC;
+    RECT r = d->rcItem;
+    if (d->itemID == static_cast<UINT>(-1)) {
+        // An empty list with the focus still shows where it is.
+        if (d->itemState & ODS_FOCUS)
+            DrawFocusRect(dc, &r);
+        return true;
+    }
+    const bool selected = (d->itemState & ODS_SELECTED) != 0;
+    const bool disabled = (d->itemState & ODS_DISABLED) != 0;
+    COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT)
+                             : (back_ ? COLORREF(*back_) : GetSysColor(COLOR_WINDOW));
+    COLORREF fore = disabled   ? GetSysColor(COLOR_GRAYTEXT)
+                    : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                               : (fore_ ? COLORREF(*fore_) : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, back);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    const std::string text = List(static_cast<int>(d->itemID));
+    HGDIOBJ oldFont = SelectObject(dc, defaultFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, fore);
+    RECT t = r;
+    t.left += 2;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &t,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    const std::string note = ItemNote ? ItemNote(text) : std::string();
+    if (!note.empty()) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        RECT n = r;
+        n.left = t.left + size.cx + GetSystemMetrics(SM_CXEDGE) * 4;
+        if (n.left < n.right) {
+            // Grey beside the text; in the selection's colour when selected,
+            // so that it stays readable there.
+            SetTextColor(dc,
+                         selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_GRAYTEXT));
+            DrawTextA(dc, note.c_str(), static_cast<int>(note.size()), &n,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        }
+    }
+    SelectObject(dc, oldFont);
+    if (d->itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &r);
+    return true;
 }
 
 // The list keeps a copy of its items: every change goes through these
@@ -634,7 +704,7 @@ void TextBox::onCommand(int code) {
         Change();
 }
 
-LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
+LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     handled = false;
     switch (msg) {
     case WM_GETDLGCODE:
@@ -660,6 +730,14 @@ LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
         break;
     case WM_LBUTTONDOWN:
         mouseDown_ = true;
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (DblClick) {
+            LRESULT r = DefSubclassProc(hwnd_, msg, wp, lp);
+            DblClick();
+            handled = true;
+            return r;
+        }
         break;
     case WM_LBUTTONUP:
         if (mouseDown_) {

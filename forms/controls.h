@@ -129,6 +129,9 @@ class Control {
         handled = false;
         return 0;
     }
+    // Items of a control that draws them itself; false leaves the message alone.
+    virtual bool onMeasureItem(MEASUREITEMSTRUCT*) { return false; }
+    virtual bool onDrawItem(DRAWITEMSTRUCT*) { return false; }
     // Messages of the control's own window; set handled to answer them.
     virtual LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) {
         handled = false;
@@ -221,15 +224,25 @@ class ListBox : public Control {
     std::function<void()> Click;
     std::function<void()> DblClick;
 
+    // A note drawn in grey after an item's text, not part of it (searches,
+    // sorting and List() see the text alone): given the item's text, returns
+    // the note, empty for none. Set before the window is created: the list
+    // then draws its items itself. Call refreshNotes() when the answers change.
+    std::function<std::string(const std::string& item)> ItemNote;
+    void refreshNotes();
+
   protected:
     HWND createWindow(HWND parent) override;
     void afterCreate() override;
     void onDestroy() override;
     void onCommand(int code) override;
+    bool onMeasureItem(MEASUREITEMSTRUCT* m) override;
+    bool onDrawItem(DRAWITEMSTRUCT* d) override;
 
   private:
     ListBoxOptions options_;
     unsigned long long itemChanges_ = 0;
+    bool ownerDrawn_ = false;
     std::vector<std::string> items_;
 };
 
@@ -248,6 +261,7 @@ class TextBox : public Control {
     void setSelStart(int pos);
 
     std::function<void()> Click;
+    std::function<void()> DblClick;
     std::function<void()> Change;
     // Runs before the key takes effect; setting keyAscii to 0 discards it.
     std::function<void(int& keyAscii)> KeyPress;

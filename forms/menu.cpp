@@ -71,6 +71,10 @@ MenuItem* PopupMenu::Popup(const PopupOptions& options) {
         UINT flags = TPM_RETURNCMD | (options.eitherButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
         chosen = static_cast<int>(TrackPopupMenu(menu, flags, pt.x, pt.y, 0, owner, nullptr)) - 1;
         DestroyMenu(menu);
+        // A menu opened for a window in the background (the notification
+        // area's) closes properly when the user clicks elsewhere only after
+        // its owner gets a message.
+        PostMessageA(owner, WM_NULL, 0, 0);
     }
     if (chosen < 0 || chosen >= static_cast<int>(items_.size()))
         return nullptr;

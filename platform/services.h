@@ -5,14 +5,17 @@
 #pragma once
 
 #include "platform/clipboard.h"
+#include "platform/clock.h"
 #include "platform/downloads.h"
 #include "platform/environment.h"
 #include "platform/file_dialogs.h"
 #include "platform/fetch.h"
 #include "platform/message_boxes.h"
 #include "platform/processes.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/tray.h"
 
 namespace platform {
 
@@ -26,9 +29,15 @@ struct Services {
     Downloads* downloads = nullptr;
     Fetcher* fetcher = nullptr;
     FileDialogs* fileDialogs = nullptr;
+    Registry* registry = nullptr;
+    Clock* clock = nullptr;
+    Tray* tray = nullptr;
 };
 
 // The real implementations, over the Win32 API.
 Services& systemServices();
+Registry& systemRegistry();
+Clock& systemClock();
+Tray& systemTray();
 
 } // namespace platform

@@ -230,7 +230,11 @@ Services& systemServices() {
                              .singleInstance = &single,
                              .clipboard = &clipboard,
                              .fetcher = &fetcher,
-                             .fileDialogs = &systemFileDialogs()};
+                             .fileDialogs = &systemFileDialogs(),
+
+                             .registry = &systemRegistry(),
+                             .clock = &systemClock(),
+                             .tray = &systemTray()};
     return services;
 }
 

@@ -76,8 +76,8 @@ void Navigation::homeClick(HomeCommand command) {
         run(showLinkManager);
         break;
     case HomeCommand::ShowInstalledApps:
-        run(makeSnapshot);
         show(PageSpecial, InnerInstalledApps);
+        run(makeSnapshot);
         break;
     case HomeCommand::AppSuggestions:
         run(sendAppSuggestion);

@@ -74,7 +74,7 @@ class Navigation {
     std::function<void()> exitProgram;      // toolbar "Exit": unload and end
     std::function<void()> chooseStarterKit; // after the Special page is shown
     std::function<void()> chooseRecommendations;
-    std::function<void()> makeSnapshot; // before the Installed Apps page is shown
+    std::function<void()> makeSnapshot; // after the Installed Apps page is shown
     std::function<void()> sendAppSuggestion;
     std::function<void()> sendFeedback;
 

@@ -5,9 +5,13 @@
 
 #include "platform/services.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +27,8 @@ class FakeMessageBoxes : public platform::MessageBoxes {
   public:
     int show(HWND, const std::string& text, const std::string& title, unsigned flags) override {
         calls.push_back({text, title, flags});
+        if (onShow)
+            onShow(calls.back());
         if (answers.empty())
             return IDOK;
         int a = answers.front();
@@ -31,6 +37,8 @@ class FakeMessageBoxes : public platform::MessageBoxes {
     }
     std::vector<MessageBoxCall> calls;
     std::deque<int> answers; // buttons to press, in order; IDOK when empty
+    // Runs while the box is "open", to look at the world at that moment.
+    std::function<void(const MessageBoxCall&)> onShow;
 };
 
 struct ShellCall {
@@ -176,6 +184,148 @@ class FakeFileDialogs : public platform::FileDialogs {
     }
 };
 
+// An in-memory registry: keys made by name below a root and a view (0 and
+// KEY_WOW64_64KEY are the same view; the current user's keys have one view).
+// Records how many handles are open, so that a test sees every key closed.
+class FakeRegistry : public platform::Registry {
+  public:
+    void setValue(HKEY root, REGSAM view, const std::string& path, const std::string& name,
+                  const std::string& data) {
+        node(root, view, path, true)->values[name] = data;
+    }
+    void addKey(HKEY root, REGSAM view, const std::string& path) { node(root, view, path, true); }
+    long openKey(HKEY parent, const std::string& path, REGSAM view, HKEY& result) override {
+        result = nullptr;
+        Node* base = nullptr;
+        std::string full = path;
+        if (auto it = handles_.find(parent); it != handles_.end())
+            base = it->second;
+        Node* n = base ? find(base, full) : node(parent, view, full, false);
+        if (!n)
+            return ERROR_FILE_NOT_FOUND;
+        result = reinterpret_cast<HKEY>(static_cast<uintptr_t>(nextHandle_ += 4));
+        handles_[result] = n;
+        ++opened;
+        return ERROR_SUCCESS;
+    }
+    long enumKey(HKEY key, unsigned long index, char* name, unsigned long& length) override {
+        auto it = handles_.find(key);
+        if (it == handles_.end())
+            return ERROR_INVALID_HANDLE;
+        if (index >= it->second->children.size())
+            return ERROR_NO_MORE_ITEMS;
+        const std::string& n = it->second->children[index]->name;
+        if (n.size() >= length)
+            return ERROR_MORE_DATA;
+        std::copy(n.begin(), n.end(), name);
+        name[n.size()] = '\0';
+        length = static_cast<unsigned long>(n.size());
+        return ERROR_SUCCESS;
+    }
+    long queryValue(HKEY key, const std::string& name, unsigned char* data,
+                    unsigned long& size) override {
+        auto it = handles_.find(key);
+        if (it == handles_.end())
+            return ERROR_INVALID_HANDLE;
+        auto v = it->second->values.find(name);
+        if (v == it->second->values.end())
+            return ERROR_FILE_NOT_FOUND;
+        unsigned long need = static_cast<unsigned long>(v->second.size() + 1);
+        if (need > size) {
+            size = need;
+            return ERROR_MORE_DATA;
+        }
+        std::copy(v->second.begin(), v->second.end(), data);
+        data[v->second.size()] = 0;
+        size = need;
+        return ERROR_SUCCESS;
+    }
+    long closeKey(HKEY key) override {
+        if (!handles_.erase(key))
+            return ERROR_INVALID_HANDLE;
+        ++closed;
+        return ERROR_SUCCESS;
+    }
+    size_t openHandles() const { return handles_.size(); }
+    int opened = 0, closed = 0;
+
+  private:
+    struct Node {
+        std::string name;
+        std::vector<std::unique_ptr<Node>> children;
+        std::map<std::string, std::string> values;
+    };
+    static bool same(const std::string& a, const std::string& b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return std::toupper(static_cast<unsigned char>(x)) ==
+                          std::toupper(static_cast<unsigned char>(y));
+               });
+    }
+    Node* find(Node* base, const std::string& path, bool create = false) {
+        Node* n = base;
+        size_t start = 0;
+        while (n && start <= path.size()) {
+            size_t end = path.find('\\', start);
+            std::string part = path.substr(start, end == std::string::npos ? end : end - start);
+            start = end == std::string::npos ? path.size() + 1 : end + 1;
+            if (part.empty())
+                continue;
+            Node* next = nullptr;
+            for (auto& c : n->children)
+                if (same(c->name, part))
+                    next = c.get();
+            if (!next && create) {
+                n->children.push_back(std::make_unique<Node>());
+                n->children.back()->name = part;
+                next = n->children.back().get();
+            }
+            n = next;
+        }
+        return n;
+    }
+    Node* node(HKEY root, REGSAM view, const std::string& path, bool create) {
+        bool wow32 = (view & KEY_WOW64_32KEY) && root == HKEY_LOCAL_MACHINE;
+        std::string name = std::to_string(reinterpret_cast<uintptr_t>(root)) + (wow32 ? "/32" : "");
+        Node& r = roots_[name];
+        return find(&r, path, create);
+    }
+    std::map<std::string, Node> roots_;
+    std::map<HKEY, Node*> handles_;
+    uintptr_t nextHandle_ = 0x1000;
+};
+
+// A clock that shows the time a test sets.
+class FakeClock : public platform::Clock {
+  public:
+    SYSTEMTIME localTime() override { return now; }
+    SYSTEMTIME now{2024, 3, 0, 5, 10, 30, 0, 0}; // 5 March 2024, 10:30
+};
+
+// The notification area: records every add and delete and which icons show.
+class FakeTray : public platform::Tray {
+  public:
+    bool add(const NOTIFYICONDATAA& r) override {
+        added.push_back(r);
+        auto key = std::make_pair(r.hWnd, r.uID);
+        if (std::find(shown.begin(), shown.end(), key) != shown.end())
+            return false; // the shell refuses a second icon of the same window and id
+        shown.push_back(key);
+        return true;
+    }
+    bool remove(const NOTIFYICONDATAA& r) override {
+        removed.push_back(r);
+        auto key = std::make_pair(r.hWnd, r.uID);
+        auto it = std::find(shown.begin(), shown.end(), key);
+        if (it == shown.end())
+            return false;
+        shown.erase(it);
+        return true;
+    }
+    std::vector<NOTIFYICONDATAA> added, removed;
+    std::vector<std::pair<HWND, UINT>> shown;
+};
+
 // All fakes together, wired into one Services object.
 struct FakeServices {
     FakeMessageBoxes messageBoxes;
@@ -186,6 +336,9 @@ struct FakeServices {
     FakeClipboard clipboard;
     FakeDownloads downloads;
     FakeFileDialogs fileDialogs;
+    FakeRegistry registry;
+    FakeClock clock;
+    FakeTray tray;
     platform::Services services{.messageBoxes = &messageBoxes,
                                 .shell = &shell,
                                 .processes = &processes,
@@ -193,7 +346,11 @@ struct FakeServices {
                                 .singleInstance = &singleInstance,
                                 .clipboard = &clipboard,
                                 .downloads = &downloads,
-                                .fileDialogs = &fileDialogs};
+                                .fileDialogs = &fileDialogs,
+
+                                .registry = &registry,
+                                .clock = &clock,
+                                .tray = &tray};
 };
 
 // A fresh, empty folder under the system's temporary folder (with a trailing

@@ -1,0 +1,118 @@
+#include "app/installed.h"
+
+#include "catalog/profile_io.h"
+
+namespace app {
+
+std::string systemUpper(std::string_view text) {
+    std::string s(text);
+    if (!s.empty())
+        CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
+    return s;
+}
+
+InstalledApps::InstalledApps(platform::Services& services, InstalledView view)
+    : services_(services), view_(view) {}
+
+InstalledApps::~InstalledApps() {
+    if (key_)
+        closeRegKey(key_);
+}
+
+long InstalledApps::openRegKey(const std::string& path) {
+    if (!services_.registry)
+        return ERROR_INVALID_FUNCTION;
+    HKEY opened = nullptr;
+    long status = services_.registry->openKey(current_.root, path, current_.view, opened);
+    if (status == ERROR_SUCCESS) {
+        // The held handle is replaced; one still open is closed, not lost.
+        if (key_)
+            services_.registry->closeKey(key_);
+        key_ = opened;
+    }
+    return status;
+}
+
+void InstalledApps::closeRegKey(HKEY key) {
+    if (!key || !services_.registry)
+        return;
+    services_.registry->closeKey(key);
+    if (key == key_)
+        key_ = nullptr;
+}
+
+void InstalledApps::getAllKeys() {
+    if (!services_.registry)
+        return;
+    platform::Registry& registry = *services_.registry;
+    InstalledNames names;
+    for (const UninstallList& list : lists) {
+        current_ = list;
+        if (openRegKey(keyPath) != ERROR_SUCCESS)
+            continue;
+        const HKEY root = key_;
+        for (unsigned long i = 0;; ++i) {
+            char name[256] = {};
+            unsigned long length = 255;
+            long status = registry.enumKey(root, i, name, length);
+            if (status == ERROR_NO_MORE_ITEMS)
+                break;
+            if (status == ERROR_MORE_DATA)
+                continue; // a name beyond the buffer: that product only
+            if (status != ERROR_SUCCESS)
+                break; // the key went bad: every further index would fail too
+            HKEY product = nullptr;
+            if (registry.openKey(root, std::string(name, length), list.view, product) !=
+                ERROR_SUCCESS)
+                continue;
+            unsigned char value[255] = {};
+            unsigned long size = sizeof value;
+            if (registry.queryValue(product, "DisplayName", value, size) == ERROR_SUCCESS)
+                names.add(
+                    displayNameFromBuffer(value, std::min<unsigned long>(size, sizeof value)));
+            registry.closeKey(product);
+        }
+        // The root of the last list read stays open for start-up to close.
+        if (&list != &lists.back())
+            closeRegKey(root);
+    }
+
+    // Filled at once with its redrawing off; the list sorts the names itself.
+    view_.lstSoftware.setItems(names.names());
+    matcher_ = InstalledMatcher(names.names(), systemUpper);
+}
+
+std::string InstalledApps::snapshotPath() const {
+    SYSTEMTIME now{};
+    if (services_.clock)
+        now = services_.clock->localTime();
+    else
+        GetLocalTime(&now);
+    char date[64] = {};
+    if (!GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, "dd'-'MMM'-'yyyy", date, sizeof date))
+        date[0] = '\0';
+    return services_.environment->applicationPath() + "Installed Apps " + date + ".txt";
+}
+
+void InstalledApps::cmdShowInstalledApps_Click() {
+    view_.SSTab1.setTab(kSpecialTab);
+    view_.SSTab2.setTab(kInstalledAppsTab);
+    const std::string path = snapshotPath();
+    std::string text;
+    const forms::ListBox& list = view_.lstSoftware;
+    for (int i = 0, n = list.ListCount(); i < n; ++i)
+        text += list.List(i) + "\r\n";
+    bool written = profile::io::replaceAtomically(path, text);
+    if (!services_.messageBoxes)
+        return;
+    HWND owner = view_.owner.isLoaded() ? view_.owner.hwnd() : nullptr;
+    if (written)
+        services_.messageBoxes->show(owner, "List of Installed Apps Exported to " + path, "",
+                                     MB_ICONINFORMATION);
+    else
+        services_.messageBoxes->show(
+            owner, "The list of installed apps could not be written to " + path + ".", "",
+            MB_ICONERROR);
+}
+
+} // namespace app

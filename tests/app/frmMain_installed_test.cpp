@@ -1,0 +1,102 @@
+// The main window's installed applications and tray icon, started on a
+// temporary application folder with a recording registry and tray.
+#include "app/frmMain.h"
+#include "tests/support/fakes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+class MainInstalled : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder.write("Data\\FLApps.def", "[Tools]\r\n7-Zip=http://7\r\nZip=http://z\r\n");
+        fakes.environment.applicationFolder = folder.path();
+        fakes.registry.setValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kUninstall + "7z",
+                                "DisplayName", "7-Zip 23.01");
+        fakes.registry.setValue(HKEY_CURRENT_USER, 0, kUninstall + "np", "DisplayName",
+                                "Notepad++");
+    }
+    void TearDown() override {
+        forms::PopupMenu::setChooser(nullptr);
+        if (form.isLoaded())
+            form.Unload();
+    }
+    testsupport::TempFolder folder;
+    testsupport::FakeServices fakes;
+    app::frmMain form{fakes.services};
+};
+
+} // namespace
+
+TEST_F(MainInstalled, StartUpReadsTheListsMarksEntriesAndChecksAnEntry) {
+    form.Load();
+    ASSERT_TRUE(form.isLoaded());
+    EXPECT_EQ(form.lstSoftware.ListCount(), 2);
+    EXPECT_EQ(form.lstSoftware.List(0), "7-Zip 23.01");
+    EXPECT_EQ(fakes.registry.openHandles(), 0u); // the key used is closed
+
+    form.lstCat.setListIndex(0);
+    ASSERT_EQ(form.lstApps.ListCount(), 2);
+    ASSERT_TRUE(form.lstApps.ItemNote);
+    EXPECT_EQ(form.lstApps.ItemNote(form.lstApps.List(0)), "installed");
+    EXPECT_EQ(form.lstApps.ItemNote(form.lstApps.List(1)), "");
+
+    form.lstApps.setListIndex(0);
+    form.mnuCheckAppInstalled.Click();
+    app::frmCheckAppInstalled& check = form.checkAppInstalledWindow();
+    EXPECT_EQ(check.txtSearch.Text(), "*7-Z");
+    EXPECT_EQ(check.lstSearch.ListCount(), 1);
+    EXPECT_EQ(check.Caption(), "Fetchlets - Check whether 7-Zip Installed");
+
+    // Closing the main window closes the check window, which keeps its place.
+    form.Unload();
+    EXPECT_FALSE(check.isLoaded());
+    EXPECT_NE(folder.read("Data\\Fetchlets.ini").find("[WindowStateCheckAppInstalled]"),
+              std::string::npos);
+}
+
+TEST_F(MainInstalled, SnapshotGoesToTheProgramFolderAndShowsThePage) {
+    form.Load();
+    form.cmdShowInstalledApps.Click();
+    EXPECT_EQ(form.SSTab1.Tab(), 6);
+    EXPECT_EQ(form.SSTab2.Tab(), 2);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 1u);
+    const std::string& text = fakes.messageBoxes.calls[0].text;
+    const std::string path = text.substr(text.find(folder.path()));
+    EXPECT_EQ(path.rfind(folder.path() + "Installed Apps 05-", 0), 0u);
+    EXPECT_EQ(folder.read(path.substr(folder.path().size())), "7-Zip 23.01\r\nNotepad++\r\n");
+}
+
+TEST_F(MainInstalled, CloseBoxWithTheTrayOptionHidesAndExitLeavesNoIcon) {
+    form.Load();
+    form.Show();
+    form.chkSystray.setValue(1);
+    SendMessageA(form.hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(form.isLoaded());
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(fakes.tray.shown.size(), 1u);
+
+    // "Exit" from the tray menu ends the program and takes the icon along.
+    forms::PopupMenu::setChooser([](forms::PopupMenu& m) {
+        for (size_t i = 0; i < m.items().size(); ++i)
+            if (m.items()[i].name() == "mnuExit")
+                return static_cast<int>(i);
+        return -1;
+    });
+    SendMessageA(form.tray().anchor(), ui::Tray::kCallbackMessage, ui::Tray::kIconId, WM_RBUTTONUP);
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_TRUE(fakes.tray.shown.empty());
+}
+
+TEST_F(MainInstalled, ExitFromCodeEndsEvenWithTheTrayOption) {
+    form.Load();
+    form.chkSystray.setValue(1);
+    form.Show();
+    SendMessageA(form.hwnd(), WM_CLOSE, 0, 0); // into the tray
+    ASSERT_EQ(fakes.tray.shown.size(), 1u);
+    EXPECT_TRUE(form.Unload(forms::vbFormCode)); // as the toolbar's Exit does
+    EXPECT_TRUE(fakes.tray.shown.empty());
+}
