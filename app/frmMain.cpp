@@ -131,10 +131,9 @@ void frmMain::wireEvents() {
     navigation_.chooseRecommendations = [this] {
         browsing_.showSubCatalog(SubCatalog::Recommendations);
     };
-    navigation_.exitProgram = [this] {
-        if (Unload(forms::vbFormCode))
-            PostQuitMessage(0);
-    };
+    // The loop ends when the last window goes; a window that refused to
+    // close (the link manager when its queue cannot be saved) keeps it running.
+    navigation_.exitProgram = [this] { Unload(forms::vbFormCode); };
 }
 
 std::string frmMain::linkFieldText() {

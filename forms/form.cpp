@@ -369,6 +369,18 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
+    case WM_MEASUREITEM:
+        if (wp)
+            if (Control* c = byId(static_cast<int>(wp)))
+                if (c->onMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lp)))
+                    return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (wp)
+            if (Control* c = byId(static_cast<int>(wp)))
+                if (c->onDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lp)))
+                    return TRUE;
+        break;
     case WM_TIMER:
         if (Control* c = byId(static_cast<int>(wp)); c && c->kind() == Kind::Timer) {
             static_cast<Timer*>(c)->fire();
@@ -551,16 +563,29 @@ int run() {
     return 0;
 }
 
+void unloadAllForms(int mode) {
+    // A form's unload may unload others: each is looked up again before its turn.
+    std::vector<Form*> forms(loadedForms().begin(), loadedForms().end());
+    for (Form* f : forms)
+        if (loadedForms().count(f))
+            f->Unload(mode);
+}
+
 int loadedFormCount() {
     return static_cast<int>(loadedForms().size());
 }
 
-void unloadOtherForms(const Form& keep) {
+void unloadOtherForms(Form& keep) {
     // An unload may unload other forms in turn: each is looked up afresh.
     std::vector<Form*> others(loadedForms().begin(), loadedForms().end());
-    for (Form* f : others)
-        if (f != &keep && loadedForms().count(f))
-            f->Unload(vbFormCode);
+    for (Form* f : others) {
+        if (f == &keep || !loadedForms().count(f) || f->Unload(vbFormCode))
+            continue;
+        // It refused (to keep what it could not save): it must outlive
+        // `keep`, whose window would take an owned window down with it.
+        if (f->hwnd() && keep.hwnd() && GetWindow(f->hwnd(), GW_OWNER) == keep.hwnd())
+            SetWindowLongPtrA(f->hwnd(), GWLP_HWNDPARENT, 0);
+    }
 }
 
 } // namespace forms

@@ -156,10 +156,13 @@ class Form {
 void DoEvents();
 // Runs the message loop until every form is unloaded.
 int run();
+// Unloads every loaded form (each through its own query-unload and unload).
+void unloadAllForms(int mode = vbFormCode);
 // Number of forms with a window.
 int loadedFormCount();
 // Unloads every loaded form except `keep`, each through its own Unload (so
-// its Form_QueryUnload and Form_Unload run).
-void unloadOtherForms(const Form& keep);
+// its Form_QueryUnload and Form_Unload run). A form that refuses stays loaded
+// and is no longer owned by `keep`.
+void unloadOtherForms(Form& keep);
 
 } // namespace forms

@@ -260,3 +260,30 @@ TEST_F(Actions, WebMailAndClipboard) {
 }
 
 } // namespace
+
+TEST_F(Actions, ExitLeavesTheLinkManagerOpenWhenItsQueueCannotBeSaved) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    } // left by earlier tests' last windows
+    links::frmDDLManager& m = form.ddlManager();
+    ASSERT_TRUE(m.addLink("http://h.org/keep", form.hwnd()));
+    m.Show(&form);
+    const std::string queue = folder.path() + "Data\\FLLinks.ddl";
+    folder.write("Data\\FLLinks.ddl", "old\r\n");
+    SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_READONLY);
+
+    // The toolbar's Exit: the main window goes, the link manager says why
+    // it stays and keeps its links, and the message loop goes on for it.
+    form.navigation().toolbarClick(7);
+    EXPECT_FALSE(form.isLoaded());
+    ASSERT_TRUE(m.isLoaded());
+    EXPECT_TRUE(IsWindow(m.hwnd()));
+    EXPECT_EQ(m.links(), std::vector<std::string>{"http://h.org/keep"});
+    ASSERT_FALSE(fakes.messageBoxes.calls.empty());
+    EXPECT_NE(fakes.messageBoxes.calls.back().text.find("could not be saved"), std::string::npos);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
+    SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(m.Unload());
+    EXPECT_EQ(folder.read("Data\\FLLinks.ddl"), "http://h.org/keep\r\n");
+}
