@@ -17,6 +17,7 @@
 #include "links/frmDDLManager.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
+#include "platform/pure/endpoints.h"
 #include "platform/services.h"
 #include "ui/chrome.h"
 #include "ui/hints.h"
@@ -134,7 +135,7 @@ class frmMain : public forms::Form {
     forms::Label lblVersion{*this, "lblVersion"};
     forms::Label lblCopyright{*this, "lblCopyright", "Copyright (C) 2026 The Fetchlets team"};
     forms::TextBox txtHomepage{*this, "txtHomepage", {.multiLine = true, .readOnly = true}};
-    forms::Label lblHomepage{*this, "lblHomepage", "http://www.fetchlets.org/"};
+    forms::Label lblHomepage{*this, "lblHomepage", platform::endpoints::kProductHomePage};
     forms::TextBox txtCredits{*this, "txtCredits", {.multiLine = true, .readOnly = true}};
 
     // Get Portable.

@@ -6,6 +6,7 @@
 #include "forms/checklist.h"
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "platform/pure/endpoints.h"
 #include "platform/services.h"
 
 #include <commctrl.h>
@@ -18,7 +19,7 @@ class frmMendkit : public forms::Form {
     ~frmMendkit() override;
 
     // The maker's homepage, shown by lblHomepage and opened when it is clicked.
-    static constexpr const char* kHomepage = "http://www.fetchlets.org/";
+    static constexpr const char* kHomepage = platform::endpoints::kProductHomePage;
     // How long one registration may take before its item counts as failed
     // (and its regsvr32.exe is ended).
     static constexpr unsigned long kRegistrationTimeoutMs = 30000;

@@ -1,6 +1,6 @@
 #include "app/pure/web_links.h"
 
-#include "app/pure/endpoints.h"
+#include "platform/pure/endpoints.h"
 #include "platform/pure/link_scheme.h"
 
 #include <cctype>
@@ -61,17 +61,17 @@ std::string encodeQueryText(const std::string& text) {
 }
 
 std::string alternateDownloadSearch(const std::string& entryName) {
-    return std::string("http://") + endpoints::kWebSearchHost + kWebSearchPath +
+    return std::string("http://") + platform::endpoints::kWebSearchHost + kWebSearchPath +
            encodeQueryText(entryName) + " Download";
 }
 
 std::string supportLinksSearch(const std::string& entryName) {
-    return std::string("http://") + endpoints::kWebSearchHost + kWebSearchPath +
+    return std::string("http://") + platform::endpoints::kWebSearchHost + kWebSearchPath +
            encodeQueryText(entryName) + " Help or Community";
 }
 
 std::string screenshotsSearch(const std::string& entryName) {
-    return std::string("http://") + endpoints::kImageSearchHost + kImageSearchPath +
+    return std::string("http://") + platform::endpoints::kImageSearchHost + kImageSearchPath +
            "&sa=N&filter=0&q=" + encodeQueryText(entryName);
 }
 
@@ -90,27 +90,31 @@ std::string developerPage(const std::string& link) {
 }
 
 std::string twitterShare(const std::string& link) {
-    return std::string("https://") + endpoints::kTwitterHost + kTweetPath + link;
+    return std::string("https://") + platform::endpoints::kTwitterHost + kTweetPath +
+           encodeQueryText(link);
 }
 
 std::string facebookShare(const std::string& link) {
-    return std::string("http://") + endpoints::kFacebookShareHost + kFacebookSharePath + link;
+    return std::string("http://") + platform::endpoints::kFacebookShareHost + kFacebookSharePath +
+           encodeQueryText(link);
 }
 
 std::string productHomePage() {
-    return std::string("http://") + endpoints::kProductHost + "/";
+    return platform::endpoints::kProductHomePage;
 }
 
 std::string appSuggestionPage() {
-    return std::string("http://") + endpoints::kProductHost + endpoints::kAppSuggestionPath;
+    return std::string(platform::endpoints::kProductServer) +
+           platform::endpoints::kAppSuggestionPath;
 }
 
 std::string programDownloadPage() {
-    return std::string("http://") + endpoints::kProductHost + endpoints::kProgramDownloadPath;
+    return std::string(platform::endpoints::kProductServer) +
+           platform::endpoints::kProgramDownloadPath;
 }
 
 std::string productFacebookPage() {
-    return endpoints::kFacebookPage;
+    return platform::endpoints::kFacebookPage;
 }
 
 std::string productTweet() {
@@ -131,17 +135,17 @@ std::string sendPageLinkMail(const std::string& pageName, const std::string& lin
 }
 
 std::string reportProblemMail(const std::string& link) {
-    return mail(endpoints::kFeedbackAddress, "Bad Download Link",
+    return mail(platform::endpoints::kFeedbackAddress, "Bad Download Link",
                 "Fetchlets ID: " + link + " does not work.");
 }
 
 std::string feedbackMail() {
-    return mail(endpoints::kFeedbackAddress, "Fetchlets Feedback/Suggestion",
+    return mail(platform::endpoints::kFeedbackAddress, "Fetchlets Feedback/Suggestion",
                 "I like Fetchlet because ... or would like to see the following feature ...");
 }
 
 std::string blockRequestMail(const std::string& link) {
-    return mail(endpoints::kFeedbackAddress, "Direct Download not allowed.",
+    return mail(platform::endpoints::kFeedbackAddress, "Direct Download not allowed.",
                 "Please Prevent this Fetchlets ID: " + link + " from Direct Download.");
 }
 

@@ -27,7 +27,8 @@ std::string screenshotsSearch(const std::string& entryName);
 // up to its first "/" (or "http://" alone when it has none).
 std::string developerPage(const std::string& link);
 
-// Share forms for a page link.
+// Share forms for a page link (the link encoded as a search term is, so that
+// its own query reaches the form whole).
 std::string twitterShare(const std::string& link);
 std::string facebookShare(const std::string& link);
 

@@ -2,7 +2,7 @@
 // mail and clipboard actions on a chosen entry, through the real window.
 #include "app/entry_actions.h"
 #include "app/frmMain.h"
-#include "app/pure/endpoints.h"
+#include "platform/pure/endpoints.h"
 #include "app/pure/web_links.h"
 #include "app/web_actions.h"
 #include "tests/support/fakes.h"
@@ -212,7 +212,7 @@ TEST_F(Actions, DownloadsQueueAndTheBlacklist) {
     link = "http://x.org/get?a=1&b=2";
     d.blockRequest();
     EXPECT_EQ(fakes.shell.calls.back().file,
-              std::string("mailto:") + app::endpoints::kFeedbackAddress +
+              std::string("mailto:") + platform::endpoints::kFeedbackAddress +
                   "?Subject=Direct Download not allowed.&Body=Please Prevent this Fetchlets ID: "
                   "http://x.org/get?a=1%26b=2 from Direct Download.");
 }
@@ -222,7 +222,7 @@ TEST_F(Actions, WebMailAndClipboard) {
     app::WebActions w({form, [&] { return link; }, [&](Kind) { return name; }}, fakes.services);
     w.alternateDownload(Kind::Portable);
     EXPECT_EQ(fakes.shell.calls.back().file,
-              std::string("http://") + app::endpoints::kWebSearchHost +
+              std::string("http://") + platform::endpoints::kWebSearchHost +
                   "/search?hl=en&lr=&ie=ISO-8859-1&q=Tom %26 Jerry Download");
     EXPECT_EQ(fakes.shell.calls.back().verb, "Open");
 

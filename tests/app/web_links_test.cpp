@@ -1,4 +1,4 @@
-#include "app/pure/endpoints.h"
+#include "platform/pure/endpoints.h"
 #include "app/pure/web_links.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +7,9 @@
 
 namespace {
 
-const std::string kSearch =
-    std::string("http://") + app::endpoints::kWebSearchHost + "/search?hl=en&lr=&ie=ISO-8859-1&q=";
-const std::string kFeedback = app::endpoints::kFeedbackAddress;
+const std::string kSearch = std::string("http://") + platform::endpoints::kWebSearchHost +
+                            "/search?hl=en&lr=&ie=ISO-8859-1&q=";
+const std::string kFeedback = platform::endpoints::kFeedbackAddress;
 
 } // namespace
 
@@ -21,7 +21,7 @@ TEST(WebLinks, SearchTermsEncodeOnlyWhatWouldChangeTheAddress) {
     // Spaces and other letters stay as they are.
     EXPECT_EQ(app::encodeQueryText("Caf\xe9 ?=/ \"x\""), "Caf\xe9 ?=/ \"x\"");
     EXPECT_EQ(app::screenshotsSearch("A&B"),
-              std::string("http://") + app::endpoints::kImageSearchHost +
+              std::string("http://") + platform::endpoints::kImageSearchHost +
                   "/images?hl=en&lr=&ie=UTF-8&svnum=20&oe=UTF-8&safe=off&start=&sa=N&filter=0&q="
                   "A%26B");
 }
@@ -70,12 +70,13 @@ TEST(WebLinks, EveryMailString) {
 
 TEST(WebLinks, ShareFormsAndProductPages) {
     EXPECT_EQ(app::twitterShare("http://p.org/a?b=1&c=2"),
-              std::string("https://") + app::endpoints::kTwitterHost +
-                  "/intent/tweet?url=http://p.org/a?b=1&c=2");
+              std::string("https://") + platform::endpoints::kTwitterHost +
+                  "/intent/tweet?url=http://p.org/a?b=1%26c=2");
     EXPECT_EQ(app::facebookShare("http://p.org/"), std::string("http://") +
-                                                       app::endpoints::kFacebookShareHost +
+                                                       platform::endpoints::kFacebookShareHost +
                                                        "/share.php?u=http://p.org/");
-    const std::string site = std::string("http://") + app::endpoints::kProductHost;
+    const std::string site = platform::endpoints::kProductServer;
+    EXPECT_EQ(site + "/", platform::endpoints::kProductHomePage);
     EXPECT_EQ(app::productHomePage(), site + "/");
     EXPECT_EQ(app::appSuggestionPage(),
               site + "/forum/fetchlets-suggestions/135-how-to-suggest-an-app#156");

@@ -3,6 +3,8 @@
 // the checks a fetched file and a signature-list name must pass.
 #pragma once
 
+#include "platform/pure/endpoints.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -15,7 +17,7 @@ namespace update {
 // Where the product's own files are published. The manifest and the program's
 // download page live on this server; the catalog files come from the address
 // in the settings (by default the same server's manifest folder).
-inline constexpr const char* kProductServer = "http://www.fetchlets.org";
+inline constexpr const char* kProductServer = platform::endpoints::kProductServer;
 std::string manifestAddress(const std::string& server);
 std::string downloadPageAddress(const std::string& server);
 std::string defaultSignatureServer(const std::string& server);
