@@ -23,16 +23,19 @@ fl_wine_prefix
 winout=$(winepath -w "$work/out" 2>/dev/null)
 exe="$root/build/win/bin/downloads_bench_win.exe"
 
-results=$(xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+# Every output into files, never a pipe: the system processes of the prefix
+# inherit it and would hold it open after the programs end.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wineserver -p </dev/null >/dev/null 2>&1
   for round in 1 2 3; do
     c=$(curl -s -o "$4/curl.bin" -w "%{speed_download}" "$1")
     rm -f "$4/curl.bin"
     echo "curl $c"
-    w=$(wine "$2" "$1" "$3" </dev/null 2>/dev/null | tr -d "\r")
-    echo "win $w"
+    wine "$2" "$1" "$3" </dev/null >"$4/win.txt" 2>/dev/null
+    echo "win $(tr -d "\r" <"$4/win.txt")"
   done
-  wineserver -k >/dev/null 2>&1' _ "$url" "$exe" "$winout" "$work/out")
+  wineserver -k >/dev/null 2>&1' _ "$url" "$exe" "$winout" "$work/out" >"$work/results.txt" 2>&1
+results=$(cat "$work/results.txt")
 echo "$results"
 echo "$results" | python3 -c '
 import sys, statistics, re
