@@ -17,46 +17,11 @@ BSTR toBstr(const std::string& text) {
     return SysAllocStringLen(w.data(), n);
 }
 
-class BarAccessible final : public IAccessible {
+// The standard client object for the bar itself; its items are answered here.
+class BarAccessible final : public ClientAccessible {
   public:
     BarAccessible(HWND hwnd, IAccessible* inner, BarItems items)
-        : hwnd_(hwnd), inner_(inner), items_(std::move(items)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (!out)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-            IsEqualIID(riid, kIID_IAccessible)) {
-            *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        long n = --refs_;
-        if (n == 0) {
-            inner_->Release();
-            delete this;
-        }
-        return static_cast<ULONG>(n);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-        return inner_->GetTypeInfoCount(n);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
-        return inner_->GetTypeInfo(i, l, t);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l,
-                                            DISPID* d) override {
-        return inner_->GetIDsOfNames(r, n, c, l, d);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v,
-                                     EXCEPINFO* e, UINT* a) override {
-        return inner_->Invoke(d, r, l, f, p, v, e, a);
-    }
+        : ClientAccessible(hwnd, inner), items_(std::move(items)) {}
 
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override {
         if (!n)
@@ -197,24 +162,14 @@ class BarAccessible final : public IAccessible {
         return S_OK;
     }
 
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override {
-        return inner_->get_accParent(p);
-    }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {
         return isSelf(c) ? inner_->get_accDescription(c, d) : none(d);
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override {
         return isSelf(c) ? inner_->get_accHelp(c, h) : none(h);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, LONG* t) override {
-        return inner_->get_accHelpTopic(f, c, t);
-    }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* k) override {
         return isSelf(c) ? inner_->get_accKeyboardShortcut(c, k) : none(k);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override { return inner_->get_accFocus(v); }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* v) override {
-        return inner_->get_accSelection(v);
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG f, VARIANT c) override {
         return isSelf(c) ? inner_->accSelect(f, c) : E_NOTIMPL;
@@ -223,7 +178,6 @@ class BarAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
   private:
-    static bool isSelf(const VARIANT& v) { return v.vt == VT_I4 && v.lVal == CHILDID_SELF; }
     static HRESULT none(BSTR* out) {
         if (!out)
             return E_POINTER;
@@ -253,27 +207,18 @@ class BarAccessible final : public IAccessible {
         return *out ? S_OK : E_OUTOFMEMORY;
     }
 
-    HWND hwnd_;
-    IAccessible* inner_;
     BarItems items_;
-    long refs_ = 1;
 };
 
 } // namespace
 
 LRESULT answerAsBar(HWND hwnd, WPARAM wParam, LPARAM lParam, const BarItems& items) {
-    if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
+    if (!isClientObjectRequest(lParam))
         return 0;
-    IAccessible* inner = nullptr;
-    if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIID_IAccessible,
-                                         reinterpret_cast<void**>(&inner))) ||
-        !inner)
+    IAccessible* inner = createStdClientAccessible(hwnd);
+    if (!inner)
         return 0;
-    auto* bar = new BarAccessible(hwnd, inner, items);
-    LRESULT r = LresultFromObject(kIID_IAccessible, wParam, bar);
-    bar->Release();
-    // A failure leaves the request to the system's default object.
-    return r < 0 ? 0 : r;
+    return answerWithAccessible(wParam, new BarAccessible(hwnd, inner, items));
 }
 
 } // namespace controls
