@@ -1,14 +1,42 @@
 #include "controls/barsupport.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace controls {
 
-HFONT createFont(const FontDesc& d) {
-    if (d.face.empty())
-        return nullptr;
+HINSTANCE moduleInstance() {
+    HMODULE m = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&moduleInstance), &m);
+    return m;
+}
+
+bool registerBarClass(const char* className, WNDPROC proc) {
+    // The tooltips need the common controls' window classes.
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = moduleInstance();
+    wc.lpszClassName = className;
+    return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void destroyControlWindow(HWND hwnd) {
+    if (!hwnd)
+        return;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
+}
+
+LOGFONTA logFont(const FontDesc& d) {
     LOGFONTA lf{};
     lf.lfHeight = d.height;
     lf.lfWeight = d.weight;
@@ -18,7 +46,43 @@ HFONT createFont(const FontDesc& d) {
     lf.lfCharSet = static_cast<BYTE>(d.charSet);
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynA(lf.lfFaceName, d.face.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+HFONT createFont(const FontDesc& d) {
+    if (d.face.empty())
+        return nullptr;
+    const LOGFONTA lf = logFont(d);
     return CreateFontIndirectA(&lf);
+}
+
+BarFont::~BarFont() {
+    if (handle_)
+        DeleteObject(handle_);
+}
+
+void BarFont::set(const FontDesc& desc) {
+    if (handle_)
+        DeleteObject(handle_);
+    handle_ = createFont(desc);
+}
+
+HFONT BarFont::orHostFont(HWND parent) const {
+    return handle_ ? handle_ : hostFont(parent);
+}
+
+FontDesc readFontProperty(const PropertyBag& bag) {
+    if (auto f = bag.get("Font"))
+        if (auto d = decodeFont(*f))
+            return *d;
+    return FontDesc{};
+}
+
+void writeFontProperty(PropertyBag& bag, const FontDesc& font) {
+    if (font.face.empty())
+        bag.remove("Font");
+    else
+        bag.set("Font", encodeFont(font));
 }
 
 int mouseButtons(WPARAM w) {
@@ -64,6 +128,15 @@ FontDesc describeFont(HFONT font) {
         d.charSet = lf.lfCharSet;
     }
     return d;
+}
+
+bool trackMouseEnter(HWND hwnd, bool& hover) {
+    if (hover)
+        return false;
+    hover = true;
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
+    TrackMouseEvent(&tme);
+    return true;
 }
 
 HFONT hostFont(HWND parent) {

@@ -1,6 +1,7 @@
-// Support shared by the toolbar and the status bar: fonts from their stored
-// description, the key and mouse-button states their events report, mouse
-// tracking and the host's font. Their drawing helpers are in offscreen.h.
+// Support shared by the toolbar and the status bar: their window class and
+// window procedure, fonts from their stored description, the key and
+// mouse-button states their events report, mouse tracking and the host's
+// font. Their drawing helpers are in offscreen.h.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,36 @@
 
 namespace controls {
 
+// The module (executable or library) the controls are linked into.
+HINSTANCE moduleInstance();
+
+// Registers a bar's window class: double clicks reported, and the common
+// controls' classes loaded for its tooltips. False when that fails.
+bool registerBarClass(const char* className, WNDPROC proc);
+
+// The window procedure of a control class whose object is CreateWindowEx's
+// parameter: kept in the window's user data from WM_NCCREATE on (setting the
+// object's hwnd_), each message then goes to the object's handle(). Once the
+// object has cleared the user data, messages go to DefWindowProc.
+template <class Control>
+LRESULT CALLBACK controlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        static_cast<Control*>(cs->lpCreateParams)->hwnd_ = hwnd;
+    }
+    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return self->handle(msg, wParam, lParam);
+}
+
+// Destroys a control's window after cutting it from the control object
+// (whose destructor is running), so that no message reaches the object.
+void destroyControlWindow(HWND hwnd);
+
+// A font's creation settings from its description (no font is made).
+LOGFONTA logFont(const FontDesc& desc);
 // A font made from its description; an empty face stands for `fallback`.
 // The returned font is owned by the caller (nullptr when `fallback` is used).
 HFONT createFont(const FontDesc& desc);
@@ -28,7 +59,32 @@ int mouseButtons(WPARAM w);
 
 // Whether mouse-leave tracking is offered by user32 or the common controls.
 bool trackMouseEventAvailable();
+// Notes that the pointer is over the window (`hover`) and asks for its
+// WM_MOUSELEAVE; true when it was not over it before, the moment for
+// MouseEnter.
+bool trackMouseEnter(HWND hwnd, bool& hover);
 // The font a window's parent uses for its text (WM_GETFONT), or the GUI font.
 HFONT hostFont(HWND parent);
+
+// A bar's own font, made from its description and deleted when replaced or
+// with the bar; an empty face makes none, the bar then uses its host's font.
+class BarFont {
+  public:
+    BarFont() = default;
+    ~BarFont();
+    BarFont(const BarFont&) = delete;
+    BarFont& operator=(const BarFont&) = delete;
+    void set(const FontDesc& desc);
+    // The bar's font, or the font of its parent window without one.
+    HFONT orHostFont(HWND parent) const;
+
+  private:
+    HFONT handle_ = nullptr;
+};
+
+// The stored "Font" setting, an empty description when missing or unreadable.
+FontDesc readFontProperty(const PropertyBag& bag);
+// Stores the font; the host's font (an empty face) is stored as no setting.
+void writeFontProperty(PropertyBag& bag, const FontDesc& font);
 
 } // namespace controls

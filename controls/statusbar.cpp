@@ -12,14 +12,6 @@ namespace controls {
 
 namespace {
 
-HINSTANCE moduleInstance() {
-    HMODULE m = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&moduleInstance), &m);
-    return m;
-}
-
 constexpr long kErrInvalidCall = 5; // "Invalid procedure call or argument"
 constexpr long kErrOutOfMemory = 7;
 
@@ -53,27 +45,13 @@ StatusBar::~StatusBar() {
     }
     if (tooltip_)
         DestroyWindow(tooltip_);
-    if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
-    if (fontHandle_)
-        DeleteObject(fontHandle_);
+    destroyControlWindow(hwnd_);
 }
 
 bool StatusBar::Create(HWND parent, int height, int id, const PropertyBag* settings) {
     static bool registered = false;
     if (!registered) {
-        // The tooltips need the common controls' window classes.
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&icc);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = moduleInstance();
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        if (!registerBarClass(kClassName, controlWindowProc<StatusBar>))
             return false;
         registered = true;
     }
@@ -118,18 +96,6 @@ void StatusBar::Dock() {
     GetWindowRect(hwnd_, &wr);
     const int h = wr.bottom - wr.top;
     SetWindowPos(hwnd_, nullptr, 0, pr.bottom - h, pr.right, h, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT CALLBACK StatusBar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        static_cast<StatusBar*>(cs->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<StatusBar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return self->handle(msg, wParam, lParam);
 }
 
 RECT StatusBar::GripRect() const {
@@ -308,13 +274,8 @@ void StatusBar::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, H
         return;
     switch (uMsg) {
     case WM_MOUSEMOVE:
-        if (!hover_) {
-            hover_ = true;
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
-            TrackMouseEvent(&tme);
-            if (MouseEnter)
-                MouseEnter();
-        }
+        if (trackMouseEnter(hwnd_, hover_) && MouseEnter)
+            MouseEnter();
         break;
     case WM_MOUSELEAVE:
         hover_ = false;
@@ -566,47 +527,26 @@ void StatusBar::endEdit(bool keep) {
 
 // --- properties -------------------------------------------------------------------
 
-void StatusBar::setBackColor(Colour v) {
-    guarded("BackColor", [&] {
-        backColor_ = v;
-        repaint();
-    });
-}
+// Each simple property write repaints; an error reports the property's name.
+#define FL_SETTER(Name, Type, member)                                                              \
+    void StatusBar::set##Name(Type v) {                                                            \
+        guarded(#Name, [&] {                                                                       \
+            member = v;                                                                            \
+            repaint();                                                                             \
+        });                                                                                        \
+    }
 
-void StatusBar::setForeColor(Colour v) {
-    guarded("ForeColor", [&] {
-        foreColor_ = v;
-        repaint();
-    });
-}
+FL_SETTER(BackColor, Colour, backColor_)
+FL_SETTER(ForeColor, Colour, foreColor_)
+FL_SETTER(GripShape, int, gripShape_)
+FL_SETTER(Sizable, bool, sizable_)
+FL_SETTER(Theme, int, theme_)
+#undef FL_SETTER
 
 void StatusBar::setFont(const FontDesc& v) {
     guarded("Font", [&] {
         font_ = v;
-        if (fontHandle_)
-            DeleteObject(fontHandle_);
-        fontHandle_ = createFont(font_);
-        repaint();
-    });
-}
-
-void StatusBar::setGripShape(int v) {
-    guarded("GripShape", [&] {
-        gripShape_ = v;
-        repaint();
-    });
-}
-
-void StatusBar::setSizable(bool v) {
-    guarded("Sizable", [&] {
-        sizable_ = v;
-        repaint();
-    });
-}
-
-void StatusBar::setTheme(int v) {
-    guarded("Theme", [&] {
-        theme_ = v;
+        barFont_.set(font_);
         repaint();
     });
 }
@@ -616,7 +556,7 @@ void StatusBar::Refresh() {
 }
 
 HFONT StatusBar::currentFont() const {
-    return fontHandle_ ? fontHandle_ : hostFont(parent_);
+    return barFont_.orHostFont(parent_);
 }
 
 HFONT StatusBar::panelFont(const Panel& p) const {
@@ -863,13 +803,8 @@ void StatusBar::ReadProperties(const PropertyBag& bag) {
     guarded("UserControl_ReadProperties", [&] {
         backColor_ = bag.readColour("BackColor", systemColour(SysButtonFace));
         foreColor_ = bag.readColour("ForeColor", systemColour(SysButtonText));
-        font_ = FontDesc{};
-        if (auto f = bag.get("Font"))
-            if (auto d = decodeFont(*f))
-                font_ = *d;
-        if (fontHandle_)
-            DeleteObject(fontHandle_);
-        fontHandle_ = createFont(font_);
+        font_ = readFontProperty(bag);
+        barFont_.set(font_);
         gripShape_ = static_cast<int>(bag.readInt("GripShape", 1));
         sizable_ = bag.readBool("Sizable", true);
         theme_ = static_cast<int>(bag.readInt("Theme", 0));
@@ -883,10 +818,7 @@ void StatusBar::WriteProperties(PropertyBag& bag) const {
     guarded("UserControl_WriteProperties", [&] {
         bag.writeColour("BackColor", backColor_, systemColour(SysButtonFace));
         bag.writeColour("ForeColor", foreColor_, systemColour(SysButtonText));
-        if (font_.face.empty())
-            bag.remove("Font");
-        else
-            bag.set("Font", encodeFont(font_));
+        writeFontProperty(bag, font_);
         bag.writeInt("GripShape", gripShape_, 1);
         bag.writeInt("PanelCount", PanelCount(), 0);
         bag.writeBool("Sizable", sizable_, true);

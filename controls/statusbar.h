@@ -214,7 +214,7 @@ class StatusBar {
         int sizeMethod = 0;
     };
 
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK controlWindowProc<StatusBar>(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT uMsg,
                         WPARAM wParam, LPARAM& lParam);
@@ -236,7 +236,7 @@ class StatusBar {
     HWND tooltip_ = nullptr;
     WindowWatcher watcher_;
     Surface surface_;
-    HFONT fontHandle_ = nullptr;
+    BarFont barFont_;
 
     Colour backColor_ = systemColour(SysButtonFace);
     Colour foreColor_ = systemColour(SysButtonText);

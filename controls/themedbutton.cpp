@@ -232,14 +232,8 @@ FontDesc ThemedButton::fontDesc(HFONT f) const {
 }
 
 void ThemedButton::setFontFromDesc(const FontDesc& d) {
-    LOGFONTA lf{};
-    lstrcpynA(lf.lfFaceName, d.face.c_str(), LF_FACESIZE);
-    lf.lfHeight = d.height;
-    lf.lfWeight = d.weight;
-    lf.lfItalic = d.italic;
-    lf.lfUnderline = d.underline;
-    lf.lfStrikeOut = d.strikeOut;
-    lf.lfCharSet = static_cast<BYTE>(d.charSet);
+    // Unlike the bars' fonts, an empty face still makes a font of its own.
+    const LOGFONTA lf = logFont(d);
     HFONT f = CreateFontIndirectA(&lf);
     if (f) {
         if (font_)

@@ -18,14 +18,6 @@ constexpr int kTooltipTicks = 5;
 constexpr UINT kAccessibleClick = WM_APP + 1;
 constexpr int kShadowOffset = 2;
 
-HINSTANCE moduleInstance() {
-    HMODULE m = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&moduleInstance), &m);
-    return m;
-}
-
 std::string rtrim(std::string s) {
     while (!s.empty() && s.back() == ' ')
         s.pop_back();
@@ -43,12 +35,7 @@ ToolBar::ToolBar()
 ToolBar::~ToolBar() {
     watcher_.zDetachAll();
     removeToolTip();
-    if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
-    if (font_handle_)
-        DeleteObject(font_handle_);
+    destroyControlWindow(hwnd_);
     if (shell32_)
         FreeLibrary(shell32_);
 }
@@ -63,16 +50,7 @@ bool ToolBar::Create(HWND parent, int x, int y, int width, int height, int id,
                      const PropertyBag* settings) {
     static bool registered = false;
     if (!registered) {
-        // The tooltips need the common controls' window classes.
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&icc);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = moduleInstance();
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        if (!registerBarClass(kClassName, controlWindowProc<ToolBar>))
             return false;
         registered = true;
     }
@@ -103,18 +81,6 @@ bool ToolBar::Create(HWND parent, int x, int y, int width, int height, int id,
     }
     RedrawControl();
     return true;
-}
-
-LRESULT CALLBACK ToolBar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        static_cast<ToolBar*>(cs->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<ToolBar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return self->handle(msg, wParam, lParam);
 }
 
 LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -291,13 +257,8 @@ void ToolBar::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWN
         lastMouse_ = pt;
         SetTimer(hwnd_, kHoverTimer, 1, nullptr);
         ticks_ = 0;
-        if (!hover_) {
-            hover_ = true;
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
-            TrackMouseEvent(&tme);
-            if (MouseEnter)
-                MouseEnter();
-        }
+        if (trackMouseEnter(hwnd_, hover_) && MouseEnter)
+            MouseEnter();
         removeToolTip();
         break;
     }
@@ -446,14 +407,12 @@ void ToolBar::setEnabled(bool v) {
 
 void ToolBar::setFont(const FontDesc& v) {
     font_ = v;
-    if (font_handle_)
-        DeleteObject(font_handle_);
-    font_handle_ = createFont(font_);
+    barFont_.set(font_);
     changed();
 }
 
 HFONT ToolBar::currentFont() const {
-    return font_handle_ ? font_handle_ : hostFont(parent_);
+    return barFont_.orHostFont(parent_);
 }
 
 void ToolBar::setButton_Count(long v) {
@@ -750,13 +709,8 @@ void ToolBar::ReadProperties(const PropertyBag& bag) {
     borderStyle_ = static_cast<int>(bag.readInt("BorderStyle", 0));
     enabled_ = bag.readBool("Enabled", true);
     foreColor_ = bag.readColour("ForeColor", 0);
-    font_ = FontDesc{};
-    if (auto f = bag.get("Font"))
-        if (auto d = decodeFont(*f))
-            font_ = *d;
-    if (font_handle_)
-        DeleteObject(font_handle_);
-    font_handle_ = createFont(font_);
+    font_ = readFontProperty(bag);
+    barFont_.set(font_);
     const long count = static_cast<long>(std::max<std::int64_t>(1, bag.readInt("Button_Count", 1)));
     buttonIndex_ = static_cast<long>(bag.readInt("Button_Index", 0));
     buttonsWidth_ = std::max(1L, static_cast<long>(bag.readInt("ButtonsWidth", 90)));
@@ -799,10 +753,7 @@ void ToolBar::WriteProperties(PropertyBag& bag) const {
     bag.writeInt("BorderStyle", borderStyle_, 0);
     bag.writeBool("Enabled", enabled_, true);
     bag.writeColour("ForeColor", foreColor_, 0);
-    if (font_.face.empty())
-        bag.remove("Font");
-    else
-        bag.set("Font", encodeFont(font_));
+    writeFontProperty(bag, font_);
     bag.writeInt("Button_Count", Button_Count(), 1);
     bag.writeInt("Button_Index", buttonIndex_, 0);
     bag.writeInt("ButtonsWidth", buttonsWidth_, 90);

@@ -164,7 +164,7 @@ class ToolBar {
         long iconAlignment = 0;
     };
 
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK controlWindowProc<ToolBar>(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT uMsg,
                         WPARAM wParam, LPARAM& lParam);
@@ -186,7 +186,7 @@ class ToolBar {
     bool isNT_ = true;
     WindowWatcher watcher_;
     Surface surface_;
-    HFONT font_handle_ = nullptr;
+    BarFont barFont_;
 
     int appearance_ = 0;
     Colour backColor_ = systemColour(SysButtonFace);
