@@ -14,26 +14,60 @@ template <class F, class... A> void raise(const F& handler, A... args) {
 
 } // namespace
 
+// ---- DockedBar -------------------------------------------------------------
+
+template <class Bar>
+DockedBar<Bar>::DockedBar(Form& form, std::string name, Kind kind, int align, int width, int height)
+    : Control(form, std::move(name), kind) {
+    ownInputEvents_ = true;
+    dock_ = align;
+    width_ = width;
+    height_ = height;
+}
+
+template <class Bar> Bar& DockedBar<Bar>::newBar() {
+    bar_ = std::make_unique<Bar>();
+    Bar& b = *bar_;
+    b.MouseEnter = [this] { raise(MouseEnter); };
+    b.MouseLeave = [this] { raise(MouseLeave); };
+    return b;
+}
+
+template <class Bar> HWND DockedBar<Bar>::created(bool ok) {
+    if (!ok) {
+        bar_.reset();
+        return nullptr;
+    }
+    onColoursChanged();
+    return bar_->hwnd();
+}
+
+template <class Bar> void DockedBar<Bar>::onDestroy() {
+    bar_.reset(); // destroys the window, which the form is about to destroy anyway
+}
+
+template <class Bar> void DockedBar<Bar>::onColoursChanged() {
+    if (!bar_)
+        return;
+    if (back_)
+        bar_->setBackColor(*back_);
+    if (fore_)
+        bar_->setForeColor(*fore_);
+}
+
+template class DockedBar<controls::ToolBar>;
+template class DockedBar<controls::StatusBar>;
+
 // ---- ToolBar ---------------------------------------------------------------
 
 ToolBar::ToolBar(Form& form, std::string name, ToolBarOptions options)
-    : Control(form, std::move(name), Kind::ToolBar) {
-    ownInputEvents_ = true;
-    dock_ = options.align;
-    width_ = 2055;
-    height_ = 3000;
-}
-
-ToolBar::~ToolBar() = default;
+    : DockedBar(form, std::move(name), Kind::ToolBar, options.align, 2055, 3000) {}
 
 HWND ToolBar::createWindow(HWND parent) {
-    bar_ = std::make_unique<controls::ToolBar>();
-    controls::ToolBar& b = *bar_;
+    controls::ToolBar& b = newBar();
     b.Click = [this](long i) { raise(Click, static_cast<int>(i)); };
     b.DblClick = [this](long i) { raise(DblClick, static_cast<int>(i)); };
     b.OnButtonHover = [this](long i) { raise(OnButtonHover, static_cast<int>(i)); };
-    b.MouseEnter = [this] { raise(MouseEnter); };
-    b.MouseLeave = [this] { raise(MouseLeave); };
     b.MouseDown = [this](long, int button, int shift, int x, int y) {
         raise(MouseDown, button, shift, x, y);
     };
@@ -47,28 +81,11 @@ HWND ToolBar::createWindow(HWND parent) {
         if (auto handler = KeyDown)
             handler(key, shift);
     };
-    if (!b.Create(parent, 0, 0, toPixels(width_), toPixels(height_), id_,
-                  Settings.size() ? &Settings : nullptr)) {
-        bar_.reset();
-        return nullptr;
-    }
+    const bool ok = b.Create(parent, 0, 0, toPixels(width_), toPixels(height_), id_, settings());
     // The self-resizing rule keeps the docked side's length.
-    b.setAlign(dock_);
-    onColoursChanged();
-    return b.hwnd();
-}
-
-void ToolBar::onDestroy() {
-    bar_.reset(); // destroys the window, which the form is about to destroy anyway
-}
-
-void ToolBar::onColoursChanged() {
-    if (!bar_)
-        return;
-    if (back_)
-        bar_->setBackColor(*back_);
-    if (fore_)
-        bar_->setForeColor(*fore_);
+    if (ok)
+        b.setAlign(dock_);
+    return created(ok);
 }
 
 int ToolBar::Button_Index() const {
@@ -78,18 +95,10 @@ int ToolBar::Button_Index() const {
 // ---- StatusBar -------------------------------------------------------------
 
 StatusBar::StatusBar(Form& form, std::string name, StatusBarOptions options)
-    : Control(form, std::move(name), Kind::StatusBar) {
-    ownInputEvents_ = true;
-    dock_ = options.align;
-    width_ = 4800;
-    height_ = 360;
-}
-
-StatusBar::~StatusBar() = default;
+    : DockedBar(form, std::move(name), Kind::StatusBar, options.align, 4800, 360) {}
 
 HWND StatusBar::createWindow(HWND parent) {
-    bar_ = std::make_unique<controls::StatusBar>();
-    controls::StatusBar& b = *bar_;
+    controls::StatusBar& b = newBar();
     b.Click = [this] { raise(Click); };
     b.DblClick = [this] { raise(DblClick); };
     b.PanelClick = [this](int p) { raise(PanelClick, p); };
@@ -116,27 +125,7 @@ HWND StatusBar::createWindow(HWND parent) {
         if (auto handler = KeyDown)
             handler(key, shift);
     };
-    b.MouseEnter = [this] { raise(MouseEnter); };
-    b.MouseLeave = [this] { raise(MouseLeave); };
-    if (!b.Create(parent, toPixels(height_), id_, Settings.size() ? &Settings : nullptr)) {
-        bar_.reset();
-        return nullptr;
-    }
-    onColoursChanged();
-    return b.hwnd();
-}
-
-void StatusBar::onDestroy() {
-    bar_.reset();
-}
-
-void StatusBar::onColoursChanged() {
-    if (!bar_)
-        return;
-    if (back_)
-        bar_->setBackColor(*back_);
-    if (fore_)
-        bar_->setForeColor(*fore_);
+    return created(b.Create(parent, toPixels(height_), id_, settings()));
 }
 
 void StatusBar::AddPanel(const PanelOptions& args) {

@@ -22,6 +22,42 @@
 
 namespace forms {
 
+// What the toolbar and the status bar share as controls of a form: the
+// custom control `Bar` while the window exists, its design-time settings, the
+// form's colours passed on to it, and the events every bar raises.
+template <class Bar> class DockedBar : public Control {
+  public:
+    // The custom control raises no events while it is destroyed, so the
+    // subclass's handlers may go before it.
+    ~DockedBar() override = default;
+
+    // Design-time settings, read when the control is created (names as the
+    // control stores them: "BackColor", "ButtonCaption0", "Theme", ...).
+    controls::PropertyBag Settings;
+
+    // The custom control while the window exists, for its other properties.
+    Bar* bar() const { return bar_.get(); }
+
+    // The pointer entered or left the bar.
+    std::function<void()> MouseEnter;
+    std::function<void()> MouseLeave;
+
+  protected:
+    DockedBar(Form& form, std::string name, Kind kind, int align, int width, int height);
+    // A new custom control raising the events every bar raises; the caller
+    // wires the rest and creates its window, then calls created().
+    Bar& newBar();
+    // The window of the new control, with the form's colours; nothing (and
+    // no control) when its creation failed.
+    HWND created(bool ok);
+    // The settings to create the control with, nothing when there are none.
+    const controls::PropertyBag* settings() const { return Settings.size() ? &Settings : nullptr; }
+    void onDestroy() override;
+    void onColoursChanged() override;
+
+    std::unique_ptr<Bar> bar_;
+};
+
 // Creation arguments of a toolbar.
 struct ToolBarOptions {
     int align = vbAlignLeft; // the edge it docks to (AlignConstant)
@@ -31,35 +67,20 @@ struct ToolBarOptions {
 // edge unless told otherwise; MouseDown, MouseUp and MouseMove report the
 // control's own events (MouseMove on every move, after the button under the
 // mouse has been found).
-class ToolBar : public Control {
+class ToolBar : public DockedBar<controls::ToolBar> {
   public:
     ToolBar(Form& form, std::string name, ToolBarOptions options = {});
-    ~ToolBar() override;
-
-    // Design-time settings, read when the control is created (names as the
-    // control stores them: "ButtonCaption0", "BackColor", ...).
-    controls::PropertyBag Settings;
-
-    // The toolbar while the window exists, for its other properties.
-    controls::ToolBar* bar() const { return bar_.get(); }
 
     // The button under the mouse, -1 for none (also without a window).
     int Button_Index() const;
 
-    // Events, with the index of the button concerned where listed.
+    // Events, with the index of the button concerned.
     std::function<void(int index)> Click;
     std::function<void(int index)> DblClick;
     std::function<void(int index)> OnButtonHover;
-    std::function<void()> MouseEnter;
-    std::function<void()> MouseLeave;
 
   protected:
     HWND createWindow(HWND parent) override;
-    void onDestroy() override;
-    void onColoursChanged() override;
-
-  private:
-    std::unique_ptr<controls::ToolBar> bar_;
 };
 
 // Arguments of a new status bar panel, in the order of the positional form of
@@ -73,17 +94,9 @@ struct StatusBarOptions {
 };
 
 // The panelled strip docked to the bottom of the form.
-class StatusBar : public Control {
+class StatusBar : public DockedBar<controls::StatusBar> {
   public:
     StatusBar(Form& form, std::string name, StatusBarOptions options = {});
-    ~StatusBar() override;
-
-    // Design-time settings, read when the control is created ("Theme",
-    // "BackColor", "Sizable", ...).
-    controls::PropertyBag Settings;
-
-    // The status bar while the window exists, for its other properties.
-    controls::StatusBar* bar() const { return bar_.get(); }
 
     // Panels (numbered from 1; an index below 1 is the first panel, above the
     // count the last). Without a window there are no panels: reads give
@@ -117,16 +130,9 @@ class StatusBar : public Control {
     std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseDown;
     std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseMove;
     std::function<void(int panel, int button, int shift, int x, int y)> PanelMouseUp;
-    std::function<void()> MouseEnter;
-    std::function<void()> MouseLeave;
 
   protected:
     HWND createWindow(HWND parent) override;
-    void onDestroy() override;
-    void onColoursChanged() override;
-
-  private:
-    std::unique_ptr<controls::StatusBar> bar_;
 };
 
 } // namespace forms
