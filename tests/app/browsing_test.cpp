@@ -106,13 +106,13 @@ TEST_F(Browse, UsersSearchWithKeysPointAtButtonsAndSortFromTheMenu) {
     SetForegroundWindow(form.hwnd());
     form.SSTab1.setTab(1);
     form.lstCat.setListIndex(0);
-    loopFor(100);
+    pumpMessages(100);
 
     // Click on the box: it empties and the search starts at the top. The
     // first key searches for the empty text before it: the first entry.
     RECT box = rectIn(form.txtAppsSearch.hwnd(), form.txtAppsSearch.hwnd());
     clickAt(form.txtAppsSearch.hwnd(), box.right / 2, box.bottom / 2);
-    ASSERT_TRUE(loopUntil([&] { return form.txtAppsSearch.Text().empty(); }));
+    ASSERT_TRUE(pumpUntil([&] { return form.txtAppsSearch.Text().empty(); }));
     type("a");
     EXPECT_EQ(form.lstApps.ListIndex(), 0);
     EXPECT_EQ(link(), "http://x.org/Setup.exe");
@@ -131,7 +131,7 @@ TEST_F(Browse, UsersSearchWithKeysPointAtButtonsAndSortFromTheMenu) {
     choose(form.lstApps, "Tool (32-bit)");
     RECT b = rectIn(form.cmdDownloadFromPage.hwnd(), form.cmdDownloadFromPage.hwnd());
     mouseTo(form.cmdDownloadFromPage.hwnd(), b.right / 2, b.bottom / 2);
-    EXPECT_TRUE(loopUntil([&] { return form.txtAppsSearch.Text() == "Tool "; }));
+    EXPECT_TRUE(pumpUntil([&] { return form.txtAppsSearch.Text() == "Tool "; }));
 
     // Right button on the category list: its menu's one item sorts it, with
     // no category left selected.

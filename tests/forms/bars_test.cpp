@@ -84,13 +84,13 @@ class Bars : public ::testing::Test {
         f.StatusBar1.setPanelText(1, "0");
         SetForegroundWindow(f.hwnd());
         f.txt.SetFocus();
-        loopFor(50);
+        pumpMessages(50);
     }
     void TearDown() override {
         // Let go of every key a failed step may have left down.
         for (WORD vk : {VK_CONTROL, VK_SHIFT})
             key(vk, true);
-        loopFor(20);
+        pumpMessages(20);
     }
     HWND bar() const { return f.StatusBar1.hwnd(); }
     POINT panelCentre(int index) const {
@@ -152,14 +152,14 @@ TEST_F(Bars, ToolBarClickAndMouseMoveComeFromTheUsersMouse) {
     GetClientRect(f.ToolBar1.hwnd(), &tb);
     const int rowHeight = tb.bottom / 4;
     clickAt(f.ToolBar1.hwnd(), tb.right / 2, rowHeight * 2 + rowHeight / 2);
-    ASSERT_TRUE(loopUntil([&] { return !clicks.empty(); }));
+    ASSERT_TRUE(pumpUntil([&] { return !clicks.empty(); }));
     EXPECT_EQ(clicks, (std::vector<int>{2}));
     ASSERT_FALSE(movesAt.empty());
     // MouseMove runs once per move, after the button under the mouse is known.
     EXPECT_EQ(movesAt.back(), 2);
     EXPECT_EQ(plainMoves, static_cast<int>(movesAt.size()));
     mouseTo(f.ToolBar1.hwnd(), tb.right / 2, rowHeight / 2);
-    ASSERT_TRUE(loopUntil([&] { return movesAt.back() == 0; }));
+    ASSERT_TRUE(pumpUntil([&] { return movesAt.back() == 0; }));
 }
 
 TEST_F(Bars, PanelsFromArgumentsOrPositionsAndTheirEvents) {
@@ -186,7 +186,7 @@ TEST_F(Bars, PanelsFromArgumentsOrPositionsAndTheirEvents) {
     };
     POINT c = panelCentre(2);
     clickAt(bar(), c.x, c.y);
-    ASSERT_TRUE(loopUntil([&] { return seen.size() >= 4; }));
+    ASSERT_TRUE(pumpUntil([&] { return seen.size() >= 4; }));
     EXPECT_EQ(seen, (std::vector<std::string>{"MouseDown 1", "PanelMouseDown 2 1", "Click",
                                               "PanelClick 2"}));
 }
@@ -218,31 +218,31 @@ TEST(BarsOnAForm, AreMadeAgainWhenTheFormIsLoadedAgain) {
 TEST_F(Bars, InPlaceEditingTakesEscAndEnterFromTheKeyboard) {
     POINT c = panelCentre(1);
     clickAt(bar(), c.x, c.y, 2);
-    ASSERT_TRUE(loopUntil([&] { return f.StatusBar1.bar()->Editing(); }));
+    ASSERT_TRUE(pumpUntil([&] { return f.StatusBar1.bar()->Editing(); }));
     ASSERT_EQ(GetFocus(), f.StatusBar1.bar()->EditWindow());
     type("abc");
     press(VK_ESCAPE);
-    EXPECT_TRUE(loopUntil([&] { return !f.StatusBar1.bar()->Editing(); }));
+    EXPECT_TRUE(pumpUntil([&] { return !f.StatusBar1.bar()->Editing(); }));
     EXPECT_EQ(f.StatusBar1.PanelText(1), "0");
 
     c = panelCentre(1);
     clickAt(bar(), c.x, c.y, 2);
-    ASSERT_TRUE(loopUntil([&] { return f.StatusBar1.bar()->Editing(); }));
+    ASSERT_TRUE(pumpUntil([&] { return f.StatusBar1.bar()->Editing(); }));
     type("xyz");
     press(VK_RETURN);
-    EXPECT_TRUE(loopUntil([&] { return !f.StatusBar1.bar()->Editing(); }));
+    EXPECT_TRUE(pumpUntil([&] { return !f.StatusBar1.bar()->Editing(); }));
     EXPECT_EQ(f.StatusBar1.PanelText(1), "xyz");
     EXPECT_TRUE(f.isLoaded()); // neither key reached the form as a dialog command
 }
 
 TEST_F(Bars, CtrlTabTurnsPagesOnAFormWithAStatusBar) {
     f.txt.SetFocus();
-    loopFor(50);
+    pumpMessages(50);
     ASSERT_EQ(f.stack.Tab(), 0);
     press(VK_TAB, {VK_CONTROL});
-    EXPECT_TRUE(loopUntil([&] { return f.stack.Tab() == 1; }));
+    EXPECT_TRUE(pumpUntil([&] { return f.stack.Tab() == 1; }));
     press(VK_TAB, {VK_CONTROL, VK_SHIFT});
-    EXPECT_TRUE(loopUntil([&] { return f.stack.Tab() == 0; }));
+    EXPECT_TRUE(pumpUntil([&] { return f.stack.Tab() == 0; }));
 }
 
 TEST_F(Bars, ThemedButtonTabRaisesMouseLeaveAndEnterClicks) {
@@ -252,25 +252,25 @@ TEST_F(Bars, ThemedButtonTabRaisesMouseLeaveAndEnterClicks) {
     first->MouseLeave = [&] { ++leaves; };
     f.cmdFirst.Click = [&] { ++clicks; };
     f.cmdFirst.SetFocus();
-    loopFor(50);
+    pumpMessages(50);
     ASSERT_EQ(GetFocus(), f.cmdFirst.hwnd());
 
     press(VK_RETURN);
-    EXPECT_TRUE(loopUntil([&] { return clicks == 1; }));
+    EXPECT_TRUE(pumpUntil([&] { return clicks == 1; }));
     EXPECT_TRUE(f.isLoaded());
 
     press(VK_SPACE);
-    EXPECT_TRUE(loopUntil([&] { return clicks == 2; }));
+    EXPECT_TRUE(pumpUntil([&] { return clicks == 2; }));
 
     press(VK_TAB);
-    EXPECT_TRUE(loopUntil([&] { return leaves == 1; }));
-    EXPECT_TRUE(loopUntil([&] { return GetFocus() == f.cmdSecond.hwnd(); })); // focus moved on
+    EXPECT_TRUE(pumpUntil([&] { return leaves == 1; }));
+    EXPECT_TRUE(pumpUntil([&] { return GetFocus() == f.cmdSecond.hwnd(); })); // focus moved on
 
     f.cmdFirst.SetFocus();
-    loopFor(50);
+    pumpMessages(50);
     press(VK_TAB, {VK_SHIFT});
-    EXPECT_TRUE(loopUntil([&] { return leaves == 2; }));
-    EXPECT_TRUE(loopUntil([&] { return GetFocus() == f.txt.hwnd(); }));
+    EXPECT_TRUE(pumpUntil([&] { return leaves == 2; }));
+    EXPECT_TRUE(pumpUntil([&] { return GetFocus() == f.txt.hwnd(); }));
     EXPECT_EQ(clicks, 2); // Tab clicks nothing
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "tests/support/pump.h"
 
 #include <algorithm>
 #include <cctype>
@@ -369,11 +370,5 @@ class TempFolder {
   private:
     std::string path_;
 };
-
-// Processes window messages for about `ms` milliseconds (timers included).
-void pumpMessages(unsigned ms);
-
-// Processes window messages until `done` is true or `ms` have passed.
-bool pumpUntil(const std::function<bool()>& done, unsigned ms);
 
 } // namespace testsupport

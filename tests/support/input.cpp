@@ -1,32 +1,6 @@
 #include "tests/support/input.h"
 
-#include "forms/form.h"
-
 namespace testsupport {
-
-bool loopUntil(const std::function<bool()>& done, unsigned ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG m;
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == WM_QUIT)
-                continue;
-            if (forms::Form::preTranslate(m))
-                continue;
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= ms)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-void loopFor(unsigned ms) {
-    loopUntil([] { return false; }, ms);
-}
 
 void key(WORD vk, bool up) {
     INPUT in{};
@@ -56,7 +30,7 @@ void press(WORD vk, std::initializer_list<WORD> held) {
     key(vk, true);
     for (WORD h : held)
         key(h, true);
-    loopFor(60);
+    pumpMessages(60);
 }
 
 void type(const std::string& text) {
@@ -78,7 +52,7 @@ void mouseTo(HWND h, int x, int y) {
     in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &in, sizeof in);
-    loopFor(60);
+    pumpMessages(60);
 }
 
 void clickAt(HWND h, int x, int y, int times, bool right) {
@@ -87,7 +61,7 @@ void clickAt(HWND h, int x, int y, int times, bool right) {
         mouseButton(false, right);
         mouseButton(true, right);
     }
-    loopFor(100);
+    pumpMessages(100);
 }
 
 RECT rectIn(HWND child, HWND parent) {

@@ -1,20 +1,16 @@
 // Real input for window tests: keys and mouse clicks sent with SendInput pass
-// through the form runtime's message loop (its dialog-message handling
-// included) exactly as a user's do.
+// through the tests' message loop (pump.h: the form runtime's dialog-message
+// handling included) exactly as a user's do.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
+#include "tests/support/pump.h"
+
 #include <initializer_list>
 #include <string>
 
 namespace testsupport {
-
-// Runs the form runtime's message loop for up to `ms` milliseconds or until
-// `done`; a pending quit from an earlier test's form is ignored.
-bool loopUntil(const std::function<bool()>& done, unsigned ms = 2000);
-void loopFor(unsigned ms);
 
 // Presses (down) or releases (up) one key.
 void key(WORD vk, bool up);

@@ -1,4 +1,7 @@
 #include "tests/support/fakes.h"
+#include "tests/support/pump.h"
+
+#include "forms/form.h"
 
 #include <shellapi.h>
 
@@ -60,6 +63,8 @@ bool pumpUntil(const std::function<bool()>& done, unsigned ms) {
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
             if (m.message == WM_QUIT)
                 continue; // a test's form closing must not end the test's own loop
+            if (forms::Form::preTranslate(m))
+                continue;
             TranslateMessage(&m);
             DispatchMessageA(&m);
         }
