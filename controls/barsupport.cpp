@@ -36,6 +36,13 @@ void destroyControlWindow(HWND hwnd) {
     DestroyWindow(hwnd);
 }
 
+LRESULT endControlWindow(HWND& hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    HWND h = hwnd;
+    hwnd = nullptr;
+    return DefWindowProcA(h, msg, wParam, lParam);
+}
+
 LOGFONTA logFont(const FontDesc& d) {
     LOGFONTA lf{};
     lf.lfHeight = d.height;

@@ -41,6 +41,10 @@ LRESULT CALLBACK controlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 // Destroys a control's window after cutting it from the control object
 // (whose destructor is running), so that no message reaches the object.
 void destroyControlWindow(HWND hwnd);
+// The answer to WM_NCDESTROY, the last message of a control's window: cuts the
+// window from the control object, clears the object's `hwnd` and lets the
+// system finish.
+LRESULT endControlWindow(HWND& hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A font's creation settings from its description (no font is made).
 LOGFONTA logFont(const FontDesc& desc);

@@ -227,13 +227,9 @@ LRESULT StatusBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         watcher_.zDetachAll();
         break;
-    case WM_NCDESTROY: {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        HWND h = hwnd_;
-        hwnd_ = nullptr;
+    case WM_NCDESTROY:
         edit_ = nullptr;
-        return DefWindowProcA(h, msg, wParam, lParam);
-    }
+        return endControlWindow(hwnd_, msg, wParam, lParam);
     default:
         break;
     }

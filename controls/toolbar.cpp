@@ -231,12 +231,7 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         watcher_.zDetachAll();
         break;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        {
-            HWND h = hwnd_;
-            hwnd_ = nullptr;
-            return DefWindowProcA(h, msg, wParam, lParam);
-        }
+        return endControlWindow(hwnd_, msg, wParam, lParam);
     default:
         break;
     }
