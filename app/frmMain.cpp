@@ -89,6 +89,8 @@ frmMain::~frmMain() {
     for (HBITMAP b : pictures_)
         if (b)
             DeleteObject(b);
+    if (titleFont_)
+        DeleteObject(titleFont_);
 }
 
 void frmMain::wireEvents() {
@@ -246,9 +248,11 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::Form_DpiChanged() {
-    // The chrome and the pictures are drawn for the new resolution.
+    // The chrome, the pictures and the title's font are made for the new
+    // resolution.
     guarded([&] { chrome_.apply(dpi()); });
     guarded([&] { makePictures(); });
+    guarded([&] { makeTitleFont(); });
 }
 
 bool frmMain::Form_KeyPreview(const MSG& m) {
@@ -279,10 +283,7 @@ void frmMain::Form_Load() {
     });
     guarded([&] {
         lblTitle.setCaption("Fetchlets");
-        HFONT title = CreateFontA(-pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                                  CLEARTYPE_QUALITY, 0, "Tahoma");
-        if (title && lblTitle.hwnd())
-            SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(title), FALSE);
+        makeTitleFont();
     });
     guarded([&] { txtSignatureServer.setText(updates_.DefaultSignatureServer()); });
     // The status text reads the update window's catalog version, which loads
@@ -375,6 +376,21 @@ frmCheckAppInstalled& frmMain::checkAppInstalledWindow() {
         checkAppInstalled_ = std::make_unique<frmCheckAppInstalled>(
             CheckAppInstalledView{lstSoftware, settingsFile()});
     return *checkAppInstalled_;
+}
+
+void frmMain::makeTitleFont() {
+    HFONT font = CreateFontA(-pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                             CLEARTYPE_QUALITY, 0, "Tahoma");
+    if (!font || !lblTitle.hwnd()) {
+        if (font)
+            DeleteObject(font);
+        return;
+    }
+    SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // The label holds the new font now; the one it had is no longer used.
+    if (titleFont_)
+        DeleteObject(titleFont_);
+    titleFont_ = font;
 }
 
 void frmMain::makePictures() {

@@ -400,6 +400,8 @@ class frmMain : public forms::Form {
   private:
     void wireEvents();
     void makePictures();
+    // The About page's bold title at the window's resolution.
+    void makeTitleFont();
     // The menus' items and the lists' mouse-down events to their actions.
     void wireActions();
     // The link of the chosen entry, as the link field shows it now.
@@ -456,6 +458,7 @@ class frmMain : public forms::Form {
     bool secondCopy_ = false;
     Updates updates_;
     HBITMAP pictures_[2] = {};
+    HFONT titleFont_ = nullptr;
     InstalledApps installed_{services_, {*this, lstSoftware, SSTab1, SSTab2}};
     std::unique_ptr<frmCheckAppInstalled> checkAppInstalled_;
     ui::Tray tray_{services_, {*this, chkSystray, mnSystray}};

@@ -241,6 +241,11 @@ bool frmUpdate::fetchCatalog(const std::string& url, const std::string& file) {
     return ok;
 }
 
+bool frmUpdate::fetchManifest(std::string& staged) {
+    staged = stagedManifest();
+    return fetchCatalog(manifestAddress(productServer_), manifestFile());
+}
+
 bool frmUpdate::replaceFile(const std::string& staged, const std::string& file) {
     if (MoveFileExA(staged.c_str(), file.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -274,12 +279,18 @@ void frmUpdate::cmdRestart_Click() {
 }
 
 void frmUpdate::checkProgram() {
+    // The published manifest is read from its fetched copy beside the local
+    // one, which is left alone: the local copy records the installed catalog
+    // version and only a completed catalog update may change it.
     bool fetched = false;
-    std::string manifest = manifestFile();
+    Manifest published;
     guarded([&] {
-        fetched = fetchCatalog(manifestAddress(productServer_), manifest) &&
-                  replaceFile(manifest + ".download", manifest);
+        std::string staged;
+        fetched = fetchManifest(staged);
+        if (fetched)
+            published = readManifest(staged);
     });
+    guarded([&] { DeleteFileA(stagedManifest().c_str()); });
     guarded([&] { setMousePointer(vbCustom); });
     std::string running;
     guarded([&] {
@@ -293,15 +304,14 @@ void frmUpdate::checkProgram() {
             AddLogLine("Fetchlets could not check for a new Version: " + lastError_ + ".");
             return;
         }
-        std::string published = ReadIniString(manifest, "Fetchlets", "Version");
-        int order = compareOrdinal(published, running);
+        int order = compareOrdinal(published.programVersion, running);
         if (order > 0) {
-            std::string available = "Version " + published + " of Fetchlets is available.";
+            std::string available =
+                "Version " + published.programVersion + " of Fetchlets is available.";
             AddLogLine(available);
-            std::string changes = ReadIniString(manifest, "Fetchlets", "Changelog");
             AddLogLine("========================");
             AddLogLine("Whats  new in this Version?");
-            AddLogLine(changes);
+            AddLogLine(published.programChangelog);
             moveCaretToEnd();
             int answer = services_.messageBoxes
                              ? services_.messageBoxes->show(
@@ -322,17 +332,25 @@ void frmUpdate::checkProgram() {
 void frmUpdate::updateSignatures() {
     const std::string data = dataFolder();
     const std::string manifest = manifestFile();
+    // The fetched manifest waits beside the local copy. The local copy says
+    // which catalog is installed (the version label is read from it when the
+    // window loads), so it is replaced only once the catalog files match the
+    // fetched one; after a failure it still names the old catalog and the
+    // next check tries again.
+    std::string staged;
     bool manifestFetched = false;
     std::string manifestError;
     guarded([&] {
-        manifestFetched = fetchCatalog(manifestAddress(productServer_), manifest) &&
-                          replaceFile(manifest + ".download", manifest);
+        manifestFetched = fetchManifest(staged);
         manifestError = lastError_;
     });
     guarded([&] { setMousePointer(vbCustom); });
-    std::string published, installed;
+    std::string published, installed, changes;
     guarded([&] {
-        published = ReadIniString(manifest, "Signature", "Version");
+        if (manifestFetched) {
+            published = ReadIniString(staged, "Signature", "Version");
+            changes = ReadIniString(staged, "Signature", "Changelog");
+        }
         installed = lblSignatureVersion.Caption();
     });
     for (const char* name : kCounted)
@@ -355,8 +373,6 @@ void frmUpdate::updateSignatures() {
             AddLogLine("A new Signature Version " + published + " is available.");
             AddLogLine(kSeparator);
         });
-        std::string changes;
-        guarded([&] { changes = ReadIniString(manifest, "Signature", "Changelog"); });
         guarded([&] {
             AddLogLine("Whats new in this Signature?");
             AddLogLine(changes);
@@ -408,7 +424,17 @@ void frmUpdate::updateSignatures() {
                         failures.push_back(line);
                     }
                 }
-            } else {
+            }
+            // The catalog is complete: record its version. Should that fail,
+            // the update counts as failed, so that the next check, comparing
+            // against the old record, fetches the catalog again.
+            if (failures.empty() && !replaceFile(staged, manifest)) {
+                std::string line =
+                    std::string(kManifestFile) + " could not be updated: " + lastError_ + ".";
+                AddLogLine(line);
+                failures.push_back(line);
+            }
+            if (!failures.empty()) {
                 for (const std::string& name : fetched)
                     DeleteFileA((data + name + ".download").c_str());
             }
@@ -430,7 +456,17 @@ void frmUpdate::updateSignatures() {
         }
     } else {
         guarded([&] { AddLogLine("Your Signature File(s) is Up-to-Date."); });
+        // The same catalog version: the installed files are the published
+        // ones, so the fetched manifest may take the local copy's place. A
+        // version that compares smaller is not recorded: the files are still
+        // those of the version the local copy names.
+        guarded([&] {
+            if (published == installed)
+                replaceFile(staged, manifest);
+        });
     }
+    // Whatever was not taken into place is not left behind.
+    guarded([&] { DeleteFileA(stagedManifest().c_str()); });
     guarded([&] { moveCaretToEnd(); });
 }
 

@@ -82,6 +82,9 @@ class frmUpdate : public forms::Form {
     // Fetches into "<file>.download" and keeps it only when it reads as a
     // catalog; the real file is not touched.
     bool fetchCatalog(const std::string& url, const std::string& file);
+    // Fetches the published manifest into stagedManifest(); the local copy
+    // is not touched. `staged` names the fetched copy.
+    bool fetchManifest(std::string& staged);
     bool replaceFile(const std::string& staged, const std::string& file);
     void errorOutcome(const std::vector<std::string>& reasons);
     void showWindow();
@@ -89,6 +92,7 @@ class frmUpdate : public forms::Form {
     void moveCaretToEnd();
     std::string settingsFile() const;
     std::string manifestFile() const { return dataFolder() + kManifestFile; }
+    std::string stagedManifest() const { return manifestFile() + ".download"; }
     HCURSOR cursorOver(HWND child) const;
 
     platform::Services& services_;

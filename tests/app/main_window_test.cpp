@@ -371,6 +371,11 @@ TEST_F(MainWindowLook, AChangeOfResolutionRedrawsTheWindowAtTheNewSize) {
     GetObjectA(forms::defaultFont(from), sizeof before, &before);
     EXPECT_EQ(lf.lfHeight, MulDiv(before.lfHeight, to, from));
     EXPECT_EQ(form.cmdGetApps.button()->IconSize(), MulDiv(32, to, 96));
+    LOGFONTA title{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(form.lblTitle.hwnd(), WM_GETFONT, 0, 0)),
+               sizeof title, &title);
+    EXPECT_EQ(title.lfHeight, -forms::twipsToPixels(360, to));
+    EXPECT_EQ(title.lfWeight, FW_BOLD);
 }
 
 // ---- what an accessibility client reads ------------------------------------

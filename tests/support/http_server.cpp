@@ -192,6 +192,20 @@ HttpServer::Route HttpServer::htmlPage(const std::string& html) {
     return r;
 }
 
+HttpServer::Route HttpServer::cutShort(std::string body, std::size_t after) {
+    Route r;
+    r.body = std::move(body);
+    r.cutAfter = after;
+    return r;
+}
+
+HttpServer::Route HttpServer::late(std::string body, unsigned delayMs) {
+    Route r;
+    r.body = std::move(body);
+    r.headerDelayMs = delayMs;
+    return r;
+}
+
 std::vector<HttpServer::Request> HttpServer::requests() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return requests_;

@@ -95,6 +95,10 @@ class HttpServer {
     // Ready-made misbehaviours.
     static Route redirect(const std::string& location, int status = 302);
     static Route htmlPage(const std::string& html = "<html><body>Not the file</body></html>");
+    // The whole length announced, the connection closed after `after` bytes.
+    static Route cutShort(std::string body, std::size_t after);
+    // The answer comes only after `delayMs` (a server that does not answer).
+    static Route late(std::string body, unsigned delayMs);
 
     // Requests received so far, in order of arrival.
     std::vector<Request> requests() const;

@@ -16,25 +16,6 @@ using testsupport::TempFolder;
 
 namespace {
 
-// Answers of the test server, built field by field.
-HttpServer::Route withStatus(int status) {
-    HttpServer::Route r;
-    r.status = status;
-    return r;
-}
-HttpServer::Route cutShort(std::string body, size_t after) {
-    HttpServer::Route r;
-    r.body = std::move(body);
-    r.cutAfter = after;
-    return r;
-}
-HttpServer::Route late(std::string body, unsigned delayMs) {
-    HttpServer::Route r;
-    r.body = std::move(body);
-    r.headerDelayMs = delayMs;
-    return r;
-}
-
 constexpr platform::FetchLimits kQuick{.connect = 2000, .receive = 1500, .total = 2500};
 
 // Files in the folder other than `keep` (left-over temporary files).
@@ -64,9 +45,9 @@ TEST(Fetch, OnlyAWholeSuccessfulAnswerReplacesTheFile) {
 
     std::string body(100000, 'b');
     server.serve("/ok", body);
-    server.route("/missing", withStatus(404));
-    server.route("/broken", withStatus(500));
-    server.route("/cut", cutShort(body, 5000));
+    server.route("/missing", HttpServer::Route{.status = 404});
+    server.route("/broken", HttpServer::Route{.status = 500});
+    server.route("/cut", HttpServer::cutShort(body, 5000));
     server.route("/moved", HttpServer::redirect("/ok"));
     server.route("/movedaway", HttpServer::redirect("/missing"));
 
@@ -104,7 +85,7 @@ TEST(Fetch, ASlowServerMeetsTheTimeLimitWhileTheWindowPaintsAndTakesNoInput) {
     HttpServer server;
     TempFolder dir;
     dir.write("FLVersion.ini", "old");
-    server.route("/slow", late("[Signature]\r\n", 3200));
+    server.route("/slow", HttpServer::late("[Signature]\r\n", 3200));
     platform::WinInetFetcher fetcher(kQuick);
 
     // A window that counts its paints and the keys it is given.

@@ -20,25 +20,6 @@ using update::frmUpdate;
 
 namespace {
 
-// Answers of the test server, built field by field.
-HttpServer::Route withStatus(int status) {
-    HttpServer::Route r;
-    r.status = status;
-    return r;
-}
-HttpServer::Route cutShort(std::string body, size_t after) {
-    HttpServer::Route r;
-    r.body = std::move(body);
-    r.cutAfter = after;
-    return r;
-}
-HttpServer::Route late(std::string body, unsigned delayMs) {
-    HttpServer::Route r;
-    r.body = std::move(body);
-    r.headerDelayMs = delayMs;
-    return r;
-}
-
 constexpr platform::FetchLimits kQuick{.connect = 2000, .receive = 1000, .total = 2000};
 const char* const kError = "Error during Signature Update. Pleas try again later.";
 
@@ -49,6 +30,25 @@ std::string publishedFolder() {
         if (c == '/')
             c = '\\';
     return p;
+}
+
+// The bytes of a file given by its full path ("" when it cannot be read).
+std::string readWhole(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    std::string bytes;
+    if (h == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buf[4096];
+    DWORD n;
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0)
+        bytes.append(buf, n);
+    CloseHandle(h);
+    return bytes;
+}
+
+bool exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string manifest(const std::string& program, const std::string& signature,
@@ -113,6 +113,19 @@ class Updater : public ::testing::Test {
     // Publishes a manifest of the test's own in place of the folder's.
     void publish(const std::string& text) { server.serve("/fetchlets_latest/FLVersion.ini", text); }
     std::string log() const { return updater.txtUpdate.Text(); }
+    // Fetched files left aside in the Data folder.
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((app.path() + "Data\\*.download").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            names.push_back(fd.cFileName);
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+        return names;
+    }
     // The host's start-up. Windows stay hidden unless a test needs them
     // shown: under Xvfb without a window manager, each shown window costs
     // seconds when it goes.
@@ -183,9 +196,71 @@ TEST_F(Updater, ProgramCheckComparesVersionsAsStrings) {
 
     // Without an answer there is nothing to compare with, and the log says so.
     updater.txtUpdate.setText("");
-    server.route("/fetchlets_latest/FLVersion.ini", withStatus(404));
+    server.route("/fetchlets_latest/FLVersion.ini", HttpServer::Route{.status = 404});
     updater.lblCheckforUpdatesFetchlets_Click();
     EXPECT_EQ(log().rfind("Fetchlets could not check for a new Version: ", 0), 0u) << log();
+}
+
+TEST_F(Updater, TheProgramCheckLeavesTheRecordOfTheInstalledCatalogAlone) {
+    const std::string installed = manifest("0.4.4", "2026.01.01", "Old.", "Old apps.");
+    app.write("Data\\FLVersion.ini", installed);
+    start();
+
+    // The published program version and changelog are read from the fetched copy.
+    publish(manifest("0.5.0", "2026.12.08", "Much faster."));
+    services.messageBoxes.answers = {IDNO};
+    updater.lblCheckforUpdatesFetchlets_Click();
+    EXPECT_EQ(log(), "Version 0.5.0 of Fetchlets is available.\r\n========================\r\n"
+                     "Whats  new in this Version?\r\nMuch faster.\r\n");
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), installed);
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+
+    // The window loaded anew (as at the next start) still shows the installed
+    // catalog, and the catalog update still finds the new one.
+    updater.Unload();
+    EXPECT_EQ(updater.SignatureVersion(), "2026.01.01");
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_NE(log().find("A new Signature Version 2026.12.08 is available."), std::string::npos)
+        << log();
+}
+
+TEST_F(Updater, ACatalogUpdateThatFailsMidwayIsRecordedNowhereAndTriedAgain) {
+    const std::string installed = manifest("0.4.4", "2026.01.01");
+    app.write("Data\\FLVersion.ini", installed);
+    host.signatures = {"FLApps.def", "FLPortable.def", "FLSlim.def"};
+    start();
+    const std::string oldApps = app.read("Data\\FLApps.def");
+    const std::string oldPortable = app.read("Data\\FLPortable.def");
+    const std::string published = publishedFolder();
+    const std::string portable = readWhole(published + "FLPortable.def");
+    ASSERT_GT(portable.size(), 100u);
+
+    // The connection drops in the middle of the second file.
+    server.route("/fetchlets_latest/FLPortable.def", HttpServer::cutShort(portable, 100));
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLPortable.def could not be updated: ", 0), 0u)
+        << log();
+    EXPECT_EQ(server.requestCount("/fetchlets_latest/FLSlim.def"), 1);
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), installed);
+    EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
+    EXPECT_EQ(app.read("Data\\FLPortable.def"), oldPortable);
+    EXPECT_FALSE(exists(app.path() + "Data\\FLSlim.def"));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+
+    // The next start shows the old version, and the next check against a
+    // healthy server replaces every file and then records the new version.
+    host.Unload();
+    start();
+    EXPECT_EQ(host.lblStatus.Caption(), "Signature Version: 2026.01.01");
+    server.serve("/fetchlets_latest/FLPortable.def", portable);
+    services.messageBoxes.calls.clear();
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_NE(log().find("Signature Definitions has been Updated successfully."), std::string::npos)
+        << log();
+    EXPECT_TRUE(services.messageBoxes.calls.empty());
+    for (const char* name : {"FLApps.def", "FLPortable.def", "FLSlim.def", "FLVersion.ini"})
+        EXPECT_EQ(app.read(std::string("Data\\") + name), readWhole(published + name)) << name;
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(Updater, WithoutALocalManifestEveryListedFileIsReplacedAndTheRestartReadsThem) {
@@ -215,27 +290,12 @@ TEST_F(Updater, WithoutALocalManifestEveryListedFileIsReplacedAndTheRestartReads
     EXPECT_FALSE(updater.lblUpdateSignatureDefinitions.Visible());
     EXPECT_TRUE(services.messageBoxes.calls.empty());
     // The files are the published ones, byte for byte; the unlisted one stays.
-    TempFolder none;
-    auto readZ = [](const std::string& path) {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               0, nullptr);
-        std::string bytes;
-        if (h == INVALID_HANDLE_VALUE)
-            return bytes;
-        char buf[4096];
-        DWORD n;
-        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0)
-            bytes.append(buf, n);
-        CloseHandle(h);
-        return bytes;
-    };
-    EXPECT_EQ(app.read("Data\\FLApps.def"), readZ(published + "FLApps.def"));
-    EXPECT_EQ(app.read("Data\\FLPortable.def"), readZ(published + "FLPortable.def"));
+    EXPECT_EQ(app.read("Data\\FLApps.def"), readWhole(published + "FLApps.def"));
+    EXPECT_EQ(app.read("Data\\FLPortable.def"), readWhole(published + "FLPortable.def"));
     EXPECT_EQ(app.read("Data\\FLSpecial.def"), "[S]\r\ns=http://s/\r\n");
-    EXPECT_EQ(app.read("Data\\FLVersion.ini"), readZ(published + "FLVersion.ini"));
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), readWhole(published + "FLVersion.ini"));
     // Nothing was left aside in the Data folder.
-    EXPECT_EQ(GetFileAttributesA((app.path() + "Data\\FLApps.def.download").c_str()),
-              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
     // The label keeps the version it was loaded with until the restart.
     EXPECT_EQ(updater.lblSignatureVersion.Caption(), "");
 
@@ -261,17 +321,28 @@ TEST_F(Updater, WithoutALocalManifestEveryListedFileIsReplacedAndTheRestartReads
 }
 
 TEST_F(Updater, OrdinalComparisonAndAnEmptyList) {
-    app.write("Data\\FLVersion.ini", manifest("0.4.4", "9"));
+    const std::string installed = manifest("0.4.4", "9");
+    app.write("Data\\FLVersion.ini", installed);
     start();
     EXPECT_EQ(updater.lblSignatureVersion.Caption(), "9");
 
-    // 10 sorts before 9: up to date, nothing fetched.
+    // 10 sorts before 9: up to date, nothing fetched, and the local manifest
+    // keeps naming the catalog that is installed.
     publish(manifest("0.4.4", "10"));
     updater.lblUpdateSignatureDefinitions_Click();
     EXPECT_EQ(log(),
               "6 Signatures found in FLApps.def\r\n1 Signatures found in FLPortable.def\r\n"
               "0 Signatures found in FLSlim.def\r\nYour Signature File(s) is Up-to-Date.\r\n");
     EXPECT_EQ(server.requestCount("/fetchlets_latest/FLApps.def"), 0);
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), installed);
+
+    // The same version: the fetched manifest takes the local one's place.
+    updater.txtUpdate.setText("");
+    publish(manifest("0.4.5", "9"));
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_NE(log().find("Your Signature File(s) is Up-to-Date."), std::string::npos) << log();
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), manifest("0.4.5", "9"));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
 
     // A newer version with no files listed: the update still completes.
     updater.txtUpdate.setText("");
@@ -286,6 +357,7 @@ TEST_F(Updater, OrdinalComparisonAndAnEmptyList) {
         << log();
     EXPECT_TRUE(updater.cmdRestart.Visible());
     EXPECT_EQ(server.requestCount("/fetchlets_latest/FLApps.def"), 0);
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), manifest("0.4.4", "91", "x", "Nothing to fetch."));
 }
 
 TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
@@ -299,11 +371,11 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
         HttpServer::Route route;
         std::string reasonPart;
     } faults[] = {
-        {"404", withStatus(404), "status 404"},
-        {"500", withStatus(500), "status 500"},
-        {"short body", cutShort(std::string(5000, 'x'), 100), "100 of 5000"},
+        {"404", HttpServer::Route{.status = 404}, "status 404"},
+        {"500", HttpServer::Route{.status = 500}, "status 500"},
+        {"short body", HttpServer::cutShort(std::string(5000, 'x'), 100), "100 of 5000"},
         {"HTML with 200", HttpServer::htmlPage(), "not a catalog"},
-        {"slow", late("[A]\r\n", 3000), ""},
+        {"slow", HttpServer::late("[A]\r\n", 3000), ""},
         {"redirect to a missing file", HttpServer::redirect("/nothing/here"), "status 404"},
     };
     for (const Fault& f : faults) {
@@ -322,9 +394,12 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
         EXPECT_EQ(services.messageBoxes.calls[0].flags, unsigned(MB_OK | MB_ICONERROR));
         EXPECT_FALSE(updater.cmdRestart.Visible());
         EXPECT_TRUE(updater.lblUpdateSignatureDefinitions.Visible());
-        // FLApps.def arrived whole, but a half-updated catalog is not kept.
+        // FLApps.def arrived whole, but a half-updated catalog is not kept,
+        // nor is the new version recorded.
         EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
         EXPECT_EQ(app.read("Data\\FLPortable.def"), oldPortable);
+        EXPECT_FALSE(exists(app.path() + "Data\\FLVersion.ini"));
+        EXPECT_EQ(leftovers(), std::vector<std::string>{});
     }
 
     // A server that refuses the connection.
@@ -337,7 +412,7 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
 
     // No manifest at all: an error, not "up to date".
     updater.txtUpdate.setText("");
-    server.route("/fetchlets_latest/FLVersion.ini", withStatus(500));
+    server.route("/fetchlets_latest/FLVersion.ini", HttpServer::Route{.status = 500});
     updater.lblUpdateSignatureDefinitions_Click();
     EXPECT_EQ(
         log().rfind(std::string(kError) + "\r\nThe version information could not be fetched:", 0),
