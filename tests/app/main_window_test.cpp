@@ -274,20 +274,20 @@ TEST_F(MainWindowLook, HintsStayUntilReplacedAndToolbarHoverShowsTheVersionOnSom
     PostMessageA(b, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     ASSERT_TRUE(pumpUntil(
         [&] { return status() == "Here you will find a list of the most useful Portable Apps."; },
-        2000));
+        5000));
     PostMessageA(b, WM_MOUSELEAVE, 0, 0);
     pumpMessages(50);
     EXPECT_EQ(status(), "Here you will find a list of the most useful Portable Apps.");
 
     PostMessageA(form.ImgTwitter.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    ASSERT_TRUE(pumpUntil([&] { return status() == "Share Fetchlets on Twitter."; }, 2000));
+    ASSERT_TRUE(pumpUntil([&] { return status() == "Share Fetchlets on Twitter."; }, 5000));
     PostMessageA(form.cmdDDLManager.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     ASSERT_TRUE(pumpUntil(
         [&] {
             return status() ==
                    "Here you can Download and Manage Multiple Links of your Favorite Apps.";
         },
-        2000));
+        5000));
 
     // Over the toolbar: the version line on Home, Options and About only.
     const std::string version = "Fetchlets Version: 0.4.4 RC5, Signature Version: ";
