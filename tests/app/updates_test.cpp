@@ -12,14 +12,6 @@ using testsupport::HttpServer;
 
 namespace {
 
-std::string publishedFolder() {
-    std::string p = std::string("Z:") + FL_SOURCE_DIR + "/server/fetchlets_latest/";
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
 class MainUpdates : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -27,7 +19,8 @@ class MainUpdates : public ::testing::Test {
         folder.write("Data\\FLVersion.ini", "[Signature]\r\nVersion=2026.01.01\r\n");
         fakes.environment.applicationFolder = folder.path();
         fakes.services.fetcher = &fetcher;
-        server.serveFolder("/fetchlets_latest/", publishedFolder());
+        server.serveFolder("/fetchlets_latest/",
+                           testsupport::sourceFolder("server/fetchlets_latest/"));
     }
     void TearDown() override {
         if (form.isLoaded())

@@ -354,6 +354,11 @@ struct FakeServices {
                                 .tray = &tray};
 };
 
+// A folder of the source tree (for example "server/fetchlets_latest/") as the
+// tests under wine see it: a Windows path on the Z: drive, backslashes, the
+// trailing one included.
+std::string sourceFolder(const std::string& relative);
+
 // A fresh, empty folder under the system's temporary folder (with a trailing
 // backslash), removed with everything in it when the object goes.
 class TempFolder {

@@ -10,6 +10,16 @@
 
 namespace testsupport {
 
+std::string sourceFolder(const std::string& relative) {
+    std::string p = std::string("Z:") + FL_SOURCE_DIR + "/" + relative;
+    for (char& c : p)
+        if (c == '/')
+            c = '\\';
+    if (p.back() != '\\')
+        p += '\\';
+    return p;
+}
+
 TempFolder::TempFolder() {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);

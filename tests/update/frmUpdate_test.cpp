@@ -24,14 +24,6 @@ constexpr platform::FetchLimits kQuick{.connect = 2000, .receive = 1000, .total 
 const char* const kError = "Error during Signature Update. Pleas try again later.";
 
 // The published folder of this source tree, as a Windows path.
-std::string publishedFolder() {
-    std::string p = std::string("Z:") + FL_SOURCE_DIR + "/server/fetchlets_latest/";
-    for (char& c : p)
-        if (c == '/')
-            c = '\\';
-    return p;
-}
-
 // The bytes of a file given by its full path ("" when it cannot be read).
 std::string readWhole(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
@@ -100,7 +92,8 @@ class Updater : public ::testing::Test {
                                       "f=http://f/\r\n");
         app.write("Data\\FLPortable.def", "[P]\r\np=http://p/\r\n");
         app.write("Data\\FLSpecial.def", "[S]\r\ns=http://s/\r\n");
-        server.serveFolder("/fetchlets_latest/", publishedFolder());
+        server.serveFolder("/fetchlets_latest/",
+                           testsupport::sourceFolder("server/fetchlets_latest/"));
         host.dataFolder = app.path() + "Data\\";
         host.server = server.url("/fetchlets_latest/");
         host.signatures = {"FLApps.def", "FLPortable.def"};
@@ -231,7 +224,7 @@ TEST_F(Updater, ACatalogUpdateThatFailsMidwayIsRecordedNowhereAndTriedAgain) {
     start();
     const std::string oldApps = app.read("Data\\FLApps.def");
     const std::string oldPortable = app.read("Data\\FLPortable.def");
-    const std::string published = publishedFolder();
+    const std::string published = testsupport::sourceFolder("server/fetchlets_latest/");
     const std::string portable = readWhole(published + "FLPortable.def");
     ASSERT_GT(portable.size(), 100u);
 
@@ -270,7 +263,7 @@ TEST_F(Updater, WithoutALocalManifestEveryListedFileIsReplacedAndTheRestartReads
     ASSERT_EQ(host.lstCat.ListCount(), 3);
 
     updater.lblUpdateSignatureDefinitions_Click();
-    const std::string published = publishedFolder();
+    const std::string published = testsupport::sourceFolder("server/fetchlets_latest/");
     EXPECT_EQ(log(), "6 Signatures found in FLApps.def\r\n"
                      "1 Signatures found in FLPortable.def\r\n"
                      "0 Signatures found in FLSlim.def\r\n"

@@ -35,12 +35,8 @@ std::string folderOfProgram() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
     bool fail = std::string(cmd).find("fail") != std::string::npos;
     testsupport::HttpServer server;
-    std::string published = std::string("Z:") + FL_SOURCE_DIR + "/server/fetchlets_latest/";
-    std::string data = std::string("Z:") + FL_SOURCE_DIR + "/data/Data/";
-    for (std::string* p : {&published, &data})
-        for (char& c : *p)
-            if (c == '/')
-                c = '\\';
+    const std::string published = testsupport::sourceFolder("server/fetchlets_latest/");
+    const std::string data = testsupport::sourceFolder("data/Data/");
     server.serveFolder("/fetchlets_latest/", published);
     if (fail)
         server.route("/fetchlets_latest/FLPortable.def", [] {
