@@ -28,6 +28,17 @@ std::string encodeText(const std::string& text) {
     return out;
 }
 
+bool canStoreText(const std::string& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '~' || text[i + 1] != '|' || i + 2 >= text.size())
+            continue;
+        const char next = text[i + 2];
+        if (next == '~' || next == '\r' || next == '\n')
+            return false;
+    }
+    return true;
+}
+
 std::string decodeText(const std::string& stored) {
     std::string out;
     out.reserve(stored.size());

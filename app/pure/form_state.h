@@ -10,8 +10,16 @@ namespace app {
 // A text box's text on one line: every line break (CR LF, and a lone CR or LF,
 // which would otherwise break the file's lines) becomes "~|~".
 std::string encodeText(const std::string& text);
-// Every "~|~" becomes CR LF.
+// Every "~|~" becomes CR LF, read from the left.
 std::string decodeText(const std::string& stored);
+// Whether a text comes back from decodeText(encodeText(text)) as it was (its
+// line breaks as CR LF). The stored form of a text is the only one there can
+// be (every other character stands for itself), so a text cannot be kept
+// when the marker appears in it once its breaks are written: a text that
+// holds "~|~" itself, or "~|" right before a line break ("a~|" + LF is stored
+// as "a~|~|~", which reads back as "a" CR LF "|~"). Such a text cannot be
+// told apart from another in the file's format, which older files rely on.
+bool canStoreText(const std::string& text);
 
 // The key a control's value is kept under: its name, and for a member of a
 // control array its name + "(" + index + ")".

@@ -68,9 +68,10 @@ SearchOutcome searchStep(const std::vector<std::string>& entries, const std::str
     SearchOutcome out;
     const std::string term = upperAnsi(trimBlanks(boxText));
     const long last = std::min<long>(static_cast<long>(entries.size()) - 1, kSearchScanCap);
-    long start = parsePosition(position) + 1;
-    if (start < 0)
-        start = 0;
+    // The next position after the stored one; a stored number at or past the
+    // end (up to LONG_MAX, where adding one would overflow) starts past it.
+    const long stored = parsePosition(position);
+    const long start = stored < 0 ? 0 : stored >= last ? last + 1 : stored + 1;
     for (long i = start; i <= last; ++i) {
         if (upperAnsi(entries[static_cast<size_t>(i)]).find(term) == std::string::npos)
             continue;

@@ -36,10 +36,11 @@ Colour Lighten(Colour c, int n) {
 }
 
 Colour ShiftColor(Colour c, int amount) {
-    int r = clampChannel(redOf(c) + amount);
-    int g = clampChannel(greenOf(c) + amount);
-    int b = clampChannel(blueOf(c) + amount * blueOf(c) / 192);
-    return rgb(r, g, b);
+    // In 64 bits, clamped before narrowing: a shift of millions overflows an int.
+    auto channel = [](long long v) { return static_cast<int>(std::clamp(v, 0LL, 255LL)); };
+    const long long a = amount;
+    return rgb(channel(redOf(c) + a), channel(greenOf(c) + a),
+               channel(blueOf(c) + a * blueOf(c) / 192));
 }
 
 Colour MixColor(Colour a, Colour b, int weight) {
@@ -55,7 +56,11 @@ Colour GradientStep(Colour from, Colour to, int i, int n) {
     if (n < 2)
         return from & 0x00FFFFFFu;
     i = std::clamp(i, 0, n - 1);
-    auto lerp = [i, n](int f, int t) { return f + (t - f) * i / (n - 1); };
+    // In 64 bits: (t - f) * i overflows an int for gradients over about
+    // 8.4 million steps.
+    auto lerp = [i, n](int f, int t) {
+        return f + static_cast<int>(static_cast<long long>(t - f) * i / (n - 1));
+    };
     return rgb(lerp(redOf(from), redOf(to)), lerp(greenOf(from), greenOf(to)),
                lerp(blueOf(from), blueOf(to)));
 }

@@ -11,14 +11,19 @@ MessageList::AddResult MessageList::add(long msg) {
     if (count_ < 0)
         return AddResult::AlreadyPresent; // every message already goes through
     auto value = static_cast<std::uint32_t>(msg);
-    // A full list still takes a message into a slot emptied by removal.
+    // Listed anywhere, also after an emptied slot: listed once only, so that
+    // one removal always stops the message.
+    int empty = -1;
     for (int i = 0; i < count_; ++i) {
-        if (slots_[i] == 0) {
-            slots_[i] = value;
-            return AddResult::Added;
-        }
         if (slots_[i] == value)
             return AddResult::AlreadyPresent;
+        if (slots_[i] == 0 && empty < 0)
+            empty = i;
+    }
+    // A full list still takes a message into a slot emptied by removal.
+    if (empty >= 0) {
+        slots_[empty] = value;
+        return AddResult::Added;
     }
     if (limit_ > 0 && count_ >= limit_)
         return AddResult::Overflow;

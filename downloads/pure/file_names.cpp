@@ -1,7 +1,11 @@
 #include "downloads/pure/file_names.h"
 
+#include "platform/pure/device_names.h"
+
 #include <algorithm>
 #include <cctype>
+#include <utility>
+#include <vector>
 
 namespace downloads {
 
@@ -39,60 +43,113 @@ std::string lower(std::string s) {
     return s;
 }
 
-// Length of the valid UTF-8 sequence starting at s[i], or 0.
+// Length of the valid UTF-8 sequence starting at s[i], or 0: overlong forms,
+// surrogates and code points above U+10FFFF are not valid.
 size_t utf8Length(const std::string& s, size_t i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    const auto at = [&](size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    const unsigned char c = at(0);
+    const size_t n = c < 0x80 ? 1 : c < 0xC2 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF5 ? 4 : 0;
     if (n == 0 || i + n > s.size())
         return 0;
-    if (n == 2 && c < 0xC2)
-        return 0; // overlong
     for (size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+        if ((at(k) & 0xC0) != 0x80)
             return 0;
+    if ((c == 0xE0 && at(1) < 0xA0) || (c == 0xED && at(1) >= 0xA0) ||
+        (c == 0xF0 && at(1) < 0x90) || (c == 0xF4 && at(1) >= 0x90))
+        return 0;
     return n;
 }
 
-// The value of one parameter of a header ("name=value" or name="value").
-bool parameter(const std::string& header, const std::string& name, std::string& value) {
-    std::string low = lower(header);
-    size_t pos = 0;
-    while ((pos = low.find(name, pos)) != std::string::npos) {
-        // Must start a parameter: at the start or after ';' and blanks.
-        size_t before = pos;
-        while (before > 0 && (low[before - 1] == ' ' || low[before - 1] == '\t'))
-            --before;
-        bool starts = before == 0 || low[before - 1] == ';';
-        size_t after = pos + name.size();
-        while (after < low.size() && (low[after] == ' ' || low[after] == '\t'))
-            ++after;
-        if (!starts || after >= low.size() || low[after] != '=') {
-            pos += name.size();
-            continue;
-        }
-        ++after;
-        while (after < header.size() && (header[after] == ' ' || header[after] == '\t'))
-            ++after;
-        value.clear();
-        if (after < header.size() && header[after] == '"') {
-            for (size_t i = after + 1; i < header.size(); ++i) {
-                if (header[i] == '\\' && i + 1 < header.size()) {
-                    value += header[++i];
-                } else if (header[i] == '"') {
-                    break;
-                } else {
+// The code point of a valid sequence of `len` bytes at s[i].
+char32_t codePoint(const std::string& s, size_t i, size_t len) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    for (size_t k = 1; k < len; ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    return cp;
+}
+
+// Characters that a file name must not carry although Windows would create
+// it: C1 controls; the direction marks and overrides that make a list show
+// "exe.txt" for "txt.exe"; and the full-width forms of the forbidden
+// characters, which a conversion to the ANSI code page turns into the real
+// ones (a full-width quote becomes '"' on a command line).
+bool unsafeCodePoint(char32_t cp) {
+    if (cp >= 0x80 && cp <= 0x9F)
+        return true;
+    if (cp == 0x061C || cp == 0x200E || cp == 0x200F || (cp >= 0x202A && cp <= 0x202E) ||
+        (cp >= 0x2066 && cp <= 0x2069))
+        return true;
+    switch (cp) {
+    case 0xFF02:
+    case 0xFF0A:
+    case 0xFF0F:
+    case 0xFF1A:
+    case 0xFF1C: // " * / : <
+    case 0xFF1E:
+    case 0xFF1F:
+    case 0xFF3C:
+    case 0xFF5C: // > ? \ |
+    case 0x2215:
+    case 0x2216:
+    case 0xFE68: // division slashes
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The parameters of a header value, "type; name=value; name=\"quoted\"", in
+// order: names in lower case, quoted values unquoted. A ';' or a name inside
+// a quoted value belongs to that value.
+std::vector<std::pair<std::string, std::string>> parameters(const std::string& header) {
+    std::vector<std::pair<std::string, std::string>> out;
+    size_t i = 0;
+    const size_t n = header.size();
+    const auto blank = [&](size_t k) { return header[k] == ' ' || header[k] == '\t'; };
+    while (i < n) {
+        while (i < n && (blank(i) || header[i] == ';'))
+            ++i;
+        size_t nameEnd = i;
+        while (nameEnd < n && header[nameEnd] != '=' && header[nameEnd] != ';')
+            ++nameEnd;
+        std::string name = header.substr(i, nameEnd - i);
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+            name.pop_back();
+        i = nameEnd;
+        std::string value;
+        if (i < n && header[i] == '=') {
+            ++i;
+            while (i < n && blank(i))
+                ++i;
+            if (i < n && header[i] == '"') {
+                for (++i; i < n && header[i] != '"'; ++i) {
+                    if (header[i] == '\\' && i + 1 < n)
+                        ++i;
                     value += header[i];
                 }
+                while (i < n && header[i] != ';') // past the closing quote
+                    ++i;
+            } else {
+                const size_t end = std::min(header.find(';', i), n);
+                value = header.substr(i, end - i);
+                while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
+                    value.pop_back();
+                i = end;
             }
-        } else {
-            size_t end = header.find(';', after);
-            value =
-                header.substr(after, end == std::string::npos ? std::string::npos : end - after);
-            while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
-                value.pop_back();
         }
-        return true;
+        out.emplace_back(lower(name), value);
     }
+    return out;
+}
+
+// The value of the first parameter called `name`.
+bool parameter(const std::string& header, const std::string& name, std::string& value) {
+    for (auto& [key, v] : parameters(header))
+        if (key == name) {
+            value = v;
+            return true;
+        }
     return false;
 }
 
@@ -160,7 +217,7 @@ std::string safeFileName(const std::string& name) {
                        : static_cast<char>(c);
             ++i;
         } else {
-            out += n.substr(i, len);
+            out += unsafeCodePoint(codePoint(n, i, len)) ? std::string("_") : n.substr(i, len);
             i += len;
         }
     }
@@ -170,14 +227,7 @@ std::string safeFileName(const std::string& name) {
     out = lead == std::string::npos ? std::string() : out.substr(lead);
     if (out.empty())
         return out;
-    std::string stem = lower(out.substr(0, out.find('.')));
-    static const char* reserved[] = {"con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4",
-                                     "com5", "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3",
-                                     "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
-    for (const char* r : reserved)
-        if (stem == r)
-            return "_" + out;
-    return out;
+    return platform::isDeviceName(out) ? "_" + out : out;
 }
 
 std::string suggestedFileName(const std::string& contentDisposition, const std::string& finalUrl,

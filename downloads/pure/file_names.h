@@ -17,9 +17,12 @@ std::string fileNameFromUrl(const std::string& url);
 std::string fileNameFromContentDisposition(const std::string& header);
 
 // A name that can be created in a folder: path parts dropped, characters
-// Windows forbids (<>:"/\|? * and control characters) and invalid UTF-8
-// replaced with '_', trailing dots and blanks trimmed, a reserved device name
-// (CON, NUL, COM1, ...) prefixed with '_'. Empty when nothing is left.
+// Windows forbids (<>:"/\|? * and control characters), invalid UTF-8
+// (overlong forms, surrogates, beyond U+10FFFF), direction overrides and the
+// full-width forms of the forbidden characters replaced with '_', trailing
+// dots and blanks trimmed, a device name (CON, NUL, CONIN$, COM0-COM9,
+// COM1-3 written with superscript digits, ... also as "con .txt")
+// prefixed with '_'. Empty when nothing is left.
 std::string safeFileName(const std::string& name);
 
 // The name to suggest: from the header, else from the address reached after

@@ -2,9 +2,22 @@
 
 #include "downloads/pure/progress.h"
 
-#include <cstdio>
-
 namespace downloads {
+
+namespace {
+
+// A header value fit to be sent back: no line break or other control
+// character that would end the header line and start another.
+bool sendable(const std::string& value) {
+    for (char ch : value) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c < 0x20 && c != '\t') || c == 0x7F)
+            return false;
+    }
+    return !value.empty();
+}
+
+} // namespace
 
 std::string resumeHeaders(std::uint64_t have, const std::string& etag,
                           const std::string& lastModified) {
@@ -12,28 +25,42 @@ std::string resumeHeaders(std::uint64_t have, const std::string& etag,
         return {};
     std::string h = "Range: bytes=" + std::to_string(have) + "-\r\n";
     // A weak entity tag may not guard a range; the date is the better guard then.
-    if (!etag.empty() && etag.rfind("W/", 0) != 0)
+    if (sendable(etag) && etag.rfind("W/", 0) != 0)
         h += "If-Range: " + etag + "\r\n";
-    else if (!lastModified.empty())
+    else if (sendable(lastModified))
         h += "If-Range: " + lastModified + "\r\n";
     return h;
 }
 
 namespace {
 
-// "bytes first-last/total" (total may be "*").
+// A decimal number of at most 18 digits (so that it fits a signed 64-bit
+// value) at v[i]; no sign, no blanks.
+bool number(const std::string& v, size_t& i, std::uint64_t& out) {
+    const size_t start = i;
+    out = 0;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9' && i - start < 18)
+        out = out * 10 + static_cast<std::uint64_t>(v[i++] - '0');
+    return i > start && (i == v.size() || v[i] < '0' || v[i] > '9');
+}
+
+// "bytes first-last/total" (total may be "*"), with first <= last < total.
 bool parseContentRange(const std::string& v, std::uint64_t& first, std::uint64_t& last,
                        std::int64_t& total) {
-    unsigned long long a = 0, b = 0, t = 0;
-    if (std::sscanf(v.c_str(), "bytes %llu-%llu/%llu", &a, &b, &t) == 3) {
-        total = static_cast<std::int64_t>(t);
-    } else if (std::sscanf(v.c_str(), "bytes %llu-%llu/*", &a, &b) == 2) {
+    if (v.compare(0, 6, "bytes ") != 0)
+        return false;
+    size_t i = 6;
+    std::uint64_t a = 0, b = 0, t = 0;
+    if (!number(v, i, a) || i >= v.size() || v[i++] != '-' || !number(v, i, b) || i >= v.size() ||
+        v[i++] != '/' || b < a)
+        return false;
+    if (v.compare(i, std::string::npos, "*") == 0) {
         total = -1;
+    } else if (number(v, i, t) && i == v.size() && t > b) {
+        total = static_cast<std::int64_t>(t);
     } else {
         return false;
     }
-    if (b < a)
-        return false;
     first = a;
     last = b;
     return true;
@@ -56,8 +83,13 @@ Plan planAnswer(std::uint64_t have, const Answer& a) {
     if (a.status == 206) {
         std::uint64_t first = 0, last = 0;
         std::int64_t total = -1;
-        if (have == 0 || !parseContentRange(a.contentRange, first, last, total)) {
+        if (have == 0) {
             p.failure = "the server sent part of the file unasked";
+            return p;
+        }
+        if (!parseContentRange(a.contentRange, first, last, total)) {
+            p.failure = "the server's answer was not understood (Content-Range: " +
+                        (sendable(a.contentRange) ? a.contentRange.substr(0, 60) : "?") + ")";
             return p;
         }
         if (first != have) {

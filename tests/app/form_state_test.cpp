@@ -18,6 +18,43 @@ TEST(FormStateText, LineBreaksAreKeptOnOneLine) {
     EXPECT_EQ(app::decodeText("~~|~|"), "~\r\n|");
 }
 
+TEST(FormStateText, EveryStorableTextReadsBackAndTheRestAreNamed) {
+    // Every text of up to seven characters over the ones that matter: it
+    // reads back exactly when canStoreText says so.
+    const char alphabet[] = {'~', '|', '\r', '\n', 'a'};
+    std::string text;
+    auto normal = [](const std::string& t) {
+        std::string out;
+        for (size_t i = 0; i < t.size(); ++i) {
+            if (t[i] == '\r' || t[i] == '\n') {
+                i += t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n';
+                out += "\r\n";
+            } else {
+                out += t[i];
+            }
+        }
+        return out;
+    };
+    int unstorable = 0;
+    for (int length = 0; length <= 7; ++length) {
+        int combos = 1;
+        for (int k = 0; k < length; ++k)
+            combos *= 5;
+        for (int n = 0; n < combos; ++n) {
+            text.clear();
+            for (int k = 0, m = n; k < length; ++k, m /= 5)
+                text += alphabet[m % 5];
+            const bool back = app::decodeText(app::encodeText(text)) == normal(text);
+            ASSERT_EQ(back, app::canStoreText(text)) << testing::PrintToString(text);
+            unstorable += !back;
+        }
+    }
+    EXPECT_GT(unstorable, 0);
+    EXPECT_FALSE(app::canStoreText("a~|\n"));
+    EXPECT_FALSE(app::canStoreText("x~|~y"));
+    EXPECT_TRUE(app::canStoreText("a\n|~"));
+}
+
 TEST(FormStateKey, NameAndArrayIndex) {
     EXPECT_EQ(app::controlKey("txtAppsSearch"), "txtAppsSearch");
     EXPECT_EQ(app::controlKey("Option1", 0), "Option1(0)");

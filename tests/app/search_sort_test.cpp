@@ -35,6 +35,8 @@ TEST(SearchStep, FindsTheNextEntryContainingTheTermAndWrapsAfterTheLast) {
     EXPECT_EQ(searchStep(entries, "a", "").select, 0);
     EXPECT_EQ(searchStep(entries, "a", "x").select, 0);
     EXPECT_EQ(searchStep(entries, "a", "99").select, -1);
+    EXPECT_EQ(searchStep(entries, "a", "9223372036854775807").select, -1); // no overflow
+    EXPECT_TRUE(searchStep(entries, "a", "99999999999999999999").wrapped);
     EXPECT_EQ(searchStep({}, "a", "-1").select, -1);
 }
 

@@ -67,3 +67,13 @@ TEST(Colour, MixAndGradientEnds) {
     EXPECT_EQ(GradientStep(a, b, 5, 1), a);
     EXPECT_EQ(swapRedBlue(rgb(1, 2, 3)), 0x00010203u);
 }
+
+TEST(Colour, HugeShiftsAndGradientsStayDefined) {
+    // Saturate instead of overflowing (the sanitizer flagged both).
+    EXPECT_EQ(ShiftColor(rgb(10, 20, 30), 2000000000), rgb(255, 255, 255));
+    EXPECT_EQ(ShiftColor(rgb(10, 20, 30), -2000000000), rgb(0, 0, 0));
+    EXPECT_EQ(ShiftColor(rgb(0, 0, 1), 2000), rgb(255, 255, 11)); // blue scaled as before
+    const int n = 20000000;
+    EXPECT_EQ(GradientStep(rgb(0, 0, 0), rgb(255, 255, 255), n - 1, n), rgb(255, 255, 255));
+    EXPECT_EQ(GradientStep(rgb(0, 0, 0), rgb(255, 255, 255), n / 2, n), rgb(127, 127, 127));
+}

@@ -57,3 +57,15 @@ TEST(MessageList, RemovingAllEmptiesAndGrowingListHasNoLimit) {
     EXPECT_EQ(grow.count(), 0);
     EXPECT_FALSE(grow.contains(5));
 }
+
+TEST(MessageList, AMessageListedAfterAHoleIsNotListedTwice) {
+    // add 5, add 7, remove 5, add 7, remove 7: 7 must be gone.
+    MessageList list;
+    list.add(5);
+    list.add(7);
+    EXPECT_TRUE(list.remove(5));
+    EXPECT_EQ(list.add(7), MessageList::AddResult::AlreadyPresent);
+    EXPECT_TRUE(list.remove(7));
+    EXPECT_FALSE(list.contains(7));
+    EXPECT_FALSE(list.remove(7));
+}

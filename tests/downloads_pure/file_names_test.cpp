@@ -45,6 +45,33 @@ TEST(FileNames, MadeSafeForWindows) {
     EXPECT_EQ(safeFileName("..."), "");
 }
 
+TEST(FileNames, DevicesSpoofingAndBadUtf8FromAServerAreDefused) {
+    for (const char* device : {"COM0", "LPT0", "CONIN$", "CONOUT$.log", "COM\xC2\xB9.exe",
+                               "lpt\xC2\xB3", "con .txt", "nul . txt"})
+        EXPECT_EQ(safeFileName(device), std::string("_") + device) << device;
+    EXPECT_EQ(safeFileName("COM10.txt"), "COM10.txt");
+    // Surrogate, overlong slash, beyond U+10FFFF: each byte replaced.
+    EXPECT_EQ(safeFileName("a\xED\xA0\x80.txt"), "a___.txt");
+    EXPECT_EQ(safeFileName("a\xE0\x80\xAF.txt"), "a___.txt");
+    EXPECT_EQ(safeFileName("a\xF4\x90\x80\x80.txt"), "a____.txt");
+    // The right-to-left override would show "invoice_exe.txt" as "...txt.exe";
+    // a full-width quote turns into '"' in the ANSI code page.
+    EXPECT_EQ(safeFileName("invoice\xE2\x80\xAEtxt.exe"), "invoice_txt.exe");
+    EXPECT_EQ(safeFileName("a\xEF\xBC\x82"
+                           "b.exe"),
+              "a_b.exe");
+    EXPECT_EQ(safeFileName("\xC2\x85x.exe"), "_x.exe");
+    EXPECT_EQ(safeFileName("\xF0\x9F\x98\x80.txt"), "\xF0\x9F\x98\x80.txt"); // emoji kept
+}
+
+TEST(FileNames, AParameterNameInsideAQuotedValueIsPartOfTheValue) {
+    EXPECT_EQ(fileNameFromContentDisposition("attachment; filename=\"a; filename*=UTF-8''b\""),
+              "a; filename*=UTF-8''b");
+    EXPECT_EQ(
+        fileNameFromContentDisposition("attachment; x=\"filename=evil.exe\"; filename=ok.zip"),
+        "ok.zip");
+}
+
 TEST(FileNames, SuggestionOrderAndNumbering) {
     EXPECT_EQ(suggestedFileName("attachment; filename=\"cd.exe\"", "http://h/final.exe",
                                 "http://h/start.exe"),

@@ -13,6 +13,24 @@ TEST(TransferRules, ResumeHeaders) {
     EXPECT_EQ(resumeHeaders(500, "W/\"e\"", "Mon, 01 Jan 2024 00:00:00 GMT"),
               "Range: bytes=500-\r\nIf-Range: Mon, 01 Jan 2024 00:00:00 GMT\r\n");
     EXPECT_EQ(resumeHeaders(500, "", ""), "Range: bytes=500-\r\n");
+    // A validator with a line break would start a header line of the server's
+    // choosing: it is not sent back.
+    EXPECT_EQ(resumeHeaders(500, "\"e\"\r\nX-Evil: 1", "Mon, 01 Jan 2024 00:00:00 GMT"),
+              "Range: bytes=500-\r\nIf-Range: Mon, 01 Jan 2024 00:00:00 GMT\r\n");
+    EXPECT_EQ(resumeHeaders(500, "", "Mon\n"), "Range: bytes=500-\r\n");
+}
+
+TEST(TransferRules, ImpossibleRangesAreRefused) {
+    // A total below the range's end, a negative end, a wrapping total, blanks
+    // or signs inside the numbers: none is an append.
+    for (const char* range : {"bytes 100-199/50", "bytes 100--1/*", "bytes 100-199/-1",
+                              "bytes 100-18446744073709551615/*", "bytes 100-199/200 ",
+                              "bytes +100-199/200", "bytes 100-199/199", "bytes 100-99/200"}) {
+        const Plan p = planAnswer(100, {206, "", range, 100});
+        EXPECT_EQ(p.action, Plan::Fail) << range;
+        EXPECT_NE(p.failure.find("not understood"), std::string::npos) << range;
+    }
+    EXPECT_EQ(planAnswer(100, {206, "", "bytes 100-199/200", 100}).total, 200);
 }
 
 TEST(TransferRules, WhatAnAnswerMeans) {

@@ -122,6 +122,9 @@ TEST(FileNames, OnlyPlainNamesAreAccepted) {
                             "sub/x.def", "C:x.def", "C:\\Windows\\win.ini",
                             "\\\\server\\share\\x.def", "a?.def", "a*.def", "a|b", "tab\there"})
         EXPECT_FALSE(update::isPlainFileName(bad)) << bad;
+    // Devices, and names Windows shortens to another file's name.
+    for (const char* bad : {"CON", "nul.ini", "COM1", "lpt\xB9.def", "Kinds.ini.", "Kinds.ini "})
+        EXPECT_FALSE(update::isPlainFileName(bad)) << bad;
 }
 
 TEST_F(Files, OnlyAFileWithANamedSectionReadsAsACatalog) {

@@ -1,6 +1,7 @@
 #include "update/pure/rules.h"
 
 #include "catalog/profile.h"
+#include "platform/pure/device_names.h"
 
 #include <fstream>
 #include <limits>
@@ -124,8 +125,12 @@ bool isPlainFileName(std::string_view name) {
         if (c != '.' && c != ' ')
             onlyDotsAndBlanks = false;
     }
-    // ".", ".." and the like name a folder, not a file in it.
-    return !onlyDotsAndBlanks;
+    // ".", ".." and the like name a folder, not a file in it. Windows drops
+    // a trailing dot or blank ("Kinds.ini." is "Kinds.ini"), and a device
+    // name opens the device wherever it stands.
+    if (onlyDotsAndBlanks || name.back() == '.' || name.back() == ' ')
+        return false;
+    return !platform::isDeviceName(name);
 }
 
 bool readsAsCatalog(const std::string& path) {

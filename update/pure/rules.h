@@ -59,7 +59,8 @@ std::optional<int32_t> CountSignatures(const std::string& path);
 
 // A signature-list item is used as a file name in the Data folder: only a
 // plain name is accepted (no folder part, no drive, not "." or "..", no
-// characters that Windows does not allow in a name).
+// characters that Windows does not allow in a name, no trailing dot or
+// blank, no device name such as CON or nul.ini).
 bool isPlainFileName(std::string_view name);
 
 // A fetched catalog or manifest is accepted only when it reads as a profile
