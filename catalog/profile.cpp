@@ -25,7 +25,10 @@
 // section, a new section is appended at the end; new lines end with CR LF.
 // The file is replaced atomically. Parsed files are cached by path together
 // with the file's size, times and identity, and only once the file has been
-// left alone for a while, so a file replaced on disk is read anew.
+// left alone for a while, so a file replaced on disk is read anew. Where the
+// system reports changes in a folder, a cached file is trusted without asking
+// the file for as long as its folder reports none; after a report, each
+// cached file of the folder is checked once against its stamp.
 #include "catalog/profile.h"
 
 #include "catalog/profile_io.h"
@@ -38,6 +41,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string_view>
 
 #pragma push_macro("GetPrivateProfileString")
@@ -120,18 +124,26 @@ struct Entry {
 };
 
 struct Section {
-    std::string_view match; // as Entry::match
-    std::string_view name;  // empty for the unnamed section before the first header
-    std::vector<Entry> entries;
-    size_t begin = 0;       // first byte of the header line (0 for the unnamed part)
-    size_t end = 0;         // first byte of the next header line, or the file's end
-    size_t contentEnd = 0;  // just after the last non-blank line (header included)
-    bool terminated = true; // whether that last non-blank line has a line break
+    std::string_view match;   // as Entry::match
+    std::string_view name;    // empty for the unnamed section before the first header
+    std::span<Entry> entries; // its lines in the document's one list of entries
+    size_t firstEntry = 0;    // where they start there
+    size_t begin = 0;         // first byte of the header line (0 for the unnamed part)
+    size_t end = 0;           // first byte of the next header line, or the file's end
+    size_t contentEnd = 0;    // just after the last non-blank line (header included)
+    bool terminated = true;   // whether that last non-blank line has a line break
 };
 
 struct Document {
+    Document() = default;
+    Document(const Document&) = delete; // the sections point into it
+    Document& operator=(const Document&) = delete;
     std::string text;
     std::vector<Section> sections; // none at all for an empty file
+    // Every entry line in file order, in one block: a catalog of thousands of
+    // lines is parsed with one allocation instead of one growing list per
+    // section.
+    std::vector<Entry> entries;
     // A file with a byte-order mark is parsed as UTF-8: names are compared in
     // UTF-8 and handed out converted to the ANSI code page.
     bool unicode = false;
@@ -149,6 +161,7 @@ std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
     const bool hasNul = all.find('\0') != std::string_view::npos;
     auto cut = [hasNul](std::string_view s) { return hasNul ? cutAtNul(s) : s; };
 
+    doc->entries.reserve(static_cast<size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
     doc->sections.push_back(Section{});
     Section* current = &doc->sections.back(); // the unnamed part before any header
     bool previousEmptyName = false;
@@ -182,6 +195,7 @@ std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
                 doc->sections.push_back(Section{});
                 current = &doc->sections.back();
                 current->name = cut(trimBlanks(line.substr(1, close - 1)));
+                current->firstEntry = doc->entries.size();
                 current->begin = lineBegin;
                 current->contentEnd = next;
                 current->terminated = next > stop;
@@ -207,12 +221,16 @@ std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
         current->contentEnd = next;
         current->terminated = next > stop;
         entry.repeatedEmptyName = rawName.empty() && previousExists && previousEmptyName;
-        current->entries.push_back(entry);
+        doc->entries.push_back(entry);
         previousExists = true;
         previousEmptyName = entry.name.empty();
     }
     current->end = n;
-    for (Section& s : doc->sections) {
+    for (size_t i = 0; i < doc->sections.size(); ++i) {
+        Section& s = doc->sections[i];
+        const size_t last =
+            i + 1 < doc->sections.size() ? doc->sections[i + 1].firstEntry : doc->entries.size();
+        s.entries = std::span<Entry>(doc->entries.data() + s.firstEntry, last - s.firstEntry);
         s.match = s.name;
         for (Entry& e : s.entries)
             e.match = e.name;
@@ -244,6 +262,7 @@ struct CacheSlot {
     std::string path;
     io::Stamp stamp;
     std::shared_ptr<const Document> doc;
+    std::uint64_t folderChanges = 0; // the folder's change count when last found current
 };
 
 std::mutex gCacheLock;
@@ -255,9 +274,20 @@ const std::shared_ptr<const Document>& emptyDocument() {
     return empty;
 }
 
+// Ends the watch on a folder none of whose files is cached any more. Called
+// with the cache locked.
+void releaseFolderOf(const std::string& path) {
+    const std::string folder = io::folderOf(path);
+    for (const CacheSlot& slot : gCache)
+        if (io::folderOf(slot.path) == folder)
+            return;
+    io::unwatchFolder(folder);
+}
+
 void forget(const std::string& path) {
     std::lock_guard<std::mutex> lock(gCacheLock);
     gCache.remove_if([&](const CacheSlot& s) { return s.path == path; });
+    releaseFolderOf(path);
 }
 
 // A file's bytes parsed for reading.
@@ -286,46 +316,55 @@ Opened openDocument(const char* path) {
     if (!path || !*path)
         return result;
     const std::string key(path);
-    io::Stamp stamp;
-    result.state = io::inspect(key, stamp);
-    if (result.state == io::PathState::failed)
-        return result;
-    if (result.state == io::PathState::missing) {
-        result.doc = emptyDocument();
-        return result;
-    }
-    // A cached copy whose path facts still hold is used once the file is
-    // known to be the same one (any replacement is a new file number).
+    // While the folder of a cached file reports no change, the copy found
+    // current before is current still, and the file need not be asked.
     std::shared_ptr<const Document> cached;
     io::Stamp cachedStamp;
+    std::uint64_t changes = 0;
     {
         std::lock_guard<std::mutex> lock(gCacheLock);
         for (auto it = gCache.begin(); it != gCache.end(); ++it) {
             if (it->path == key) {
-                if (it->stamp.samePathFacts(stamp)) {
-                    cached = it->doc;
-                    cachedStamp = it->stamp;
-                } else {
-                    gCache.erase(it);
+                changes = io::folderChanges(io::folderOf(key));
+                if (changes != 0 && it->folderChanges == changes) {
+                    gCache.splice(gCache.begin(), gCache, it);
+                    result.state = io::PathState::file;
+                    result.doc = it->doc;
+                    return result;
                 }
+                cached = it->doc;
+                cachedStamp = it->stamp;
                 break;
             }
         }
     }
-    if (cached) {
+    io::Stamp stamp;
+    result.state = io::inspect(key, stamp);
+    if (result.state != io::PathState::file) {
+        if (cached)
+            forget(key);
+        if (result.state == io::PathState::missing)
+            result.doc = emptyDocument();
+        return result;
+    }
+    // A cached copy whose path facts still hold is used once the file is
+    // known to be the same one (any replacement is a new file number).
+    if (cached && cachedStamp.samePathFacts(stamp)) {
         io::Stamp now = stamp;
         if (io::identify(key, now) && now == cachedStamp) {
             std::lock_guard<std::mutex> lock(gCacheLock);
             for (auto it = gCache.begin(); it != gCache.end(); ++it)
                 if (it->path == key) {
+                    it->folderChanges = changes;
                     gCache.splice(gCache.begin(), gCache, it);
                     break;
                 }
             result.doc = std::move(cached);
             return result;
         }
-        forget(key);
     }
+    if (cached)
+        forget(key);
     std::string text;
     if (!io::readAll(key, text, &stamp)) {
         result.state = io::PathState::failed;
@@ -333,10 +372,23 @@ Opened openDocument(const char* path) {
     }
     std::shared_ptr<const Document> doc = loadForReading(std::move(text));
     if (io::settled(stamp)) {
-        std::lock_guard<std::mutex> lock(gCacheLock);
-        gCache.push_front(CacheSlot{key, stamp, doc});
-        if (gCache.size() > kCacheSlots)
-            gCache.pop_back();
+        // The folder is watched from now on; the file is asked once more
+        // after the watch began, so that a change between the read and the
+        // watch cannot go unseen.
+        const std::uint64_t watched = io::watchFolder(io::folderOf(key));
+        io::Stamp again = stamp;
+        if (watched == 0 || (io::identify(key, again) && again == stamp)) {
+            std::lock_guard<std::mutex> lock(gCacheLock);
+            gCache.push_front(CacheSlot{key, stamp, doc, watched});
+            if (gCache.size() > kCacheSlots) {
+                const std::string evicted = gCache.back().path;
+                gCache.pop_back();
+                releaseFolderOf(evicted);
+            }
+        } else {
+            std::lock_guard<std::mutex> lock(gCacheLock);
+            releaseFolderOf(key);
+        }
     }
     result.doc = std::move(doc);
     return result;

@@ -22,15 +22,6 @@ namespace profile::io {
 
 namespace {
 
-#ifndef _WIN32
-std::string folderOf(const std::string& path) {
-    const auto cut = path.find_last_of('/');
-    if (cut == std::string::npos)
-        return std::string();
-    return path.substr(0, cut == 0 ? 1 : cut);
-}
-#endif
-
 // Pauses between attempts while another process holds a file: about one
 // second in all.
 class Backoff {
@@ -50,6 +41,14 @@ class Backoff {
 };
 
 } // namespace
+
+std::string folderOf(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos || cut == 0)
+        return std::string();
+    // "C:\\" keeps its backslash: "C:" alone names the drive's current folder.
+    return path.substr(0, cut > 0 && path[cut - 1] == ':' ? cut + 1 : cut);
+}
 
 std::string temporaryPath(const std::string& path) {
     return path + ".tmp";
@@ -176,6 +175,91 @@ bool identify(const std::string& path, Stamp& stamp) {
     return ok;
 }
 
+namespace {
+
+// The change notifications, one per watched folder: at most as many as the
+// cache has files.
+struct Watch {
+    std::string folder;
+    HANDLE handle = nullptr;
+    std::uint64_t changes = 1;
+};
+
+class Watches {
+  public:
+    ~Watches() {
+        for (Watch& w : watches_)
+            FindCloseChangeNotification(w.handle);
+    }
+
+    std::uint64_t changes(const std::string& folder, bool start) {
+        std::lock_guard<std::mutex> guard(lock_);
+        for (size_t i = 0; i < watches_.size(); ++i) {
+            Watch& w = watches_[i];
+            if (w.folder != folder)
+                continue;
+            // Signalled: something changed since the last look. Armed again
+            // before anyone reads, so that a change after this moment is
+            // reported by the next look.
+            if (WaitForSingleObject(w.handle, 0) == WAIT_OBJECT_0) {
+                if (!FindNextChangeNotification(w.handle)) {
+                    close(i);
+                    return 0;
+                }
+                ++w.changes;
+            }
+            return w.changes;
+        }
+        if (!start || folder.empty())
+            return 0;
+        const HANDLE h = FindFirstChangeNotificationA(
+            folder.c_str(), FALSE,
+            FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
+                FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION);
+        if (h == INVALID_HANDLE_VALUE || h == nullptr)
+            return 0;
+        watches_.push_back(Watch{folder, h, 1});
+        return 1;
+    }
+
+    void end(const std::string& folder) {
+        std::lock_guard<std::mutex> guard(lock_);
+        for (size_t i = 0; i < watches_.size(); ++i)
+            if (watches_[i].folder == folder) {
+                close(i);
+                return;
+            }
+    }
+
+  private:
+    void close(size_t i) {
+        FindCloseChangeNotification(watches_[i].handle);
+        watches_.erase(watches_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    std::mutex lock_;
+    std::vector<Watch> watches_;
+};
+
+Watches& watches() {
+    static Watches all;
+    return all;
+}
+
+} // namespace
+
+std::uint64_t watchFolder(const std::string& folder) {
+    return watches().changes(folder, true);
+}
+
+std::uint64_t folderChanges(const std::string& folder) {
+    return watches().changes(folder, false);
+}
+
+void unwatchFolder(const std::string& folder) {
+    watches().end(folder);
+}
+
 bool writable(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
@@ -278,6 +362,15 @@ PathState inspect(const std::string& path, Stamp& stamp) {
     stamp.identified = true;
     return PathState::file;
 }
+
+// stat() is cheap here: every read checks the file itself.
+std::uint64_t watchFolder(const std::string&) {
+    return 0;
+}
+std::uint64_t folderChanges(const std::string&) {
+    return 0;
+}
+void unwatchFolder(const std::string&) {}
 
 bool writable(const std::string& path) {
     // The mode bits, not access(): a process running as root may write any

@@ -46,6 +46,27 @@ bool identify(const std::string& path, Stamp& stamp);
 // not be read.
 bool settled(const Stamp& stamp);
 
+// The folder of a file's path ("C:\\Data" of "C:\\Data\\FLApps.def"); empty
+// for a bare name.
+std::string folderOf(const std::string& path);
+
+// Change notification on a folder: while a file of it is cached, the folder
+// is watched, and a cached reading stays good for as long as the folder's
+// change count has not moved, with no need to ask the file itself.
+// - watchFolder starts a watch on the folder (once; later calls just look)
+//   and returns its change count: how many times the system has reported a
+//   change in it (a file created, removed, renamed, written, resized, or
+//   given other attributes or times) since the watch began.
+// - folderChanges looks at a watch that exists and starts none.
+// - unwatchFolder ends the watch: a watched folder may be held by it (under
+//   Wine a removed folder stays until then), so a folder is watched only
+//   while the cache holds one of its files.
+// A count of 0 means the folder is not watched (it cannot be, or the
+// platform does not tell): every read must then check the file.
+std::uint64_t watchFolder(const std::string& folder);
+std::uint64_t folderChanges(const std::string& folder);
+void unwatchFolder(const std::string& folder);
+
 // False for an existing file marked read-only: it is not to be replaced.
 bool writable(const std::string& path);
 

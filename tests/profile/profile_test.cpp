@@ -476,6 +476,35 @@ TEST_F(Profile, AFileReplacedByOneOfTheSameSizeAndTimesIsSeen) {
 }
 
 #ifdef _WIN32
+TEST_F(Profile, EveryReplacementOfACachedFileIsSeenByTheReadRightAfterIt) {
+    // Reads trust a cached file until its folder reports a change: the report
+    // must be there for the very next read, every time.
+    const auto p = file("burst.ini", "[S]\r\nk=v0\r\n");
+    FILETIME created, accessed, written;
+    HANDLE from =
+        CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(from, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(GetFileTime(from, &created, &accessed, &written));
+    CloseHandle(from);
+    ULARGE_INTEGER t{{written.dwLowDateTime, written.dwHighDateTime}};
+    t.QuadPart -= 36000000000ull; // an hour ago
+    written = {t.LowPart, t.HighPart};
+    for (int i = 1; i <= 60; ++i) {
+        std::string text = "[S]\r\nk=v0\r\n";
+        text[8] = static_cast<char>('0' + i % 10);
+        const std::string q = file("next.ini", text);
+        HANDLE to =
+            CreateFileA(q.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(to, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(SetFileTime(to, &created, &accessed, &written));
+        CloseHandle(to);
+        ASSERT_TRUE(MoveFileExA(q.c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING));
+        const std::string expected = text.substr(7, 2);
+        ASSERT_EQ(value(p, "S", "k"), expected) << "replacement " << i;
+        ASSERT_EQ(value(p, "S", "k"), expected) << "cached " << i;
+    }
+}
+
 TEST_F(Profile, AWriteWaitsBrieflyForAFileHeldOpenThenReportsFailure) {
     const auto p = file("held.ini", "[S]\r\nk=1\r\n");
     auto hold = [&] {

@@ -588,7 +588,11 @@ class ProfileDiff : public ::testing::Test {
     void SetUp() override {
         char temp[MAX_PATH];
         ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-        const std::string tag = "fl_profile_diff_" + std::to_string(GetCurrentProcessId());
+        // A folder of its own for each test: a folder that was read may stay
+        // until the reader's change notification on it is closed.
+        static int serial = 0;
+        const std::string tag = "fl_profile_diff_" + std::to_string(GetCurrentProcessId()) + "_" +
+                                std::to_string(++serial);
         folders_.push_back(Folder{std::string(temp) + tag + "\\"});
         // Under Wine the Linux root is drive Z:; use it too when present.
         const DWORD z = GetFileAttributesA("Z:\\tmp");
