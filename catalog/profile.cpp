@@ -41,7 +41,6 @@
 #include <list>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <string_view>
 
 #pragma push_macro("GetPrivateProfileString")
@@ -123,15 +122,25 @@ struct Entry {
     size_t lineEnd = 0;             // ...to just after its line break
 };
 
+struct Document;
+
 struct Section {
-    std::string_view match;   // as Entry::match
-    std::string_view name;    // empty for the unnamed section before the first header
-    std::span<Entry> entries; // its lines in the document's one list of entries
-    size_t firstEntry = 0;    // where they start there
-    size_t begin = 0;         // first byte of the header line (0 for the unnamed part)
-    size_t end = 0;           // first byte of the next header line, or the file's end
-    size_t contentEnd = 0;    // just after the last non-blank line (header included)
-    bool terminated = true;   // whether that last non-blank line has a line break
+    std::string_view match; // as Entry::match
+    std::string_view name;  // empty for the unnamed section before the first header
+    size_t begin = 0;       // first byte of the header line (0 for the unnamed part)
+    size_t body = 0;        // first byte after the header line
+    size_t end = 0;         // first byte of the next header line, or the file's end
+    size_t contentEnd = 0;  // just after the last non-blank line (header included)
+    bool terminated = true; // whether that last non-blank line has a line break
+    // The entry lines, parsed when first asked for: a read of the section
+    // names, or of one category, parses no other section's lines.
+    const std::vector<Entry>& entries() const;
+
+  private:
+    friend std::shared_ptr<Document> parse(std::string, bool);
+    const Document* doc_ = nullptr;
+    mutable std::vector<Entry> entries_;
+    mutable bool parsed_ = false;
 };
 
 struct Document {
@@ -140,36 +149,22 @@ struct Document {
     Document& operator=(const Document&) = delete;
     std::string text;
     std::vector<Section> sections; // none at all for an empty file
-    // Every entry line in file order, in one block: a catalog of thousands of
-    // lines is parsed with one allocation instead of one growing list per
-    // section.
-    std::vector<Entry> entries;
+    bool hasNul = false;           // a name or value then ends at its first NUL
     // A file with a byte-order mark is parsed as UTF-8: names are compared in
     // UTF-8 and handed out converted to the ANSI code page.
     bool unicode = false;
-    std::deque<std::string> converted; // the ANSI forms of a Unicode file's text
+    mutable std::deque<std::string> converted; // the ANSI forms of a Unicode file's text
+    mutable std::mutex lazy;                   // guards the sections' parsing and `converted`
 };
 
-std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
-    auto doc = std::make_shared<Document>();
-    doc->text = std::move(text);
-    doc->unicode = unicode;
-    const std::string_view all(doc->text);
-    const size_t n = all.size();
-    if (n == 0)
-        return doc;
-    const bool hasNul = all.find('\0') != std::string_view::npos;
-    auto cut = [hasNul](std::string_view s) { return hasNul ? cutAtNul(s) : s; };
-
-    doc->entries.reserve(static_cast<size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
-    doc->sections.push_back(Section{});
-    Section* current = &doc->sections.back(); // the unnamed part before any header
-    bool previousEmptyName = false;
-    bool previousExists = false;
-
-    size_t pos = 0;
+// Calls line(lineBegin, stop, next, trimmed) for every non-blank line that
+// starts in text[from, to): `stop` is where its line break starts, `next`
+// where the following line starts.
+template <typename Line> void forEachLine(std::string_view all, size_t from, size_t to, Line line) {
     const char* base = all.data();
-    while (pos < n) {
+    const size_t n = all.size();
+    size_t pos = from;
+    while (pos < to) {
         const size_t lineBegin = pos;
         const void* nl = std::memchr(base + pos, '\n', n - pos);
         size_t stop = nl ? static_cast<size_t>(static_cast<const char*>(nl) - base) : n;
@@ -183,70 +178,124 @@ std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
                 next += 1;
         }
         pos = next;
+        const std::string_view trimmed = trimBlanks(all.substr(lineBegin, stop - lineBegin));
+        if (!trimmed.empty())
+            line(lineBegin, stop, next, trimmed);
+    }
+}
 
-        const std::string_view line = trimBlanks(all.substr(lineBegin, stop - lineBegin));
-        if (line.empty())
+bool isHeader(std::string_view line) {
+    return line[0] == '[' && line.rfind(']') != std::string_view::npos;
+}
+
+std::string_view ansiForm(const Document& doc, std::string_view utf8) {
+    return doc.converted.emplace_back(text::utf8ToAnsi(utf8));
+}
+
+const std::vector<Entry>& Section::entries() const {
+    std::lock_guard<std::mutex> lock(doc_->lazy);
+    if (parsed_)
+        return entries_;
+    const Document& doc = *doc_;
+    const bool hasNul = doc.hasNul;
+    auto cut = [hasNul](std::string_view s) { return hasNul ? cutAtNul(s) : s; };
+    bool previousEmptyName = false;
+    bool previousExists = false;
+    forEachLine(
+        doc.text, body, end, [&](size_t lineBegin, size_t, size_t next, std::string_view line) {
+            Entry entry;
+            entry.lineBegin = lineBegin;
+            entry.lineEnd = next;
+            std::string_view rawName = line;
+            const size_t eq = line.find('=');
+            if (eq != std::string_view::npos) {
+                rawName = line.substr(0, eq);
+                while (!rawName.empty() && isBlank(static_cast<unsigned char>(rawName.back())))
+                    rawName.remove_suffix(1);
+                entry.value = cut(trimLeadingBlanks(line.substr(eq + 1)));
+                entry.hasValue = true;
+            }
+            entry.name = cut(rawName);
+            entry.match = entry.name;
+            if (doc.unicode) {
+                entry.name = ansiForm(doc, entry.name);
+                if (entry.hasValue)
+                    entry.value = ansiForm(doc, entry.value);
+            }
+            entry.repeatedEmptyName = rawName.empty() && previousExists && previousEmptyName;
+            entries_.push_back(entry);
+            previousExists = true;
+            previousEmptyName = entry.name.empty();
+        });
+    parsed_ = true;
+    return entries_;
+}
+
+// Finds the sections of a text; their entry lines are parsed when asked for.
+std::shared_ptr<Document> parse(std::string text, bool unicode = false) {
+    auto doc = std::make_shared<Document>();
+    doc->text = std::move(text);
+    doc->unicode = unicode;
+    const std::string_view all(doc->text);
+    const size_t n = all.size();
+    if (n == 0)
+        return doc;
+    doc->hasNul = all.find('\0') != std::string_view::npos;
+    auto cut = [&doc](std::string_view s) { return doc->hasNul ? cutAtNul(s) : s; };
+
+    doc->sections.push_back(Section{}); // the unnamed part before any header
+    // Only the header lines are looked for: each is a line whose first
+    // character other than a blank is "[" and that holds a "]".
+    const char* base = all.data();
+    for (size_t from = 0; from < n;) {
+        const void* hit = std::memchr(base + from, '[', n - from);
+        if (!hit)
+            break;
+        const size_t open = static_cast<size_t>(static_cast<const char*>(hit) - base);
+        from = open + 1;
+        size_t lineBegin = open;
+        while (lineBegin > 0 && all[lineBegin - 1] != '\n' && all[lineBegin - 1] != '\r' &&
+               isBlank(static_cast<unsigned char>(all[lineBegin - 1])))
+            --lineBegin;
+        if (lineBegin > 0 && all[lineBegin - 1] != '\n' && all[lineBegin - 1] != '\r')
+            continue; // not the first character of its line
+        size_t stop = open;
+        while (stop < n && all[stop] != '\n' && all[stop] != '\r')
+            ++stop;
+        const std::string_view line = trimBlanks(all.substr(open, stop - open));
+        if (!isHeader(line))
             continue;
-
-        if (line[0] == '[') {
-            const size_t close = line.rfind(']');
-            if (close != std::string_view::npos) {
-                current->end = lineBegin;
-                doc->sections.push_back(Section{});
-                current = &doc->sections.back();
-                current->name = cut(trimBlanks(line.substr(1, close - 1)));
-                current->firstEntry = doc->entries.size();
-                current->begin = lineBegin;
-                current->contentEnd = next;
-                current->terminated = next > stop;
-                previousExists = false;
-                previousEmptyName = false;
-                continue;
-            }
-        }
-
-        Entry entry;
-        entry.lineBegin = lineBegin;
-        entry.lineEnd = next;
-        std::string_view rawName = line;
-        const size_t eq = line.find('=');
-        if (eq != std::string_view::npos) {
-            rawName = line.substr(0, eq);
-            while (!rawName.empty() && isBlank(static_cast<unsigned char>(rawName.back())))
-                rawName.remove_suffix(1);
-            entry.value = cut(trimLeadingBlanks(line.substr(eq + 1)));
-            entry.hasValue = true;
-        }
-        entry.name = cut(rawName);
-        current->contentEnd = next;
-        current->terminated = next > stop;
-        entry.repeatedEmptyName = rawName.empty() && previousExists && previousEmptyName;
-        doc->entries.push_back(entry);
-        previousExists = true;
-        previousEmptyName = entry.name.empty();
+        size_t next = stop;
+        if (next < n)
+            next += all[next] == '\r' && next + 1 < n && all[next + 1] == '\n' ? 2 : 1;
+        doc->sections.back().end = lineBegin;
+        Section& section = doc->sections.emplace_back();
+        section.name = cut(trimBlanks(line.substr(1, line.rfind(']') - 1)));
+        section.begin = lineBegin;
+        section.body = next;
+        from = next;
     }
-    current->end = n;
-    for (size_t i = 0; i < doc->sections.size(); ++i) {
-        Section& s = doc->sections[i];
-        const size_t last =
-            i + 1 < doc->sections.size() ? doc->sections[i + 1].firstEntry : doc->entries.size();
-        s.entries = std::span<Entry>(doc->entries.data() + s.firstEntry, last - s.firstEntry);
+    doc->sections.back().end = n;
+    for (Section& s : doc->sections) {
+        // The last line that is not blank: from the section's end back over
+        // blanks and line breaks to the last other character, whose line it is.
+        size_t last = s.end;
+        while (last > s.begin && isBlank(static_cast<unsigned char>(all[last - 1])))
+            --last;
+        if (last > s.begin) {
+            size_t stop = last;
+            while (stop < n && all[stop] != '\n' && all[stop] != '\r')
+                ++stop;
+            size_t next = stop;
+            if (next < n)
+                next += all[next] == '\r' && next + 1 < n && all[next + 1] == '\n' ? 2 : 1;
+            s.contentEnd = next;
+            s.terminated = next > stop;
+        }
+        s.doc_ = doc.get();
         s.match = s.name;
-        for (Entry& e : s.entries)
-            e.match = e.name;
-    }
-    if (unicode) {
-        auto ansi = [&doc](std::string_view utf8) -> std::string_view {
-            return doc->converted.emplace_back(text::utf8ToAnsi(utf8));
-        };
-        for (Section& s : doc->sections) {
-            s.name = ansi(s.name);
-            for (Entry& e : s.entries) {
-                e.name = ansi(e.name);
-                if (e.hasValue)
-                    e.value = ansi(e.value);
-            }
-        }
+        if (unicode)
+            s.name = ansiForm(*doc, s.name);
     }
     return doc;
 }
@@ -406,7 +455,7 @@ const Section* findSection(const Document& doc, std::string_view name) {
 }
 
 const Entry* findEntry(const Section& s, std::string_view name) {
-    for (const Entry& e : s.entries)
+    for (const Entry& e : s.entries())
         if (equalNoCase(e.match, name))
             return &e;
     return nullptr;
@@ -490,7 +539,7 @@ unsigned long listKeys(const Opened& opened, const char* section, const char* de
     }
     const Entry* first = nullptr;
     if (s && size > 2)
-        for (const Entry& e : s->entries)
+        for (const Entry& e : s->entries())
             if (listedInSection(e, false)) {
                 first = &e;
                 break;
@@ -501,7 +550,7 @@ unsigned long listKeys(const Opened& opened, const char* section, const char* de
 
     size_t room = size;
     char* out = buffer;
-    for (const Entry& e : s->entries) {
+    for (const Entry& e : s->entries()) {
         if (room <= 2)
             break;
         if (!listedInSection(e, false) || e.repeatedEmptyName)
@@ -572,7 +621,7 @@ unsigned long GetPrivateProfileSection(const char* section, char* buffer, unsign
     size_t pos = 0;
     bool overflow = false;
     if (s) {
-        for (const Entry& e : s->entries) {
+        for (const Entry& e : s->entries()) {
             if (!listedInSection(e, true))
                 continue;
             const size_t need = e.name.size() + (e.hasValue ? e.value.size() + 1 : 0) + 1;
@@ -654,7 +703,7 @@ bool edit(const Document& doc, const char* section, const char* key, const char*
         for (const Section& candidate : doc.sections) {
             if (!equalNoCase(candidate.match, section))
                 continue;
-            for (const Entry& e : candidate.entries)
+            for (const Entry& e : candidate.entries())
                 if (equalNoCase(e.match, key)) {
                     out = {e.lineBegin, e.lineEnd, std::string()};
                     return true;
