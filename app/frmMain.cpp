@@ -329,11 +329,11 @@ void frmMain::Form_Load() {
         Unload(forms::vbFormCode);
         return;
     }
-    // The installed applications, read once per run; the key used is closed.
-    guarded([&] {
-        installed_.getAllKeys();
-        installed_.closeRegKey(installed_.key());
-    });
+    // The installed applications, read once per run on a worker thread: the
+    // window does not wait for the registry. The list and the marks are
+    // filled when the worker posts kInstalledRead (or at once when something
+    // needs them before).
+    guarded([&] { installed_.startReading(hwnd(), kInstalledRead); });
     guarded([&] { txtCredits.setText(creditsText()); });
 }
 
@@ -371,7 +371,18 @@ void frmMain::mnuExit_Click() {
     forms::unloadAllForms(forms::vbFormCode);
 }
 
+LRESULT frmMain::onMessage(UINT message, WPARAM, LPARAM, bool& handled) {
+    handled = message == kInstalledRead;
+    if (handled && installed_.finishReading())
+        // The entry lists draw the installed mark beside the names.
+        for (forms::ListBox* list : {&lstApps, &lstPortable, &lstSlim, &lstSpecial})
+            if (list->hwnd())
+                InvalidateRect(list->hwnd(), nullptr, FALSE);
+    return 0;
+}
+
 frmCheckAppInstalled& frmMain::checkAppInstalledWindow() {
+    installed_.finishReading(); // the check searches the whole list
     if (!checkAppInstalled_)
         checkAppInstalled_ = std::make_unique<frmCheckAppInstalled>(
             CheckAppInstalledView{lstSoftware, settingsFile()});

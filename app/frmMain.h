@@ -64,6 +64,8 @@ class frmMain : public forms::Form {
     LinkField& linkField() { return linkField_; }
 
   private:
+    // Posted by the worker that reads the installed applications.
+    static constexpr UINT kInstalledRead = WM_APP + 31;
     platform::Services& services_;
 
   public:
@@ -359,6 +361,7 @@ class frmMain : public forms::Form {
     bool Form_KeyPreview(const MSG& m) override;
     void Form_DpiChanged() override;
     void placeBeforeCreation() override { Form_Resize(); }
+    LRESULT onMessage(UINT message, WPARAM, LPARAM, bool& handled) override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 

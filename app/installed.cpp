@@ -41,16 +41,14 @@ void InstalledApps::closeRegKey(HKEY key) {
         key_ = nullptr;
 }
 
-void InstalledApps::getAllKeys() {
-    if (!services_.registry)
-        return;
-    platform::Registry& registry = *services_.registry;
+std::vector<std::string> InstalledApps::readNames(platform::Registry& registry,
+                                                  const std::vector<UninstallList>& lists,
+                                                  const std::string& keyPath, HKEY* lastRoot) {
     InstalledNames names;
     for (const UninstallList& list : lists) {
-        current_ = list;
-        if (openRegKey(keyPath) != ERROR_SUCCESS)
+        HKEY root = nullptr;
+        if (registry.openKey(list.root, keyPath, list.view, root) != ERROR_SUCCESS)
             continue;
-        const HKEY root = key_;
         for (unsigned long i = 0;; ++i) {
             char name[256] = {};
             unsigned long length = 255;
@@ -72,14 +70,50 @@ void InstalledApps::getAllKeys() {
                     displayNameFromBuffer(value, std::min<unsigned long>(size, sizeof value)));
             registry.closeKey(product);
         }
-        // The root of the last list read stays open for start-up to close.
-        if (&list != &lists.back())
-            closeRegKey(root);
+        if (lastRoot && &list == &lists.back())
+            *lastRoot = root; // left open for start-up to close
+        else
+            registry.closeKey(root);
     }
+    return names.names();
+}
 
+void InstalledApps::apply(const std::vector<std::string>& names) {
     // Filled at once with its redrawing off; the list sorts the names itself.
-    view_.lstSoftware.setItems(names.names());
-    matcher_ = InstalledMatcher(names.names(), systemUpper);
+    view_.lstSoftware.setItems(names);
+    matcher_ = InstalledMatcher(names, systemUpper);
+}
+
+void InstalledApps::getAllKeys() {
+    if (!services_.registry)
+        return;
+    HKEY last = nullptr;
+    const std::vector<std::string> names = readNames(*services_.registry, lists, keyPath, &last);
+    if (last) {
+        if (key_)
+            services_.registry->closeKey(key_);
+        key_ = last;
+    }
+    apply(names);
+}
+
+void InstalledApps::startReading(HWND notify, UINT done) {
+    if (!services_.registry || reading_.valid())
+        return;
+    reading_ = std::async(std::launch::async, [&registry = *services_.registry, lists = lists,
+                                               keyPath = keyPath, notify, done] {
+        std::vector<std::string> names = readNames(registry, lists, keyPath, nullptr);
+        if (notify)
+            PostMessageA(notify, done, 0, 0);
+        return names;
+    });
+}
+
+bool InstalledApps::finishReading() {
+    if (!reading_.valid())
+        return false;
+    apply(reading_.get());
+    return true;
 }
 
 std::string InstalledApps::snapshotPath() const {
@@ -95,6 +129,7 @@ std::string InstalledApps::snapshotPath() const {
 }
 
 void InstalledApps::cmdShowInstalledApps_Click() {
+    finishReading(); // the snapshot holds the whole list
     view_.SSTab1.setTab(kSpecialTab);
     view_.SSTab2.setTab(kInstalledAppsTab);
     const std::string path = snapshotPath();

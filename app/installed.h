@@ -7,6 +7,7 @@
 #include "forms/controls.h"
 #include "platform/services.h"
 
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,17 @@ class InstalledApps {
     // the rules of InstalledNames. The list sorts itself.
     void getAllKeys();
 
+    // The same read on a worker thread, so that the window need not wait for
+    // the registry (thousands of products take a good part of a second):
+    // `done` is posted to `notify` when the names are there, and
+    // finishReading() then fills the list and the installed marks. Every key
+    // the worker opens, it closes.
+    void startReading(HWND notify, UINT done);
+    // Fills lstSoftware and the marks from a read started by startReading,
+    // waiting for the worker if it is still reading, so that whatever reads
+    // the list next finds it complete. False when no read was pending.
+    bool finishReading();
+
     // Shows the Installed Apps page and writes the list, one name a line in
     // list order with CR LF, to the dated snapshot file in the program's
     // folder, replacing a file of that name whole. Says where it went only
@@ -76,7 +88,15 @@ class InstalledApps {
     std::string keyPath = kUninstallKey;
 
   private:
+    // The display names of every list; the last list's root key stays open
+    // in `lastRoot` when it is given, else every key is closed.
+    static std::vector<std::string> readNames(platform::Registry& registry,
+                                              const std::vector<UninstallList>& lists,
+                                              const std::string& keyPath, HKEY* lastRoot);
+    void apply(const std::vector<std::string>& names);
+
     platform::Services& services_;
+    std::future<std::vector<std::string>> reading_;
     InstalledView view_;
     UninstallList current_{HKEY_LOCAL_MACHINE, 0};
     HKEY key_ = nullptr;

@@ -2,8 +2,11 @@
 // temporary application folder with a recording registry and tray.
 #include "app/frmMain.h"
 #include "tests/support/fakes.h"
+#include "tests/support/pump.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -34,7 +37,8 @@ class MainInstalled : public ::testing::Test {
 TEST_F(MainInstalled, StartUpReadsTheListsMarksEntriesAndChecksAnEntry) {
     form.Load();
     ASSERT_TRUE(form.isLoaded());
-    EXPECT_EQ(form.lstSoftware.ListCount(), 2);
+    // Read on a worker: the list is filled through the window's own messages.
+    EXPECT_TRUE(testsupport::pumpUntil([&] { return form.lstSoftware.ListCount() == 2; }));
     EXPECT_EQ(form.lstSoftware.List(0), "7-Zip 23.01");
     EXPECT_EQ(fakes.registry.openHandles(), 0u); // the key used is closed
 
@@ -56,6 +60,41 @@ TEST_F(MainInstalled, StartUpReadsTheListsMarksEntriesAndChecksAnEntry) {
     EXPECT_FALSE(check.isLoaded());
     EXPECT_NE(folder.read("Data\\Fetchlets.ini").find("[WindowStateCheckAppInstalled]"),
               std::string::npos);
+}
+
+// A registry that answers only once the test lets it: a machine whose
+// uninstall list takes long to read.
+class SlowRegistry : public testsupport::FakeRegistry {
+  public:
+    long enumKey(HKEY key, unsigned long index, char* name, unsigned long& length) override {
+        WaitForSingleObject(go, INFINITE);
+        return FakeRegistry::enumKey(key, index, name, length);
+    }
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+TEST_F(MainInstalled, TheWindowDoesNotWaitForTheRegistryButTheSnapshotDoes) {
+    SlowRegistry slow;
+    slow.setValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kUninstall + "7z", "DisplayName",
+                  "7-Zip 23.01");
+    fakes.services.registry = &slow;
+    std::thread release([&] {
+        Sleep(1500);
+        SetEvent(slow.go);
+    });
+    form.Load(); // returns while the registry is still being read
+    ASSERT_TRUE(form.isLoaded());
+    testsupport::pumpMessages(100);
+    EXPECT_EQ(form.lstSoftware.ListCount(), 0);
+    // The snapshot waits for the whole list.
+    form.cmdShowInstalledApps.Click();
+    release.join();
+    EXPECT_EQ(form.lstSoftware.ListCount(), 1);
+    const std::string& text = fakes.messageBoxes.calls.at(0).text;
+    EXPECT_EQ(folder.read(text.substr(text.find(folder.path()) + folder.path().size())),
+              "7-Zip 23.01\r\n");
+    form.Unload();
+    CloseHandle(slow.go);
 }
 
 TEST_F(MainInstalled, SnapshotGoesToTheProgramFolderAndShowsThePage) {
