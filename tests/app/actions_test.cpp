@@ -213,8 +213,8 @@ TEST_F(Actions, DownloadsQueueAndTheBlacklist) {
     d.blockRequest();
     EXPECT_EQ(fakes.shell.calls.back().file,
               std::string("mailto:") + platform::endpoints::kFeedbackAddress +
-                  "?Subject=Direct Download not allowed.&Body=Please Prevent this Fetchlets ID: "
-                  "http://x.org/get?a=1%26b=2 from Direct Download.");
+                  "?Subject=Direct%20Download%20not%20allowed.&Body=Please%20Prevent%20this%20"
+                  "Fetchlets%20ID:%20http://x.org/get?a=1%26b=2%20from%20Direct%20Download.");
 }
 
 TEST_F(Actions, WebMailAndClipboard) {
@@ -223,23 +223,26 @@ TEST_F(Actions, WebMailAndClipboard) {
     w.alternateDownload(Kind::Portable);
     EXPECT_EQ(fakes.shell.calls.back().file,
               std::string("http://") + platform::endpoints::kWebSearchHost +
-                  "/search?hl=en&lr=&ie=ISO-8859-1&q=Tom %26 Jerry Download");
+                  "/search?hl=en&lr=&ie=ISO-8859-1&q=Tom%20%26%20Jerry%20Download");
     EXPECT_EQ(fakes.shell.calls.back().verb, "Open");
 
     link = "HTTP://Dl.Example.org/tools/setup.exe";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.back().file, "HTTP://Dl.Example.org/");
     size_t opened = fakes.shell.calls.size();
+    // No "/" after the host: nothing to open, and the user is told so.
     link = "http://dl.example.org";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.size(), opened);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 1u);
+    EXPECT_NE(fakes.messageBoxes.calls[0].text.find("no developer page"), std::string::npos);
     link = "https://dl.example.org/x";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.back().file, "https://dl.example.org/");
     link = "Visit the Homepage of Fetchlets";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.size(), opened + 1);
-    ASSERT_EQ(fakes.messageBoxes.calls.size(), 1u);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 2u);
 
     // The clipboard takes whatever the field shows.
     w.linkToClipboard();
@@ -247,7 +250,7 @@ TEST_F(Actions, WebMailAndClipboard) {
 
     link = "http://x.org/k";
     w.sendDownloadLink(Kind::Special);
-    EXPECT_NE(fakes.shell.calls.back().file.find("Get Recommended by - Fetchlets"),
+    EXPECT_NE(fakes.shell.calls.back().file.find("Get%20Recommended%20by%20-%20Fetchlets"),
               std::string::npos);
     w.reportProblem();
     EXPECT_EQ(fakes.shell.calls.back().file.rfind("mailto:", 0), 0u);
@@ -261,7 +264,7 @@ TEST_F(Actions, WebMailAndClipboard) {
 
 } // namespace
 
-TEST_F(Actions, ExitLeavesTheLinkManagerOpenWhenItsQueueCannotBeSaved) {
+TEST_F(Actions, ExitOffersAWayOutWhenTheQueueCannotBeSaved) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     } // left by earlier tests' last windows

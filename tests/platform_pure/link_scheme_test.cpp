@@ -7,8 +7,8 @@ using platform::LinkKind;
 
 TEST(LinkScheme, WebAndMailAddressesPassAsTheyStand) {
     for (const char* link : {"http://example.org/setup.exe", "HTTPS://Example.org/a?b=1&c=2",
-                             "http://user@host.example/x y.exe", "mailto:someone@example.org",
-                             "mailto:?Subject=Hi&Body=there"}) {
+                             "http://user@host.example/x%20y.exe", "mailto:someone@example.org",
+                             "mailto:?Subject=Hi&Body=there", "http://[::1]:80/a?b=c#d"}) {
         auto c = checkLink(link);
         EXPECT_TRUE(c) << link;
         EXPECT_EQ(c.target, link);
@@ -18,6 +18,63 @@ TEST(LinkScheme, WebAndMailAddressesPassAsTheyStand) {
     EXPECT_EQ(checkLink("http://a.b/").kind, LinkKind::Web);
     // Blanks around a link are not part of it.
     EXPECT_EQ(checkLink("  http://a.b/x ").target, "http://a.b/x");
+}
+
+TEST(LinkScheme, WhatLeavesIsAValidUriThatCannotSplitACommandLine) {
+    // A quote, blanks and a second fragment mark: each becomes its escape,
+    // so the whole address stays one argument of the receiving program.
+    EXPECT_EQ(checkLink("http://127.0.0.1:8765/a\" --injected-flag \"b").target,
+              "http://127.0.0.1:8765/a%22%20--injected-flag%20%22b");
+    EXPECT_EQ(checkLink("http://127.0.0.1:8765/#\" -x#y").target,
+              "http://127.0.0.1:8765/#%22%20-x%23y");
+    EXPECT_EQ(checkLink("www.example.org/a b\"c").kind, LinkKind::Refused); // blank: no address
+    EXPECT_EQ(checkLink("www.example.org/<a>|{b}^`\\").target,
+              "http://www.example.org/%3Ca%3E%7C%7Bb%7D%5E%60%5C");
+    EXPECT_EQ(checkLink("mailto:a@b.c?Body=\"hi\" there").target,
+              "mailto:a@b.c?Body=%22hi%22%20there");
+    // Code page 1252: "é" and the euro sign as their UTF-8 bytes.
+    EXPECT_EQ(platform::encodeUri("http://a.b/caf\xe9\x80"), "http://a.b/caf%C3%A9%E2%82%AC");
+    // A valid escape stays, a stray "%" is escaped itself, brackets only in
+    // the host; control characters are escaped.
+    EXPECT_EQ(platform::encodeUri("http://[::1]/%41%4g%[x]\t\x7f%"),
+              "http://[::1]/%41%254g%25%5Bx%5D%09%7F%25");
+    // Encoding twice changes nothing.
+    for (const char* text : {"http://a.b/x y\"z\xe9%", "mailto:@?Subject=a b&Body=#c#d"}) {
+        const std::string once = platform::encodeUri(text);
+        EXPECT_EQ(platform::encodeUri(once), once) << text;
+    }
+}
+
+TEST(LinkScheme, RefusalMessagesGiveTheRulesReason) {
+    using platform::LinkOwner;
+    auto message = [](const std::string& link, LinkOwner owner = LinkOwner::Entry) {
+        return platform::refusalMessage(platform::checkWebLink(link), link, owner);
+    };
+    EXPECT_EQ(message("file:///C:/windows/system32/calc.exe"),
+              "This entry's link points to a file on this computer, not to a web address; it was "
+              "not opened.\r\n\r\nfile:///C:/windows/system32/calc.exe");
+    EXPECT_NE(message("\\\\server\\share\\x.exe").find("a shared folder on the network"),
+              std::string::npos);
+    EXPECT_NE(
+        message("ms-settings:", LinkOwner::Page).find("This page's link uses \"ms-settings:\""),
+        std::string::npos);
+    EXPECT_NE(message("mailto:a@b.c").find("is a mail address, not a web address"),
+              std::string::npos);
+    EXPECT_NE(message("http://a.b/\r\nx").find("control characters"), std::string::npos);
+    EXPECT_EQ(message(""), "This entry has no link: there is nothing to open.");
+    // A word is named as it is; a sentence is a hint or the version text.
+    EXPECT_NE(message("setup").find("\r\n\r\nsetup"), std::string::npos);
+    EXPECT_NE(message("setup").find("is not a web or mail address"), std::string::npos);
+    EXPECT_EQ(message("Fetchlets Version: 1.0"),
+              "The status bar no longer shows a link (a hint or other text replaced it). Please "
+              "choose the entry again.");
+    EXPECT_NE(message("Visit the Homepage", LinkOwner::Page).find("choose the page again."),
+              std::string::npos);
+    // The link manager names each link in one line.
+    EXPECT_EQ(message("javascript:alert(1)", LinkOwner::Queue),
+              "The link \"javascript:alert(1)\" uses \"javascript:\", which Fetchlets does not "
+              "open (only web and mail addresses); it was not opened.");
+    EXPECT_TRUE(message("http://a.b/").empty());
 }
 
 TEST(LinkScheme, SchemeLessWebAddressIsTakenAsHttp) {
