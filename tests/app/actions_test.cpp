@@ -275,18 +275,29 @@ TEST_F(Actions, ExitOffersAWayOutWhenTheQueueCannotBeSaved) {
     folder.write("Data\\FLLinks.ddl", "old\r\n");
     SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    // The toolbar's Exit: the main window goes, the link manager says why
-    // it stays and keeps its links, and the message loop goes on for it.
+    // The toolbar's Exit. Trying again fails again; closing without saving
+    // asks once more, naming the loss, and the user declines; the queue is
+    // then saved elsewhere (".ddl" added to the name) and the window goes.
+    fakes.messageBoxes.answers = {IDTRYAGAIN, IDCANCEL, IDNO, IDCONTINUE};
+    fakes.fileDialogs.saveAnswers = {folder.path() + "elsewhere"};
     form.navigation().toolbarClick(7);
     EXPECT_FALSE(form.isLoaded());
-    ASSERT_TRUE(m.isLoaded());
-    EXPECT_TRUE(IsWindow(m.hwnd()));
-    EXPECT_EQ(m.links(), std::vector<std::string>{"http://h.org/keep"});
-    ASSERT_FALSE(fakes.messageBoxes.calls.empty());
-    EXPECT_NE(fakes.messageBoxes.calls.back().text.find("could not be saved"), std::string::npos);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_FALSE(m.isLoaded());
+    const auto& boxes = fakes.messageBoxes.calls;
+    ASSERT_EQ(boxes.size(), 4u);
+    for (size_t i : {0u, 1u, 3u}) {
+        EXPECT_NE(boxes[i].text.find("could not be saved"), std::string::npos);
+        EXPECT_EQ(boxes[i].flags & 0xF, static_cast<unsigned>(MB_CANCELTRYCONTINUE));
+    }
+    EXPECT_NE(boxes[2].text.find("The 1 link in the queue will be lost."), std::string::npos);
+    EXPECT_EQ(folder.read("elsewhere.ddl"), "http://h.org/keep\r\n");
+    EXPECT_EQ(folder.read("Data\\FLLinks.ddl"), "old\r\n");
 
-    SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Closing without saving, confirmed: the window goes, the file stays.
+    ASSERT_TRUE(m.addLink("http://h.org/two"));
+    fakes.messageBoxes.answers = {IDCANCEL, IDYES};
     EXPECT_TRUE(m.Unload());
-    EXPECT_EQ(folder.read("Data\\FLLinks.ddl"), "http://h.org/keep\r\n");
+    EXPECT_NE(boxes.back().text.find("The 2 links in the queue will be lost."), std::string::npos);
+    EXPECT_EQ(folder.read("Data\\FLLinks.ddl"), "old\r\n");
+    SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
