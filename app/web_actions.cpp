@@ -45,8 +45,10 @@ void WebActions::developerPage() {
         tell(platform::refusalMessage(check, current, platform::LinkOwner::Entry));
         return;
     }
+    // An http link without a "/" right after its host (and a scheme-less
+    // one, which gives "http://" alone) names no page to open.
     const std::string target = app::developerPage(current);
-    if (target.empty()) {
+    if (!platform::checkWebLink(target)) {
         tell("This entry's link names no page after its host, so there is no developer page to "
              "open.\r\n\r\n" +
              current);

@@ -234,15 +234,19 @@ TEST_F(Actions, WebMailAndClipboard) {
     link = "http://dl.example.org";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.size(), opened);
-    ASSERT_EQ(fakes.messageBoxes.calls.size(), 1u);
+    link = "dl.example.org"; // would give "http://" alone
+    w.developerPage();
+    EXPECT_EQ(fakes.shell.calls.size(), opened);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 2u);
     EXPECT_NE(fakes.messageBoxes.calls[0].text.find("no developer page"), std::string::npos);
+    EXPECT_NE(fakes.messageBoxes.calls[1].text.find("no developer page"), std::string::npos);
     link = "https://dl.example.org/x";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.back().file, "https://dl.example.org/");
     link = "Visit the Homepage of Fetchlets";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.size(), opened + 1);
-    ASSERT_EQ(fakes.messageBoxes.calls.size(), 2u);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 3u);
 
     // The clipboard takes whatever the field shows.
     w.linkToClipboard();

@@ -110,7 +110,7 @@ class LeavingLinks : public ::testing::Test {
         return all;
     }
 
-    const std::string kLink = "http://127.0.0.1:8765/a\" --injected-flag \"b";
+    const std::string kLink = "http://127.0.0.1:8765/caf\xe9/a\" --injected-flag \"b";
     const std::string kPage = "http://127.0.0.1:8765/#\" -x";
     testsupport::TempFolder folder;
     testsupport::FakeServices fakes;
@@ -120,15 +120,14 @@ class LeavingLinks : public ::testing::Test {
 };
 
 TEST_F(LeavingLinks, EveryDoorHandsOnOneEncodedArgument) {
-    const std::string encoded = "http://127.0.0.1:8765/a%22%20--injected-flag%20%22b";
+    const std::string encoded = "http://127.0.0.1:8765/caf%C3%A9/a%22%20--injected-flag%20%22b";
     form.lstCat.setListIndex(0);
     form.lstApps.setListIndex(0);
     ASSERT_EQ(form.StatusBar1.PanelText(0), kLink);
     int opened = 0;
-    for (const char* item :
-         {"mnuDownloadFromPage", "mnuVisitDeveloperPage", "mnuAlternateDownload",
-          "mnuSupportLinks", "mnuAppScreenshots", "mnuSendDownloadLink", "mnuReportProblem",
-          "mnuBlockDirectDownload"}) {
+    for (const char* item : {"mnuDownloadFromPage", "mnuVisitDeveloperPage", "mnuAlternateDownload",
+                             "mnuSupportLinks", "mnuAppScreenshots", "mnuSendDownloadLink",
+                             "mnuReportProblem", "mnuBlockDirectDownload"}) {
         choose(form.lstApps, item);
         ++opened;
     }
@@ -140,8 +139,8 @@ TEST_F(LeavingLinks, EveryDoorHandsOnOneEncodedArgument) {
     form.lstCatPages.setListIndex(0);
     form.lstPages.setListIndex(0);
     ASSERT_EQ(form.StatusBar1.PanelText(0), kPage);
-    for (const char* item : {"mnuVisitPage", "mnuSendPageLinkSlim", "mnuSharePageTwitter",
-                             "mnuSharePageFacebook"}) {
+    for (const char* item :
+         {"mnuVisitPage", "mnuSendPageLinkSlim", "mnuSharePageTwitter", "mnuSharePageFacebook"}) {
         choose(form.lstPages, item);
         ++opened;
     }
