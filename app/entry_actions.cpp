@@ -8,12 +8,6 @@
 
 namespace app {
 
-namespace {
-constexpr const char* kChooseAgain =
-    "The status bar no longer shows a link (a hint or other text replaced it). Please choose "
-    "the entry again.";
-} // namespace
-
 void EntryActions::tell(const std::string& text) {
     if (services_.messageBoxes)
         services_.messageBoxes->show(view_.main.isLoaded() ? view_.main.hwnd() : nullptr, text, "",
@@ -22,34 +16,37 @@ void EntryActions::tell(const std::string& text) {
 
 std::string EntryActions::addressOrRefuse() {
     const std::string link = view_.link ? view_.link() : std::string();
-    if (platform::checkLink(link).kind != platform::LinkKind::Web) {
-        tell(kChooseAgain);
+    const platform::LinkCheck check = platform::checkWebLink(link);
+    if (!check) {
+        tell(platform::refusalMessage(check, link, platform::LinkOwner::Entry));
         return {};
     }
-    return link;
+    return check.target;
 }
 
 void EntryActions::directDownload() {
-    const std::string link = addressOrRefuse();
-    if (link.empty())
+    const std::string address = addressOrRefuse();
+    if (address.empty())
         return;
     if (!services_.downloads) {
         tell("Downloads are not available: the link was not handed over.");
         return;
     }
-    services_.downloads->download(view_.main.hwnd(), {platform::checkLink(link).target});
+    services_.downloads->download(view_.main.hwnd(), {address});
 }
 
 void EntryActions::downloadFromPage() {
-    const std::string link = addressOrRefuse();
-    if (!link.empty())
-        platform::openLink(services_, view_.main.hwnd(), link);
+    const std::string address = addressOrRefuse();
+    if (!address.empty())
+        platform::openLink(services_, view_.main.hwnd(), address);
 }
 
 void EntryActions::addToQueue() {
-    const std::string link = addressOrRefuse();
-    if (link.empty())
+    if (addressOrRefuse().empty())
         return;
+    // The queue keeps the link as the field shows it; it is encoded again
+    // whenever it leaves the link manager.
+    const std::string link = view_.link ? view_.link() : std::string();
     if (view_.linkManager.addLink(link, view_.main.hwnd()))
         view_.linkManager.Show(&view_.main);
 }
@@ -57,7 +54,10 @@ void EntryActions::addToQueue() {
 void EntryActions::blockRequest() {
     // A mail draft to the maker; the local blacklist is not touched.
     const std::string link = view_.link ? view_.link() : std::string();
-    platform::openLink(services_, nullptr, blockRequestMail(link));
+    const std::string mail = blockRequestMail(link);
+    const platform::LinkCheck check = platform::openLink(services_, nullptr, mail);
+    if (!check)
+        tell(platform::refusalMessage(check, mail, platform::LinkOwner::Entry));
 }
 
 void EntryActions::entryListMouseDown(catalog::Kind kind, int button) {

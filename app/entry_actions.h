@@ -30,8 +30,10 @@ class EntryActions {
     EntryActions(EntryActionsView view, platform::Services& services)
         : view_(std::move(view)), services_(services) {}
 
-    // The link of the chosen entry when it is an address to hand on; else
-    // the user is asked to choose an entry again and the result is empty.
+    // The address of the chosen entry's link (encoded) when it is a web
+    // address to hand on; else the user is told why not (or asked to choose
+    // the entry again after a hint replaced the link) and the result is
+    // empty.
     std::string addressOrRefuse();
 
     void directDownload();

@@ -327,6 +327,8 @@ void frmMain::Form_Load() {
     if (services_.singleInstance->anotherIsRunning("Fetchlets")) {
         secondCopy_ = true;
         Unload(forms::vbFormCode);
+        // The user sees the copy that runs instead.
+        guarded([&] { services_.singleInstance->showRunningCopy("Fetchlets"); });
         return;
     }
     // The installed applications, read once per run on a worker thread: the
@@ -335,6 +337,28 @@ void frmMain::Form_Load() {
     // needs them before).
     guarded([&] { installed_.startReading(hwnd(), kInstalledRead); });
     guarded([&] { txtCredits.setText(creditsText()); });
+}
+
+LRESULT frmMain::onMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    if (msg == runningCopyMessage_ && msg != 0 && !secondCopy_) {
+        handled = true;
+        bringToFront();
+    }
+    return 0;
+}
+
+void frmMain::bringToFront() {
+    if (tray_.iconShown()) {
+        tray_.restore();
+        return;
+    }
+    HWND w = hwnd();
+    if (IsIconic(w))
+        ShowWindow(w, SW_RESTORE);
+    else if (!IsWindowVisible(w))
+        ShowWindow(w, SW_SHOW);
+    SetForegroundWindow(w);
 }
 
 void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {

@@ -400,7 +400,13 @@ class frmMain : public forms::Form {
     void mnuShow_Click() { tray_.mnuShow_Click(); }
     void mnuExit_Click();
 
+  protected:
+    // A later copy's request to come to the front (runningCopyMessage).
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
   private:
+    // Shows the window in front: restored from the tray or from the taskbar.
+    void bringToFront();
     void wireEvents();
     void makePictures();
     // The About page's bold title at the window's resolution.
@@ -459,6 +465,7 @@ class frmMain : public forms::Form {
                                  lstCatPortable, lstCatSlim, lstCatPages};
     // This copy ends at start-up because another one runs.
     bool secondCopy_ = false;
+    UINT runningCopyMessage_ = platform::runningCopyMessage("Fetchlets");
     Updates updates_;
     HBITMAP pictures_[2] = {};
     HFONT titleFont_ = nullptr;

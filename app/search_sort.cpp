@@ -20,8 +20,16 @@ void searchBoxClicked(forms::TextBox& box) {
 void searchBoxKeyPress(forms::TextBox& box, forms::ListBox& entries) {
     SearchOutcome step;
     guarded([&] { step = searchStep(entries.items(), box.Text(), box.Tag); });
+    // A hit on the entry already selected runs the entry-chosen handling
+    // too (the list itself reports no change): the link field may hold a
+    // hint by now.
     if (step.select >= 0)
-        guarded([&] { entries.setListIndex(step.select); });
+        guarded([&] {
+            if (entries.ListIndex() == step.select && entries.Click)
+                entries.Click();
+            else
+                entries.setListIndex(step.select);
+        });
     guarded([&] { box.Tag = step.position; });
     if (step.wrapped) {
         guarded([&] { box.SetFocus(); });

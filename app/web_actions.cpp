@@ -12,12 +12,18 @@ void WebActions::tell(const std::string& text) {
                                      MB_OK | MB_ICONINFORMATION);
 }
 
+void WebActions::open(HWND owner, const std::string& address, platform::LinkOwner whose) {
+    const platform::LinkCheck check = platform::openLink(services_, owner, address);
+    if (!check)
+        tell(platform::refusalMessage(check, address, whose));
+}
+
 void WebActions::openPage(const std::string& address) {
-    platform::openLink(services_, view_.main.hwnd(), address);
+    open(view_.main.hwnd(), address, platform::LinkOwner::Entry);
 }
 
 void WebActions::openUnowned(const std::string& address) {
-    platform::openLink(services_, nullptr, address);
+    open(nullptr, address, platform::LinkOwner::Entry);
 }
 
 void WebActions::alternateDownload(catalog::Kind kind) {
@@ -34,15 +40,21 @@ void WebActions::screenshots(catalog::Kind kind) {
 
 void WebActions::developerPage() {
     const std::string current = link();
-    if (platform::checkLink(current).kind != platform::LinkKind::Web) {
-        tell("The status bar no longer shows a link (a hint or other text replaced it). Please "
-             "choose the entry again.");
+    const platform::LinkCheck check = platform::checkWebLink(current);
+    if (!check) {
+        tell(platform::refusalMessage(check, current, platform::LinkOwner::Entry));
         return;
     }
-    // An http link without a "/" after its host names no page to open.
+    // An http link without a "/" right after its host (and a scheme-less
+    // one, which gives "http://" alone) names no page to open.
     const std::string target = app::developerPage(current);
-    if (!target.empty())
-        openUnowned(target);
+    if (!platform::checkWebLink(target)) {
+        tell("This entry's link names no page after its host, so there is no developer page to "
+             "open.\r\n\r\n" +
+             current);
+        return;
+    }
+    openUnowned(target);
 }
 
 void WebActions::linkToClipboard() {
@@ -60,13 +72,12 @@ void WebActions::reportProblem() {
 
 void WebActions::visitPage() {
     const std::string current = link();
-    platform::LinkCheck check = platform::checkLink(current);
-    if (check.kind != platform::LinkKind::Web) {
-        tell("The status bar no longer shows a link (a hint or other text replaced it). Please "
-             "choose the page again.");
+    const platform::LinkCheck check = platform::checkWebLink(current);
+    if (!check) {
+        tell(platform::refusalMessage(check, current, platform::LinkOwner::Page));
         return;
     }
-    openPage(current);
+    open(view_.main.hwnd(), check.target, platform::LinkOwner::Page);
 }
 
 void WebActions::sendPageLink() {

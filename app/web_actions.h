@@ -6,6 +6,7 @@
 #include "catalog/catalog.h"
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "platform/pure/link_scheme.h"
 #include "platform/services.h"
 
 #include <functional>
@@ -50,7 +51,9 @@ class WebActions {
 
   private:
     // Opens a web page owned by the main window, or a mail draft (or the
-    // developer's page) with no owner.
+    // developer's page) with no owner. An address the link rule refuses is
+    // not opened and the user is told why.
+    void open(HWND owner, const std::string& address, platform::LinkOwner whose);
     void openPage(const std::string& address);
     void openUnowned(const std::string& address);
     std::string link() const { return view_.link ? view_.link() : std::string(); }

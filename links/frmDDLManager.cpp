@@ -5,6 +5,7 @@
 #include "links/pure/link_queue.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/shell_actions.h"
+#include "platform/utf8.h"
 
 #include <windowsx.h>
 
@@ -125,6 +126,9 @@ void frmDDLManager::Form_Load() {
                      " were loaded; the others will be dropped when the window is closed.",
                  MB_ICONWARNING);
     }
+    // What was just read is what the file holds.
+    savedChanges_ = lstDDLManager.ItemChanges();
+    nextWriteAt_ = 0;
     Form_Resize();
 }
 
@@ -132,20 +136,87 @@ bool frmDDLManager::saveQueue() {
     const std::string path = queueFile();
     if (!profile::io::writable(path))
         return false;
-    return profile::io::replaceAtomically(path, formatQueue(lstDDLManager.items()));
+    const unsigned long long changes = lstDDLManager.ItemChanges();
+    if (!profile::io::replaceAtomically(path, formatQueue(lstDDLManager.items())))
+        return false;
+    ++queueWrites_;
+    savedChanges_ = changes;
+    return true;
+}
+
+bool frmDDLManager::saveQueueAs() {
+    if (!services_.fileDialogs)
+        return false;
+    std::string chosen = services_.fileDialogs->saveAs(
+        hwnd(), "Save the Link Queue As", services_.environment->applicationPath() + "Data",
+        "FLLinks.ddl");
+    if (chosen.empty())
+        return false;
+    // The dialog answers in UTF-8; the file functions take the ANSI code page.
+    const std::wstring wide = platform::widen(chosen);
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string path(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), path.data(), n,
+                        nullptr, nullptr);
+    const std::size_t name = path.find_last_of("\\/");
+    if (path.find('.', name == std::string::npos ? 0 : name) == std::string::npos)
+        path += ".ddl";
+    if (profile::io::writable(path) &&
+        profile::io::replaceAtomically(path, formatQueue(lstDDLManager.items())))
+        return true;
+    tell("The link queue could not be saved to\r\n" + path, MB_ICONWARNING);
+    return false;
+}
+
+bool frmDDLManager::closeWithoutSavedQueue() {
+    if (!services_.messageBoxes)
+        return false;
+    for (;;) {
+        const int answer = services_.messageBoxes->show(
+            hwnd(),
+            "The link queue could not be saved to\r\n" + queueFile() +
+                "\r\n\r\nThe file may be read-only, or the Data folder may not be writable."
+                "\r\n\r\nTry Again: save to this file again.\r\nContinue: save the links to "
+                "another file (Save As).\r\nCancel: close without saving.",
+            "", MB_CANCELTRYCONTINUE | MB_ICONWARNING | MB_DEFBUTTON2);
+        switch (answer) {
+        case IDTRYAGAIN:
+            if (saveQueue())
+                return true;
+            break;
+        case IDCONTINUE:
+            if (saveQueueAs())
+                return true;
+            break;
+        case IDCANCEL: {
+            const int n = lstDDLManager.ListCount();
+            const std::string count =
+                n == 1 ? std::string("The 1 link") : "The " + withCount(n) + " links";
+            if (services_.messageBoxes->show(hwnd(),
+                                             "Close the link manager without saving?\r\n\r\n" +
+                                                 count + " in the queue will be lost.",
+                                             "",
+                                             MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES)
+                return true;
+            break;
+        }
+        default:
+            // No answer (the box could not be shown): the window stays open
+            // with its links.
+            return false;
+        }
+    }
 }
 
 void frmDDLManager::Form_QueryUnload(int& cancel, int unloadMode) {
     if (saveQueue())
         return;
-    // The session is ending: nothing can wait for the user.
+    // The session is ending: one try, then the window goes.
     if (unloadMode == forms::vbAppWindows || unloadMode == forms::vbAppTaskManager)
         return;
-    tell("The link queue could not be saved to\r\n" + queueFile() +
-             "\r\n\r\nThe window stays open with its links. Make sure the Data folder exists "
-             "and the file is not read-only, then close the window again.",
-         MB_ICONWARNING);
-    cancel = 1;
+    if (!closeWithoutSavedQueue())
+        cancel = 1;
 }
 
 void frmDDLManager::Form_Unload(int&) {
@@ -243,12 +314,24 @@ void frmDDLManager::removeItems(const std::vector<std::size_t>& doomed) {
 }
 
 void frmDDLManager::Timer1_Timer() {
-    if (lstDDLManager.ItemChanges() == seenChanges_)
+    if (lstDDLManager.ItemChanges() != seenChanges_) {
+        ++tidyPasses_;
+        removeItems(repeatedLinks(lstDDLManager.items()));
+        lblCountLinks.setCaption(std::to_string(lstDDLManager.ListCount()));
+        seenChanges_ = lstDDLManager.ItemChanges();
+    }
+    saveSoon();
+}
+
+void frmDDLManager::saveSoon() {
+    if (lstDDLManager.ItemChanges() == savedChanges_)
         return;
-    ++tidyPasses_;
-    removeItems(repeatedLinks(lstDDLManager.items()));
-    lblCountLinks.setCaption(std::to_string(lstDDLManager.ListCount()));
-    seenChanges_ = lstDDLManager.ItemChanges();
+    const unsigned long long now = GetTickCount64();
+    if (now < nextWriteAt_)
+        return;
+    // The first change is written at once, later ones at most once a
+    // second; a file that cannot be written is tried again less often.
+    nextWriteAt_ = now + (saveQueue() ? kWriteGapMs : kRetryGapMs);
 }
 
 // ---- the blacklist check and the menu --------------------------------------------
@@ -304,13 +387,11 @@ void frmDDLManager::download(const std::vector<std::string>& chosen) {
     std::vector<std::string> urls;
     std::vector<std::string> refused;
     for (const auto& link : chosen) {
-        platform::LinkCheck check = platform::checkLink(link);
-        if (check.kind == platform::LinkKind::Web)
+        const platform::LinkCheck check = platform::checkWebLink(link);
+        if (check)
             urls.push_back(check.target);
         else
-            refused.push_back(check.reason.empty()
-                                  ? "Not downloaded: \"" + link + "\" is no web address."
-                                  : check.reason);
+            refused.push_back(platform::refusalMessage(check, link, platform::LinkOwner::Queue));
     }
     if (!urls.empty()) {
         if (services_.downloads)
@@ -357,9 +438,10 @@ void frmDDLManager::mnuDownloadFromPage_Click() {
         tell("Choose a link in the list first.", MB_ICONINFORMATION);
         return;
     }
-    platform::LinkCheck check = platform::openLink(services_, hwnd(), lstDDLManager.Text());
+    const std::string link = lstDDLManager.Text();
+    const platform::LinkCheck check = platform::openLink(services_, hwnd(), link);
     if (!check)
-        tell(check.reason, MB_ICONINFORMATION);
+        tell(platform::refusalMessage(check, link, platform::LinkOwner::Queue), MB_ICONINFORMATION);
 }
 
 void frmDDLManager::mnuClipboard_Click() {

@@ -63,6 +63,8 @@ class frmDDLManager : public forms::Form {
 
     // How many timer passes read the list (for tests and measurements).
     unsigned long tidyPasses() const { return tidyPasses_; }
+    // How many times the queue file was written (for tests and measurements).
+    unsigned long queueWrites() const { return queueWrites_; }
 
     // The items of the list, in order.
     std::vector<std::string> links() const;
@@ -101,12 +103,30 @@ class frmDDLManager : public forms::Form {
     // Removes the items at these positions (ascending), keeping the others'
     // order, selection and the current item.
     void removeItems(const std::vector<std::size_t>& positions);
+    // Writes the queue file (atomically); false when it cannot be written.
     bool saveQueue();
+    // Writes the queue after a change: the first change at once, then at
+    // most one write a second, so that a killed process loses nothing added
+    // more than about a second before.
+    void saveSoon();
+    // Save As: the queue into a .ddl file the user chooses.
+    bool saveQueueAs();
+    // The queue file cannot be written while the window closes: the user
+    // chooses to try again, to save elsewhere or to close without saving
+    // (after a second question naming how many links go). True when the
+    // window may close.
+    bool closeWithoutSavedQueue();
+
+    static constexpr unsigned long long kWriteGapMs = 1000;
+    static constexpr unsigned long long kRetryGapMs = 5000;
 
     platform::Services& services_;
     MainWindowView main_;
     unsigned long long seenChanges_ = ~0ull;
     unsigned long tidyPasses_ = 0;
+    unsigned long queueWrites_ = 0;
+    unsigned long long savedChanges_ = 0; // the list's changes the file holds
+    unsigned long long nextWriteAt_ = 0;  // tick count before which no write is due
 };
 
 } // namespace links

@@ -184,6 +184,13 @@ class SystemSingleInstance final : public SingleInstance {
         return false;
     }
 
+    void showRunningCopy(const std::string& name) override {
+        // The copy started last may give the foreground away; the running
+        // copy's main window, hidden in the tray or not, hears the broadcast.
+        AllowSetForegroundWindow(ASFW_ANY);
+        PostMessageA(HWND_BROADCAST, runningCopyMessage(name), 0, 0);
+    }
+
   private:
     std::string owned_;
 };

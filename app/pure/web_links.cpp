@@ -25,7 +25,8 @@ bool startsNoCase(const std::string& s, const char* prefix) {
 }
 
 std::string mail(const std::string& to, const std::string& subject, const std::string& body) {
-    return platform::mailUrl(to, encodeQueryText(subject), encodeQueryText(body));
+    return platform::encodeUri(
+        platform::mailUrl(to, encodeQueryText(subject), encodeQueryText(body)));
 }
 
 } // namespace
@@ -47,27 +48,23 @@ std::string encodeQueryText(const std::string& text) {
         case '+':
             out += "%2B";
             break;
-        case '\r':
-            out += "%0D";
-            break;
-        case '\n':
-            out += "%0A";
-            break;
         default:
             out += c;
         }
     }
-    return out;
+    // Blanks, quotes, control characters (a tab in an entry's name) and
+    // letters beyond ASCII as the link rule encodes every address.
+    return platform::encodeUri(out);
 }
 
 std::string alternateDownloadSearch(const std::string& entryName) {
-    return std::string("http://") + platform::endpoints::kWebSearchHost + kWebSearchPath +
-           encodeQueryText(entryName) + " Download";
+    return platform::encodeUri(std::string("http://") + platform::endpoints::kWebSearchHost +
+                               kWebSearchPath + encodeQueryText(entryName) + " Download");
 }
 
 std::string supportLinksSearch(const std::string& entryName) {
-    return std::string("http://") + platform::endpoints::kWebSearchHost + kWebSearchPath +
-           encodeQueryText(entryName) + " Help or Community";
+    return platform::encodeUri(std::string("http://") + platform::endpoints::kWebSearchHost +
+                               kWebSearchPath + encodeQueryText(entryName) + " Help or Community");
 }
 
 std::string screenshotsSearch(const std::string& entryName) {
@@ -75,18 +72,26 @@ std::string screenshotsSearch(const std::string& entryName) {
            "&sa=N&filter=0&q=" + encodeQueryText(entryName);
 }
 
-std::string developerPage(const std::string& link) {
+std::string developerPage(const std::string& raw) {
+    // Blanks around the link are not part of it, as for the link rule.
+    std::size_t first = raw.find_first_not_of(" \t");
+    std::size_t last = raw.find_last_not_of(" \t");
+    const std::string link =
+        first == std::string::npos ? std::string() : raw.substr(first, last - first + 1);
     if (startsNoCase(link, "http://")) {
-        // The first "/" from the 8th character on, that is after "http://".
-        std::size_t slash = link.find('/', 7);
-        return slash == std::string::npos ? std::string() : link.substr(0, slash + 1);
+        // The host ends at the first "/", "?" or "#" after "http://"; only a
+        // "/" there names the site's root page.
+        std::size_t end = link.find_first_of("/?#", 7);
+        return end == std::string::npos || link[end] != '/' ? std::string()
+                                                            : link.substr(0, end + 1);
     }
     if (startsNoCase(link, "https://")) {
         std::size_t end = link.find_first_of("/?#", 8);
         return link.substr(0, end == std::string::npos ? link.size() : end) + "/";
     }
-    std::size_t slash = link.find('/');
-    return "http://" + (slash == std::string::npos ? std::string() : link.substr(0, slash + 1));
+    std::size_t end = link.find_first_of("/?#");
+    return "http://" +
+           (end == std::string::npos || link[end] != '/' ? std::string() : link.substr(0, end + 1));
 }
 
 std::string twitterShare(const std::string& link) {

@@ -213,8 +213,8 @@ TEST_F(Actions, DownloadsQueueAndTheBlacklist) {
     d.blockRequest();
     EXPECT_EQ(fakes.shell.calls.back().file,
               std::string("mailto:") + platform::endpoints::kFeedbackAddress +
-                  "?Subject=Direct Download not allowed.&Body=Please Prevent this Fetchlets ID: "
-                  "http://x.org/get?a=1%26b=2 from Direct Download.");
+                  "?Subject=Direct%20Download%20not%20allowed.&Body=Please%20Prevent%20this%20"
+                  "Fetchlets%20ID:%20http://x.org/get?a=1%26b=2%20from%20Direct%20Download.");
 }
 
 TEST_F(Actions, WebMailAndClipboard) {
@@ -223,23 +223,30 @@ TEST_F(Actions, WebMailAndClipboard) {
     w.alternateDownload(Kind::Portable);
     EXPECT_EQ(fakes.shell.calls.back().file,
               std::string("http://") + platform::endpoints::kWebSearchHost +
-                  "/search?hl=en&lr=&ie=ISO-8859-1&q=Tom %26 Jerry Download");
+                  "/search?hl=en&lr=&ie=ISO-8859-1&q=Tom%20%26%20Jerry%20Download");
     EXPECT_EQ(fakes.shell.calls.back().verb, "Open");
 
     link = "HTTP://Dl.Example.org/tools/setup.exe";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.back().file, "HTTP://Dl.Example.org/");
     size_t opened = fakes.shell.calls.size();
+    // No "/" after the host: nothing to open, and the user is told so.
     link = "http://dl.example.org";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.size(), opened);
+    link = "dl.example.org"; // would give "http://" alone
+    w.developerPage();
+    EXPECT_EQ(fakes.shell.calls.size(), opened);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 2u);
+    EXPECT_NE(fakes.messageBoxes.calls[0].text.find("no developer page"), std::string::npos);
+    EXPECT_NE(fakes.messageBoxes.calls[1].text.find("no developer page"), std::string::npos);
     link = "https://dl.example.org/x";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.back().file, "https://dl.example.org/");
     link = "Visit the Homepage of Fetchlets";
     w.developerPage();
     EXPECT_EQ(fakes.shell.calls.size(), opened + 1);
-    ASSERT_EQ(fakes.messageBoxes.calls.size(), 1u);
+    ASSERT_EQ(fakes.messageBoxes.calls.size(), 3u);
 
     // The clipboard takes whatever the field shows.
     w.linkToClipboard();
@@ -247,7 +254,7 @@ TEST_F(Actions, WebMailAndClipboard) {
 
     link = "http://x.org/k";
     w.sendDownloadLink(Kind::Special);
-    EXPECT_NE(fakes.shell.calls.back().file.find("Get Recommended by - Fetchlets"),
+    EXPECT_NE(fakes.shell.calls.back().file.find("Get%20Recommended%20by%20-%20Fetchlets"),
               std::string::npos);
     w.reportProblem();
     EXPECT_EQ(fakes.shell.calls.back().file.rfind("mailto:", 0), 0u);
@@ -261,7 +268,7 @@ TEST_F(Actions, WebMailAndClipboard) {
 
 } // namespace
 
-TEST_F(Actions, ExitLeavesTheLinkManagerOpenWhenItsQueueCannotBeSaved) {
+TEST_F(Actions, ExitOffersAWayOutWhenTheQueueCannotBeSaved) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     } // left by earlier tests' last windows
@@ -272,18 +279,29 @@ TEST_F(Actions, ExitLeavesTheLinkManagerOpenWhenItsQueueCannotBeSaved) {
     folder.write("Data\\FLLinks.ddl", "old\r\n");
     SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    // The toolbar's Exit: the main window goes, the link manager says why
-    // it stays and keeps its links, and the message loop goes on for it.
+    // The toolbar's Exit. Trying again fails again; closing without saving
+    // asks once more, naming the loss, and the user declines; the queue is
+    // then saved elsewhere (".ddl" added to the name) and the window goes.
+    fakes.messageBoxes.answers = {IDTRYAGAIN, IDCANCEL, IDNO, IDCONTINUE};
+    fakes.fileDialogs.saveAnswers = {folder.path() + "elsewhere"};
     form.navigation().toolbarClick(7);
     EXPECT_FALSE(form.isLoaded());
-    ASSERT_TRUE(m.isLoaded());
-    EXPECT_TRUE(IsWindow(m.hwnd()));
-    EXPECT_EQ(m.links(), std::vector<std::string>{"http://h.org/keep"});
-    ASSERT_FALSE(fakes.messageBoxes.calls.empty());
-    EXPECT_NE(fakes.messageBoxes.calls.back().text.find("could not be saved"), std::string::npos);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_FALSE(m.isLoaded());
+    const auto& boxes = fakes.messageBoxes.calls;
+    ASSERT_EQ(boxes.size(), 4u);
+    for (size_t i : {0u, 1u, 3u}) {
+        EXPECT_NE(boxes[i].text.find("could not be saved"), std::string::npos);
+        EXPECT_EQ(boxes[i].flags & 0xF, static_cast<unsigned>(MB_CANCELTRYCONTINUE));
+    }
+    EXPECT_NE(boxes[2].text.find("The 1 link in the queue will be lost."), std::string::npos);
+    EXPECT_EQ(folder.read("elsewhere.ddl"), "http://h.org/keep\r\n");
+    EXPECT_EQ(folder.read("Data\\FLLinks.ddl"), "old\r\n");
 
-    SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Closing without saving, confirmed: the window goes, the file stays.
+    ASSERT_TRUE(m.addLink("http://h.org/two"));
+    fakes.messageBoxes.answers = {IDCANCEL, IDYES};
     EXPECT_TRUE(m.Unload());
-    EXPECT_EQ(folder.read("Data\\FLLinks.ddl"), "http://h.org/keep\r\n");
+    EXPECT_NE(boxes.back().text.find("The 2 links in the queue will be lost."), std::string::npos);
+    EXPECT_EQ(folder.read("Data\\FLLinks.ddl"), "old\r\n");
+    SetFileAttributesA(queue.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

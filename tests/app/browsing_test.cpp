@@ -145,3 +145,27 @@ TEST_F(Browse, UsersSearchWithKeysPointAtButtonsAndSortFromTheMenu) {
     EXPECT_EQ(form.lstApps.ListCount(), 5); // the entry list keeps its state
     EXPECT_EQ(link(), "http://x.org/t.exe");
 }
+
+namespace {
+
+TEST_F(Browse, ASearchHitOnTheSelectedEntryChoosesItAgain) {
+    form.Show();
+    SetForegroundWindow(form.hwnd());
+    form.SSTab1.setTab(1);
+    form.lstCat.setListIndex(0);
+    form.lstApps.setListIndex(0);
+    ASSERT_EQ(link(), "http://x.org/Setup.exe");
+    // A hint replaces the link; the search then hits the entry already
+    // selected: its link comes back and the commands follow the blacklist.
+    form.StatusBar1.setPanelText(0, "Visit the Homepage of Fetchlets");
+    form.cmdDownload.setEnabled(false);
+    RECT box = rectIn(form.txtAppsSearch.hwnd(), form.txtAppsSearch.hwnd());
+    clickAt(form.txtAppsSearch.hwnd(), box.right / 2, box.bottom / 2);
+    ASSERT_TRUE(pumpUntil([&] { return form.txtAppsSearch.Text().empty(); }));
+    type("s");
+    EXPECT_EQ(form.lstApps.ListIndex(), 0);
+    EXPECT_EQ(link(), "http://x.org/Setup.exe");
+    EXPECT_TRUE(form.cmdDownload.Enabled()); // "Setup" is not "setup"
+}
+
+} // namespace

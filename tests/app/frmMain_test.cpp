@@ -234,6 +234,21 @@ TEST_F(MainWindow, ASecondCopyEndsBeforeItsWindowShows) {
     EXPECT_FALSE(form.isLoaded());
     EXPECT_EQ(form.lblUser.Caption(), "Ada");    // the earlier steps ran
     EXPECT_TRUE(form.txtCredits.Text().empty()); // the later ones did not
+    EXPECT_EQ(fakes.singleInstance.shown, std::vector<std::string>{"Fetchlets"});
+}
+
+TEST_F(MainWindow, TheRunningCopyComesBackFromTheTrayWhenAnotherStarts) {
+    form.Load();
+    form.Show();
+    form.chkSystray.setValue(1);
+    SendMessageA(form.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(form.tray().iconShown());
+    ASSERT_FALSE(IsWindowVisible(form.hwnd()));
+    // What a later copy sends as it ends, to every top-level window.
+    platform::systemServices().singleInstance->showRunningCopy("Fetchlets");
+    EXPECT_TRUE(pumpUntil([&] { return IsWindowVisible(form.hwnd()) != FALSE; }, 5000));
+    EXPECT_FALSE(form.tray().iconShown());
+    EXPECT_TRUE(form.isLoaded());
 }
 
 // ---- the real program, as two processes -----------------------------------
@@ -278,7 +293,7 @@ int mainWindowsOf(DWORD pid, bool visibleOnly = false) {
     return c.n;
 }
 
-TEST(MainProgram, ASecondProcessEndsWithoutAWindow) {
+TEST(MainProgram, ASecondProcessEndsWithoutAWindowAndBringsTheFirstToTheFront) {
     // The program runs from a folder of its own with a Data folder beside it.
     TempFolder folder;
     folder.write("Data\\FLApps.def", "[A]\r\nOne=http://one\r\n");
@@ -288,18 +303,24 @@ TEST(MainProgram, ASecondProcessEndsWithoutAWindow) {
     ASSERT_NE(first.hProcess, nullptr);
     ASSERT_TRUE(pumpUntil([&] { return mainWindowsOf(first.dwProcessId, true) == 1; }, 30000));
 
+    // The first copy's window is minimised: the later copy ends without a
+    // window and brings it back in front.
+    HWND h = FindWindowA("frmMain", nullptr);
+    ShowWindow(h, SW_MINIMIZE);
+    ASSERT_TRUE(pumpUntil([&] { return IsIconic(h) != FALSE; }, 5000));
     PROCESS_INFORMATION second = start(exe);
     ASSERT_NE(second.hProcess, nullptr);
     EXPECT_EQ(WaitForSingleObject(second.hProcess, 30000), WAIT_OBJECT_0);
     EXPECT_EQ(mainWindowsOf(second.dwProcessId), 0);
     EXPECT_EQ(mainWindowsOf(first.dwProcessId), 1);
+    EXPECT_TRUE(pumpUntil([&] { return !IsIconic(h) && IsWindowVisible(h); }, 10000));
+
     // The second copy wrote the settings file as it ended.
     std::string ini = folder.path() + "Data\\Fetchlets.ini";
     EXPECT_EQ(profile::readString(ini, "frmMain", "Tab", "", 60).text, "0");
     DeleteFileA(ini.c_str());
 
     // Closing the window ends the first program.
-    HWND h = FindWindowA("frmMain", nullptr);
     PostMessageA(h, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(first.hProcess, 30000), WAIT_OBJECT_0);
     EXPECT_EQ(profile::readString(ini, "frmMain", "CatApps", "", 60).text, "-1");

@@ -209,7 +209,8 @@ TEST_F(Fixture, BlacklistedLinkDisablesOnlyTheDownloadCommands) {
     menuCommand(f, "mnuDownload", 3);
     EXPECT_EQ(fakes.downloads.calls.size(), handed);
     ASSERT_FALSE(fakes.messageBoxes.calls.empty());
-    EXPECT_NE(fakes.messageBoxes.calls.back().text.find("local file"), std::string::npos);
+    EXPECT_NE(fakes.messageBoxes.calls.back().text.find("points to a file on this computer"),
+              std::string::npos);
 
     // An empty blacklist line blocks every link.
     main.lstBlacklist.AddItem("");
@@ -235,6 +236,31 @@ TEST_F(Fixture, AnUnwritableQueueKeepsTheWindowOpenWithItsLinks) {
     SetFileAttributesA((dir.path() + "Data\\FLLinks.ddl").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(f.Unload());
     EXPECT_EQ(queue(), "http://h.org/keep\r\n");
+}
+
+TEST_F(Fixture, EveryChangeReachesTheFileSoonInFewWrites) {
+    frmDDLManager f(fakes.services, {main.lstBlacklist});
+    f.Load();
+    // A burst is written once, at the next tick.
+    for (int i = 0; i < 40; ++i)
+        f.addLink("http://h.org/" + std::to_string(i));
+    std::string all;
+    for (int i = 0; i < 40; ++i)
+        all += "http://h.org/" + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(testsupport::pumpUntil([&] { return queue() == all; }, 2000));
+    EXPECT_EQ(f.queueWrites(), 1u);
+    // Changes right after a write wait for the next second, then go
+    // together; a removal is written too.
+    f.addLink("http://h.org/late");
+    f.lstDDLManager.RemoveItem(0);
+    testsupport::pumpMessages(200);
+    EXPECT_EQ(queue(), all);
+    all = all.substr(all.find('\n') + 1) + "http://h.org/late\r\n";
+    EXPECT_TRUE(testsupport::pumpUntil([&] { return queue() == all; }, 3000));
+    EXPECT_EQ(f.queueWrites(), 2u);
+    testsupport::pumpMessages(300);
+    EXPECT_EQ(f.queueWrites(), 2u); // nothing changed, nothing written
+    EXPECT_TRUE(f.Unload());
 }
 
 TEST_F(Fixture, AMissingDataFolderIsToldAndNothingIsLost) {

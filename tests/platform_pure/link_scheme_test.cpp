@@ -7,8 +7,8 @@ using platform::LinkKind;
 
 TEST(LinkScheme, WebAndMailAddressesPassAsTheyStand) {
     for (const char* link : {"http://example.org/setup.exe", "HTTPS://Example.org/a?b=1&c=2",
-                             "http://user@host.example/x y.exe", "mailto:someone@example.org",
-                             "mailto:?Subject=Hi&Body=there"}) {
+                             "http://user@host.example/x%20y.exe", "mailto:someone@example.org",
+                             "mailto:?Subject=Hi&Body=there", "http://[::1]:80/a?b=c#d"}) {
         auto c = checkLink(link);
         EXPECT_TRUE(c) << link;
         EXPECT_EQ(c.target, link);
@@ -60,6 +60,45 @@ TEST(LinkScheme, EverythingElseIsRefusedWithAReasonNamingIt) {
     // A long refused text is shortened in the reason.
     auto r = checkLink("x:" + std::string(500, 'a'));
     EXPECT_LT(r.reason.size(), 200u);
+}
+
+TEST(LinkScheme, WhatLeavesIsAValidUriThatCannotSplitACommandLine) {
+    // A quote, blanks and a second fragment mark: each becomes its escape,
+    // so the whole address stays one argument of the receiving program.
+    EXPECT_EQ(checkLink("http://127.0.0.1:8765/a\" --injected-flag \"b").target,
+              "http://127.0.0.1:8765/a%22%20--injected-flag%20%22b");
+    EXPECT_EQ(checkLink("http://127.0.0.1:8765/#\" -x#y").target,
+              "http://127.0.0.1:8765/#%22%20-x%23y");
+    EXPECT_EQ(checkLink("www.example.org/a b\"c").kind, LinkKind::Refused); // blank: no address
+    EXPECT_EQ(checkLink("www.example.org/<a>|{b}^`\\").target,
+              "http://www.example.org/%3Ca%3E%7C%7Bb%7D%5E%60%5C");
+    EXPECT_EQ(checkLink("mailto:a@b.c?Body=\"hi\" there").target,
+              "mailto:a@b.c?Body=%22hi%22%20there");
+    // Code page 1252: "é" and the euro sign as their UTF-8 bytes.
+    EXPECT_EQ(platform::encodeUri("http://a.b/caf\xe9\x80"), "http://a.b/caf%C3%A9%E2%82%AC");
+    // A valid escape stays, a stray "%" is escaped itself, brackets only in
+    // the host; control characters are escaped.
+    EXPECT_EQ(platform::encodeUri("http://[::1]/%41%4g%[x]\t\x7f%"),
+              "http://[::1]/%41%254g%25%5Bx%5D%09%7F%25");
+    // Encoding twice changes nothing.
+    for (const char* text : {"http://a.b/x y\"z\xe9%", "mailto:@?Subject=a b&Body=#c#d"}) {
+        const std::string once = platform::encodeUri(text);
+        EXPECT_EQ(platform::encodeUri(once), once) << text;
+    }
+}
+
+TEST(LinkScheme, ARefusalSaysTheRulesReasonAndOnlyAHintAsksToChooseAgain) {
+    auto message = [](const std::string& link) {
+        return platform::refusalMessage(platform::checkWebLink(link), link,
+                                        platform::LinkOwner::Entry);
+    };
+    EXPECT_EQ(message("file:///C:/x.exe"),
+              "This entry's link points to a file on this computer, not to a web address; it was "
+              "not opened.\r\n\r\nfile:///C:/x.exe");
+    EXPECT_NE(message("mailto:a@b.c").find("a mail address, not a web address"), std::string::npos);
+    EXPECT_NE(message("setup").find("is not a web or mail address"), std::string::npos);
+    EXPECT_NE(message("Fetchlets Version: 1.0").find("Please choose the entry again."),
+              std::string::npos);
 }
 
 TEST(LinkScheme, MailUrlJoinsThePartsAsTheyStand) {

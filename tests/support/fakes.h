@@ -115,8 +115,10 @@ class FakeSingleInstance : public platform::SingleInstance {
         asked.push_back(name);
         return another;
     }
+    void showRunningCopy(const std::string& name) override { shown.push_back(name); }
     bool another = false;
     std::vector<std::string> asked;
+    std::vector<std::string> shown; // showRunningCopy's names
 };
 
 class FakeClipboard : public platform::Clipboard {
