@@ -344,6 +344,13 @@ LRESULT frmMain::onMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
     if (msg == runningCopyMessage_ && msg != 0 && !secondCopy_) {
         handled = true;
         bringToFront();
+    } else if (msg == kInstalledRead) {
+        handled = true;
+        if (installed_.finishReading())
+            // The entry lists draw the installed mark beside the names.
+            for (forms::ListBox* list : {&lstApps, &lstPortable, &lstSlim, &lstSpecial})
+                if (list->hwnd())
+                    InvalidateRect(list->hwnd(), nullptr, FALSE);
     }
     return 0;
 }
@@ -393,16 +400,6 @@ void frmMain::Form_Unload(int&) {
 void frmMain::mnuExit_Click() {
     guarded([&] { tray_.removeIcon(); });
     forms::unloadAllForms(forms::vbFormCode);
-}
-
-LRESULT frmMain::onMessage(UINT message, WPARAM, LPARAM, bool& handled) {
-    handled = message == kInstalledRead;
-    if (handled && installed_.finishReading())
-        // The entry lists draw the installed mark beside the names.
-        for (forms::ListBox* list : {&lstApps, &lstPortable, &lstSlim, &lstSpecial})
-            if (list->hwnd())
-                InvalidateRect(list->hwnd(), nullptr, FALSE);
-    return 0;
 }
 
 frmCheckAppInstalled& frmMain::checkAppInstalledWindow() {

@@ -361,7 +361,6 @@ class frmMain : public forms::Form {
     bool Form_KeyPreview(const MSG& m) override;
     void Form_DpiChanged() override;
     void placeBeforeCreation() override { Form_Resize(); }
-    LRESULT onMessage(UINT message, WPARAM, LPARAM, bool& handled) override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
@@ -401,7 +400,8 @@ class frmMain : public forms::Form {
     void mnuExit_Click();
 
   protected:
-    // A later copy's request to come to the front (runningCopyMessage).
+    // A later copy's request to come to the front (runningCopyMessage), and
+    // the installed applications read (kInstalledRead).
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
   private:

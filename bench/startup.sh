@@ -3,7 +3,10 @@
 # Alternates, run by run: Fetchlets on the sample catalog, Fetchlets on five
 # generated catalogs of 5,000 entries each, a bare window with the program's
 # manifest, and a bare window that also creates as many standard controls as
-# Fetchlets shows child windows (74; FL_BENCH_CONTROLS changes it). Prints
+# Fetchlets shows child windows (74; FL_BENCH_CONTROLS changes it), and the
+# honest floor: the same number of children of the main window's kinds and
+# proportions under a tab strip with the page names, most hidden, the lists
+# filled, one Tahoma font ("bare_window N full"). Prints
 # each one's median start-up time (from process creation to a shown window)
 # over RUNS runs (9 by default) and its ratio to the bare window with controls.
 #
@@ -44,6 +47,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   taskset -c 1 wineserver -p
   wine "$bin/synthetic_catalogs.exe" "$(winepath -w "$work/large/Data")" 500 10
   programs=("$(winepath -w "$bin/bare_window.exe") $controls"
+            "$(winepath -w "$bin/bare_window.exe") $controls full"
             "$(winepath -w "$work/sample/Fetchlets.exe")"
             "$(winepath -w "$work/large/Fetchlets.exe")"
             "$(winepath -w "$bin/bare_window.exe")")

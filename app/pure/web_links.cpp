@@ -9,7 +9,10 @@ namespace app {
 
 namespace {
 
-constexpr const char* kWebSearchPath = "/search?hl=en&lr=&ie=ISO-8859-1&q=";
+// The search term leaves as percent-encoded UTF-8, so the engine is told so:
+// read as ISO-8859-1, the two bytes of an accented letter would show as two
+// other letters.
+constexpr const char* kWebSearchPath = "/search?hl=en&lr=&ie=UTF-8&q=";
 constexpr const char* kImageSearchPath =
     "/images?hl=en&lr=&ie=UTF-8&svnum=20&oe=UTF-8&safe=off&start=";
 constexpr const char* kFacebookSharePath = "/share.php?u=";

@@ -223,7 +223,7 @@ TEST_F(Actions, WebMailAndClipboard) {
     w.alternateDownload(Kind::Portable);
     EXPECT_EQ(fakes.shell.calls.back().file,
               std::string("http://") + platform::endpoints::kWebSearchHost +
-                  "/search?hl=en&lr=&ie=ISO-8859-1&q=Tom%20%26%20Jerry%20Download");
+                  "/search?hl=en&lr=&ie=UTF-8&q=Tom%20%26%20Jerry%20Download");
     EXPECT_EQ(fakes.shell.calls.back().verb, "Open");
 
     link = "HTTP://Dl.Example.org/tools/setup.exe";

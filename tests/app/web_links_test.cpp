@@ -9,7 +9,7 @@
 namespace {
 
 const std::string kSearch = std::string("http://") + platform::endpoints::kWebSearchHost +
-                            "/search?hl=en&lr=&ie=ISO-8859-1&q=";
+                            "/search?hl=en&lr=&ie=UTF-8&q=";
 const std::string kFeedback = platform::endpoints::kFeedbackAddress;
 
 } // namespace
