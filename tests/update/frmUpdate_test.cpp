@@ -39,6 +39,18 @@ std::string readWhole(const std::string& path) {
     return bytes;
 }
 
+// The log of a failed update: the line that says what failed, then the
+// error and the word that the catalog was left as it was, at the end.
+::testing::AssertionResult failedWith(const std::string& log, const std::string& line) {
+    const std::string tail = std::string(kError) + "\r\nThe catalog was left unchanged.\r\n";
+    size_t at = log.find(line);
+    if (at == std::string::npos || log.size() < tail.size() ||
+        log.compare(log.size() - tail.size(), tail.size(), tail) != 0 ||
+        at > log.size() - tail.size())
+        return ::testing::AssertionFailure() << log;
+    return ::testing::AssertionSuccess();
+}
+
 bool exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -106,17 +118,20 @@ class Updater : public ::testing::Test {
     // Publishes a manifest of the test's own in place of the folder's.
     void publish(const std::string& text) { server.serve("/fetchlets_latest/FLVersion.ini", text); }
     std::string log() const { return updater.txtUpdate.Text(); }
-    // Fetched files left aside in the Data folder.
+    // What a fetch or an update left in the Data folder: files fetched
+    // aside, temporary files, the staging folder.
     std::vector<std::string> leftovers() const {
         std::vector<std::string> names;
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((app.path() + "Data\\*.download").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE)
-            return names;
-        do
-            names.push_back(fd.cFileName);
-        while (FindNextFileA(h, &fd));
-        FindClose(h);
+        for (const char* pattern : {"*.download", "*.tmp", "update"}) {
+            WIN32_FIND_DATAA fd;
+            HANDLE h = FindFirstFileA((app.path() + "Data\\" + pattern).c_str(), &fd);
+            if (h == INVALID_HANDLE_VALUE)
+                continue;
+            do
+                names.push_back(fd.cFileName);
+            while (FindNextFileA(h, &fd));
+            FindClose(h);
+        }
         return names;
     }
     // The host's start-up. Windows stay hidden unless a test needs them
@@ -231,8 +246,7 @@ TEST_F(Updater, ACatalogUpdateThatFailsMidwayIsRecordedNowhereAndTriedAgain) {
     // The connection drops in the middle of the second file.
     server.route("/fetchlets_latest/FLPortable.def", HttpServer::cutShort(portable, 100));
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLPortable.def could not be updated: ", 0), 0u)
-        << log();
+    EXPECT_TRUE(failedWith(log(), "FLPortable.def could not be updated: "));
     EXPECT_EQ(server.requestCount("/fetchlets_latest/FLSlim.def"), 1);
     EXPECT_EQ(app.read("Data\\FLVersion.ini"), installed);
     EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
@@ -377,9 +391,7 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
         updater.txtUpdate.setText("");
         services.messageBoxes.calls.clear();
         updater.lblUpdateSignatureDefinitions_Click();
-        EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLPortable.def could not be updated: ", 0),
-                  0u)
-            << log();
+        EXPECT_TRUE(failedWith(log(), "FLPortable.def could not be updated: "));
         EXPECT_NE(log().find(f.reasonPart), std::string::npos) << log();
         EXPECT_EQ(log().find("Updated successfully"), std::string::npos);
         ASSERT_EQ(services.messageBoxes.calls.size(), 1u);
@@ -399,18 +411,14 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
     updater.txtUpdate.setText("");
     host.txtSignatureServer.setText(HttpServer::refusedUrl("/fetchlets_latest/"));
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLApps.def could not be updated: ", 0), 0u)
-        << log();
+    EXPECT_TRUE(failedWith(log(), "FLApps.def could not be updated: "));
     EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
 
     // No manifest at all: an error, not "up to date".
     updater.txtUpdate.setText("");
     server.route("/fetchlets_latest/FLVersion.ini", HttpServer::Route{.status = 500});
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(
-        log().rfind(std::string(kError) + "\r\nThe version information could not be fetched:", 0),
-        0u)
-        << log();
+    EXPECT_TRUE(failedWith(log(), "The version information could not be fetched:"));
 }
 
 TEST_F(Updater, NamesThatAreNotPlainFileNamesAreRefused) {
@@ -419,10 +427,13 @@ TEST_F(Updater, NamesThatAreNotPlainFileNamesAreRefused) {
     start();
     const std::string oldApps = app.read("Data\\FLApps.def");
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log(), std::string(kError) + "\r\n" +
+    EXPECT_NE(log().find("Update running ...\r\n"
                          "\"..\\FLEvil.def\" is not a plain file name: it was not fetched.\r\n"
                          "\"C:FLEvil.def\" is not a plain file name: it was not fetched.\r\n"
-                         "\"sub/FLEvil.def\" is not a plain file name: it was not fetched.\r\n");
+                         "\"sub/FLEvil.def\" is not a plain file name: it was not fetched.\r\n" +
+                         std::string(kError) + "\r\nThe catalog was left unchanged.\r\n"),
+              std::string::npos)
+        << log();
     EXPECT_EQ(GetFileAttributesA((app.path() + "FLEvil.def").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
     for (const auto& r : server.requests())
