@@ -152,7 +152,8 @@ void Transfer::finish(Run& run, State state, const std::string& detail) {
 
 void Transfer::work(const std::shared_ptr<Run>& run) {
     std::vector<char> buffer(kBufferSize);
-    for (int attempt = 0; attempt < 2 && !run->cancelled; ++attempt) {
+    bool ended = false;
+    for (int attempt = 0; attempt < 2 && !run->cancelled && !ended; ++attempt) {
         Step step = connect(*run);
         if (step == Step::Go)
             step = resume(*run);
@@ -162,9 +163,12 @@ void Transfer::work(const std::shared_ptr<Run>& run) {
             step = receive(*run, buffer);
         if (step == Step::Go)
             verify(*run);
-        return;
+        ended = true;
     }
-    finish(*run, State::Failed, "the server could not resume the file");
+    if (!ended)
+        finish(*run, State::Failed, "the server could not resume the file");
+    // The connection is let go here, never on the window's thread.
+    run->get.close();
 }
 
 Transfer::Step Transfer::connect(Run& run) {

@@ -47,8 +47,14 @@ struct Job {
     std::mutex lock;
     bool tempMade = false;
     FetchResult result;
+    // Set once `result` is final and the temporary file closed.
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 
     explicit Job(HttpLimits limits) : get(limits) {}
+    ~Job() {
+        if (done)
+            CloseHandle(done);
+    }
 
     // The temporary file, opened so that a delete from the waiting thread
     // takes effect as soon as this handle goes (even if the process ends).
@@ -138,6 +144,9 @@ DWORD WINAPI worker(void* p) {
     std::unique_ptr<std::shared_ptr<Job>> holder(static_cast<std::shared_ptr<Job>*>(p));
     Job& job = **holder;
     transfer(job);
+    SetEvent(job.done);
+    // The waiting thread goes on while the connection is let go here.
+    job.get.close();
     // Nobody waits for an abandoned transfer: its partial file goes here.
     if (job.abandoned)
         DeleteFileW(widen(job.temp).c_str());
@@ -204,7 +213,8 @@ FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& fil
 
     HCURSOR before = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     auto* holder = new std::shared_ptr<Job>(job);
-    HANDLE thread = CreateThread(nullptr, 0, worker, holder, 0, nullptr);
+    HANDLE thread =
+        job->done ? CreateThread(nullptr, 0, worker, holder, 0, nullptr) : HANDLE(nullptr);
     if (!thread) {
         delete holder;
         SetCursor(before);
@@ -218,7 +228,7 @@ FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& fil
         if (elapsed >= limits_.total || cancel)
             break;
         DWORD slice = limits_.total - elapsed < 50 ? limits_.total - elapsed : 50;
-        DWORD w = MsgWaitForMultipleObjects(1, &thread, FALSE, slice,
+        DWORD w = MsgWaitForMultipleObjects(1, &job->done, FALSE, slice,
                                             QS_PAINT | QS_INPUT | QS_SENDMESSAGE);
         if (w == WAIT_OBJECT_0) {
             finished = true;
@@ -236,7 +246,7 @@ FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& fil
             job->abandoned = true;
         }
         job->get.cancel();
-        finished = WaitForSingleObject(thread, 300) == WAIT_OBJECT_0;
+        WaitForSingleObject(job->done, 300);
         CloseHandle(thread);
         DeleteFileW(widen(job->temp).c_str());
         bool ignored = false;

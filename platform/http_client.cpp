@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -71,9 +72,28 @@ bool HttpGet::cancelled() const {
 }
 
 void HttpGet::cancel() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    cancelled_ = true;
+    InternetHandle request, connection, session;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        cancelled_ = true;
+        request = std::move(request_);
+        connection = std::move(connection_);
+        session = std::move(session_);
+    }
     // Closing the handles makes a blocking WinINet call return where it can.
+    // The close itself may take long (WinINet reads what the server still
+    // sends before it lets a connection go), so it runs on a thread of its
+    // own and the caller goes on at once.
+    std::thread([r = std::move(request), c = std::move(connection),
+                 s = std::move(session)]() mutable {
+        r.reset();
+        c.reset();
+        s.reset();
+    }).detach();
+}
+
+void HttpGet::close() {
+    std::lock_guard<std::mutex> lock(mutex_);
     request_.reset();
     connection_.reset();
     session_.reset();

@@ -93,6 +93,9 @@ class HttpGet {
     // every later call fails with kCancelled.
     void cancel();
     bool cancelled() const;
+    // Lets go of the connection on this thread (WinINet may first read what
+    // the server still sends); the destructor does the same.
+    void close();
     DWORD error() const { return error_; }
 
   private:
