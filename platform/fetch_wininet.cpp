@@ -179,8 +179,12 @@ void keepPainting(const FetchOptions& options, bool& cancel) {
             if (options.cancelButton && m.hwnd == options.cancelButton) {
                 TranslateMessage(&m);
                 DispatchMessageW(&m);
-            } else if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE &&
-                       within(options.waiting, m.hwnd)) {
+            } else if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) &&
+                       m.wParam == VK_ESCAPE &&
+                       (within(options.waiting, m.hwnd) ||
+                        (options.waiting && GetActiveWindow() == options.waiting))) {
+                // Without a focused control the key goes to no window (or
+                // comes as a system key) while the waiting window is active.
                 cancel = true;
             }
         }

@@ -100,7 +100,12 @@ void HttpGet::close() {
 }
 
 bool HttpGet::fail(DWORD error) {
-    error_ = cancelled() ? kCancelled : error;
+    std::lock_guard<std::mutex> lock(mutex_);
+    return failLocked(error);
+}
+
+bool HttpGet::failLocked(DWORD error) {
+    error_ = cancelled_ ? kCancelled : error;
     return false;
 }
 
@@ -126,14 +131,17 @@ bool HttpGet::sendOne(const std::wstring& url, const std::wstring& headers) {
     if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)
         return fail(ERROR_INTERNET_UNRECOGNIZED_SCHEME);
     HINTERNET session = nullptr;
+    InternetHandle oldRequest, oldConnection; // of the previous hop, closed unlocked
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (cancelled_)
-            return fail(kCancelled);
-        request_.reset();
-        connection_.reset();
+            return failLocked(kCancelled);
+        oldRequest = std::move(request_);
+        oldConnection = std::move(connection_);
         session = session_.get();
     }
+    oldRequest.reset();
+    oldConnection.reset();
     HINTERNET connection =
         InternetConnectW(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     if (!connection)
@@ -149,16 +157,17 @@ bool HttpGet::sendOne(const std::wstring& url, const std::wstring& headers) {
     const wchar_t* accept[] = {L"*/*", nullptr};
     HINTERNET request =
         HttpOpenRequestW(connection, L"GET", object.c_str(), nullptr, nullptr, accept, flags, 0);
+    const DWORD openError = request ? 0 : GetLastError();
+    InternetHandle c(connection), r(request);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        InternetHandle c(connection), r(request);
         if (cancelled_)
-            return fail(kCancelled);
+            return failLocked(kCancelled); // c and r close after the lock
         connection_ = std::move(c);
         request_ = std::move(r);
     }
     if (!request)
-        return fail(GetLastError());
+        return fail(openError);
     // The limits go on the request itself: WinINet does not apply every one
     // of a session's limits to the requests made in it.
     setLimit(request, INTERNET_OPTION_CONNECT_TIMEOUT, limits_.connectMs);
@@ -176,12 +185,13 @@ bool HttpGet::open(const std::string& address, const std::string& extraHeaders) 
     {
         HINTERNET session =
             InternetOpenW(L"Fetchlets", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-        std::lock_guard<std::mutex> lock(mutex_);
+        const DWORD openError = session ? 0 : GetLastError();
         InternetHandle s(session);
+        std::lock_guard<std::mutex> lock(mutex_);
         if (cancelled_)
-            return fail(kCancelled);
+            return failLocked(kCancelled);
         if (!session)
-            return fail(GetLastError());
+            return failLocked(openError);
         session_ = std::move(s);
         setLimit(session, INTERNET_OPTION_CONNECT_TIMEOUT, limits_.connectMs);
         setLimit(session, INTERNET_OPTION_SEND_TIMEOUT, limits_.headersMs);
@@ -230,7 +240,7 @@ bool HttpGet::read(void* buffer, DWORD size, DWORD& got) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (cancelled_ || !request_)
-            return fail(kCancelled);
+            return failLocked(kCancelled);
         request = request_.get();
     }
     ULONGLONG began = GetTickCount64();

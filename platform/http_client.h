@@ -100,6 +100,7 @@ class HttpGet {
 
   private:
     bool fail(DWORD error);
+    bool failLocked(DWORD error); // with mutex_ held
     bool sendOne(const std::wstring& url, const std::wstring& headers);
 
     const HttpLimits limits_;

@@ -448,7 +448,11 @@ void frmUpdate::updateSignatures() {
             AddLogLine("Update running ...");
         });
         guarded([&] { setMousePointer(vbHourglass); });
+        // The Cancel button takes the place of the two links, which cannot
+        // act while the files are fetched.
         guarded([&] {
+            lblCheckforUpdatesFetchlets.setVisible(false);
+            lblUpdateSignatureDefinitions.setVisible(false);
             cmdCancel.setVisible(true);
             if (Visible())
                 ::SetFocus(cmdCancel.hwnd());
@@ -488,7 +492,11 @@ void frmUpdate::updateSignatures() {
             });
             guarded([&] { setMousePointer(vbCustom); });
         }
-        guarded([&] { cmdCancel.setVisible(false); });
+        guarded([&] {
+            cmdCancel.setVisible(false);
+            lblCheckforUpdatesFetchlets.setVisible(true);
+            lblUpdateSignatureDefinitions.setVisible(true);
+        });
         if (cancelRequested_) {
             guarded([&] { staging.clear(); });
             guarded([&] {
