@@ -8,7 +8,7 @@ endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
 set(system_dlls kernel32 user32 gdi32 comctl32 comdlg32 shell32 shlwapi advapi32 ole32 oleaut32
     uxtheme msimg32 urlmon wininet winhttp version msvcrt shdocvw ws2_32 winmm imm32 rpcrt4
-    oleacc wintrust crypt32)
+    oleacc wintrust crypt32 bcrypt)
 set(bad "")
 foreach(line IN LISTS lines)
   string(REGEX REPLACE "DLL Name: " "" dll "${line}")

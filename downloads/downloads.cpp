@@ -62,12 +62,20 @@ void DownloadsService::download(HWND owner, const std::vector<std::string>& urls
 }
 
 bool DownloadsService::confirmClose(HWND owner) {
+    return confirmEnding(owner, "close");
+}
+
+bool DownloadsService::confirmRestart(HWND owner) {
+    return confirmEnding(owner, "restart");
+}
+
+bool DownloadsService::confirmEnding(HWND owner, const std::string& ending) {
     if (!form_ || form_->runningCount() == 0)
         return true;
     int n = form_->runningCount();
-    std::string text =
-        n == 1 ? "A download is still running. Cancel it and close?"
-               : std::to_string(n) + " downloads are still running. Cancel them and close?";
+    std::string text = n == 1 ? "A download is still running. Cancel it and " + ending + "?"
+                              : std::to_string(n) +
+                                    " downloads are still running. Cancel them and " + ending + "?";
     if (services_.messageBoxes &&
         services_.messageBoxes->show(owner, text, "", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
             IDYES)

@@ -18,6 +18,7 @@ class DownloadsService : public platform::Downloads {
 
     void download(HWND owner, const std::vector<std::string>& urls) override;
     bool confirmClose(HWND owner) override;
+    bool confirmRestart(HWND owner) override;
     void shutdown() override;
 
     // The window, created on first use.
@@ -25,6 +26,8 @@ class DownloadsService : public platform::Downloads {
     bool hasWindow() const { return form_ != nullptr; }
 
   private:
+    // Asks before the program closes or restarts (`ending`: "close", "restart").
+    bool confirmEnding(HWND owner, const std::string& ending);
     platform::Services& services_;
     Limits limits_;
     std::unique_ptr<frmDownloads> form_;

@@ -190,7 +190,7 @@ void frmDownloads::addRow(const std::string& url, const std::string& folder) {
     lvwDownloads.addRow();
     int index = rowCount() - 1;
     // Until the server answers, the row shows the name the address suggests.
-    lvwDownloads.setCell(index, colName, suggestedFileName({}, url, url));
+    lvwDownloads.setCell(index, colName, shortenFileName(suggestedFileName({}, url, url), 120));
     rows_.back().transfer->start();
     lvwDownloads.selectRow(index);
     refresh();
@@ -304,7 +304,8 @@ void frmDownloads::refresh() {
         else if (s.state == State::Cancelled)
             tone = DownloadList::Muted;
         else if (s.state == State::Done)
-            tone = s.webPage || (s.signatureChecked && s.signature.verdict != Signature::Signed)
+            tone = s.webPage || s.unconfirmed ||
+                           (s.signatureChecked && s.signature.verdict != Signature::Signed)
                        ? DownloadList::Warning
                        : DownloadList::Good;
         lvwDownloads.setTone(i, tone);
@@ -360,12 +361,15 @@ void frmDownloads::updateButtons() {
     if (have) {
         details = s.finalUrl.empty() || s.finalUrl == s.url ? s.url : s.url + "  ->  " + s.finalUrl;
         std::string more;
+        if (s.state == State::Done && s.unconfirmed)
+            more = "The server did not announce the size: the file could not be confirmed "
+                   "complete.\n";
         if (s.state == State::Done && s.signatureChecked)
-            more = signatureDetails(s.signature);
+            more += signatureDetails(s.signature);
         else if (s.state == State::Failed)
             more = "Failed: " + s.detail;
         else if (s.state == State::Done && !s.path.empty())
-            more = "Saved as " + s.path;
+            more += "Saved as " + s.path;
         if (!more.empty())
             details += "\n" + more;
     }

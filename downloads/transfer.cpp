@@ -3,8 +3,6 @@
 #include "downloads/pure/file_names.h"
 #include "platform/utf8.h"
 
-#include <wininet.h>
-
 #include <algorithm>
 #include <thread>
 #include <vector>
@@ -12,20 +10,6 @@
 namespace downloads {
 
 namespace {
-
-// One header of the answer as text; empty when absent.
-std::string queryText(HINTERNET req, DWORD what) {
-    std::vector<wchar_t> buf(512);
-    for (;;) {
-        DWORD size = static_cast<DWORD>(buf.size() * sizeof(wchar_t));
-        DWORD index = 0;
-        if (HttpQueryInfoW(req, what, buf.data(), &size, &index))
-            return platform::narrow(std::wstring(buf.data(), size / sizeof(wchar_t)));
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-            return {};
-        buf.resize(size / sizeof(wchar_t) + 1);
-    }
-}
 
 std::string systemMessage(DWORD error) {
     wchar_t* text = nullptr;
@@ -57,15 +41,11 @@ bool endsWithNoCase(const std::string& s, const std::string& tail) {
 }
 
 constexpr DWORD kBufferSize = 1 << 20;
+// Names from a server are cut to this many characters.
+constexpr std::size_t kLongestName = 120;
+const char* const kUnconfirmedNote =
+    "the server did not announce the size; it could not be confirmed complete";
 constexpr DWORD kSmallestPiece = 8 * 1024;
-
-// Some WinINet versions (Wine's among them) report a receive time-out as a
-// lost connection: a call that failed after waiting the whole limit timed out.
-DWORD timeoutAware(DWORD error, ULONGLONG waitedMs, unsigned limitMs) {
-    bool lost =
-        error == ERROR_INTERNET_CONNECTION_ABORTED || error == ERROR_INTERNET_CONNECTION_RESET;
-    return lost && waitedMs + 100 >= limitMs ? ERROR_INTERNET_TIMEOUT : error;
-}
 
 } // namespace
 
@@ -89,17 +69,21 @@ void Transfer::presetPath(const std::string& path) {
 void Transfer::start() {
     if (running_.exchange(true))
         return;
-    cancel_ = false;
+    auto run = std::make_shared<Run>(platform::HttpLimits{.connectMs = limits_.connectMs,
+                                                          .headersMs = limits_.transferMs,
+                                                          .silenceMs = limits_.transferMs});
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        run_ = run;
         s_.state = State::Connecting;
         s_.detail.clear();
         s_.signatureChecked = false;
         s_.signature = {};
         s_.webPage = false;
+        s_.unconfirmed = false;
     }
     // The thread keeps the transfer alive until it ends.
-    std::thread([self = shared_from_this()] { self->work(); }).detach();
+    std::thread([self = shared_from_this(), run] { self->work(run); }).detach();
 }
 
 void Transfer::setDestination(const std::string& path) {
@@ -113,24 +97,31 @@ void Transfer::setDestination(const std::string& path) {
 }
 
 void Transfer::cancel() {
-    cancel_ = true;
+    std::shared_ptr<Run> run;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        // Closing the session makes a blocking connect or read return at once.
-        if (session_) {
-            InternetCloseHandle(static_cast<HINTERNET>(session_));
-            session_ = nullptr;
-        }
-        if (!running_ && (s_.state == State::Failed))
+        run = run_;
+        if (running_ && run) {
+            // The download ends now, whatever the worker is waiting for: a
+            // connect, a redirect, a silent server.
+            run->cancelled = true;
             s_.state = State::Cancelled;
+            s_.detail.clear();
+            s_.needsDestination = false;
+            running_ = false;
+        } else if (s_.state == State::Failed) {
+            s_.state = State::Cancelled;
+        }
     }
+    if (run)
+        run->get.cancel();
     destinationSet_.notify_all();
     // The part file goes now: the worker holds it open with delete sharing,
-    // so it vanishes when the worker lets go, even if the worker is still
-    // waiting on a silent server.
+    // so it vanishes when the worker lets go.
     std::string path = snapshot().path;
     if (!path.empty())
         DeleteFileW(platform::widen(partPath(path)).c_str());
+    post();
 }
 
 void Transfer::discardPart() {
@@ -146,303 +137,228 @@ void Transfer::post() {
         PostMessageW(notify_, message_, 0, 0);
 }
 
-void Transfer::finish(State state, const std::string& detail) {
+void Transfer::finish(Run& run, State state, const std::string& detail) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (run.cancelled)
+            return; // cancel() ended it already
         s_.state = state;
         s_.detail = detail;
         s_.needsDestination = false;
-        if (session_) {
-            InternetCloseHandle(static_cast<HINTERNET>(session_));
-            session_ = nullptr;
-        }
+        running_ = false;
     }
-    running_ = false;
     post();
 }
 
-// Connects to the address's server and sends the request (following
-// redirects), with the time limits on the request itself. Null on failure
-// (GetLastError tells why); `connection` is set when it was made.
-HINTERNET Transfer::openRequest(void* sessionHandle, const std::wstring& headers,
-                                HINTERNET& connection) {
-    HINTERNET session = static_cast<HINTERNET>(sessionHandle);
-    std::wstring url = platform::widen(url_);
-    wchar_t host[1024] = {}, path[8192] = {}, extra[8192] = {};
-    URL_COMPONENTSW parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = 1024;
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = 8192;
-    parts.lpszExtraInfo = extra;
-    parts.dwExtraInfoLength = 8192;
-    if (!InternetCrackUrlW(url.c_str(), 0, 0, &parts))
-        return nullptr;
-    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
-        SetLastError(ERROR_INTERNET_UNRECOGNIZED_SCHEME);
-        return nullptr;
+void Transfer::work(const std::shared_ptr<Run>& run) {
+    std::vector<char> buffer(kBufferSize);
+    bool ended = false;
+    for (int attempt = 0; attempt < 2 && !run->cancelled && !ended; ++attempt) {
+        Step step = connect(*run);
+        if (step == Step::Go)
+            step = resume(*run);
+        if (step == Step::Again)
+            continue;
+        if (step == Step::Go)
+            step = receive(*run, buffer);
+        if (step == Step::Go)
+            verify(*run);
+        ended = true;
     }
-    connection =
-        InternetConnectW(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    if (!connection)
-        return nullptr;
-    std::wstring object = std::wstring(path) + extra;
-    if (object.empty())
-        object = L"/";
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                  INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
-                  INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
-    if (parts.nScheme == INTERNET_SCHEME_HTTPS)
-        flags |= INTERNET_FLAG_SECURE;
-    const wchar_t* accept[] = {L"*/*", nullptr};
-    HINTERNET req =
-        HttpOpenRequestW(connection, L"GET", object.c_str(), nullptr, nullptr, accept, flags, 0);
-    if (!req)
-        return nullptr;
-    DWORD connect = limits_.connectMs, transfer = limits_.transferMs;
-    InternetSetOptionW(req, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    InternetSetOptionW(req, INTERNET_OPTION_SEND_TIMEOUT, &transfer, sizeof transfer);
-    InternetSetOptionW(req, INTERNET_OPTION_RECEIVE_TIMEOUT, &transfer, sizeof transfer);
-    if (!HttpSendRequestW(req, headers.empty() ? nullptr : headers.c_str(),
-                          static_cast<DWORD>(headers.size()), nullptr, 0)) {
-        DWORD err = GetLastError();
-        InternetCloseHandle(req);
-        SetLastError(err);
-        return nullptr;
-    }
-    return req;
+    if (!ended)
+        finish(*run, State::Failed, "the server could not resume the file");
+    // The connection is let go here, never on the window's thread.
+    run->get.close();
 }
 
-void Transfer::work() {
-    HINTERNET session =
-        InternetOpenW(L"Fetchlets", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!session) {
-        finish(State::Failed, systemMessage(GetLastError()));
-        return;
-    }
-    DWORD connect = limits_.connectMs, transfer = limits_.transferMs;
-    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    InternetSetOptionW(session, INTERNET_OPTION_SEND_TIMEOUT, &transfer, sizeof transfer);
-    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &transfer, sizeof transfer);
+Transfer::Step Transfer::connect(Run& run) {
+    std::string etag, lastModified;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (cancel_) {
-            InternetCloseHandle(session);
-            session = nullptr;
-        }
-        session_ = session;
+        run.path = s_.path;
+        etag = etag_;
+        lastModified = lastModified_;
     }
-    auto cancelledEnd = [&] {
-        std::string path = snapshot().path;
-        if (!path.empty())
-            DeleteFileW(platform::widen(partPath(path)).c_str());
-        finish(State::Cancelled, {});
-    };
-    if (!session) {
-        cancelledEnd();
-        return;
+    run.have = run.path.empty() ? 0 : fileSize(platform::widen(partPath(run.path)));
+    std::string headers = resumeHeaders(run.have, etag, lastModified);
+    if (headers.empty())
+        run.have = 0;
+    if (!run.get.open(url_, headers)) {
+        finish(run, State::Failed,
+               networkFailure(run.get.error(), (limits_.connectMs + 999) / 1000,
+                              (limits_.transferMs + 999) / 1000));
+        return Step::End;
     }
-    const unsigned connectS = (limits_.connectMs + 999) / 1000;
-    const unsigned transferS = (limits_.transferMs + 999) / 1000;
+    Answer answer;
+    answer.status = run.get.status();
+    answer.statusText = run.get.header(HTTP_QUERY_STATUS_TEXT);
+    answer.contentRange = run.get.header(HTTP_QUERY_CONTENT_RANGE);
+    answer.contentLength = run.get.announcedLength();
+    run.plan = planAnswer(run.have, answer);
+    return Step::Go;
+}
 
-    std::vector<char> buffer(kBufferSize);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        std::string path, etag, lastModified;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            path = s_.path;
-            etag = etag_;
-            lastModified = lastModified_;
-        }
-        std::uint64_t have = path.empty() ? 0 : fileSize(platform::widen(partPath(path)));
-        std::wstring headers = platform::widen(resumeHeaders(have, etag, lastModified));
-        if (headers.empty())
-            have = 0;
+Transfer::Step Transfer::resume(Run& run) {
+    const Plan& plan = run.plan;
+    if (plan.action == Plan::StartOver) {
+        if (!run.path.empty())
+            DeleteFileW(platform::widen(partPath(run.path)).c_str());
+        std::lock_guard<std::mutex> lock(mutex_);
+        etag_.clear();
+        lastModified_.clear();
+        return Step::Again;
+    }
+    if (plan.action == Plan::Fail) {
+        finish(run, State::Failed, plan.failure);
+        return Step::End;
+    }
+    if (plan.action == Plan::WriteNew) {
+        // Validators of a whole answer guard a later resume.
+        std::string etag = run.get.header(HTTP_QUERY_ETAG);
+        std::string modified = run.get.header(HTTP_QUERY_LAST_MODIFIED);
+        std::lock_guard<std::mutex> lock(mutex_);
+        etag_ = etag;
+        lastModified_ = modified;
+    }
+    run.webPage = run.get.header(HTTP_QUERY_CONTENT_TYPE).rfind("text/html", 0) == 0;
+    const std::string finalUrl = run.get.finalUrl();
 
-        HINTERNET connection = nullptr;
-        ULONGLONG asked = GetTickCount64();
-        HINTERNET req = openRequest(session, headers, connection);
-        if (!req) {
-            DWORD err = timeoutAware(GetLastError(), GetTickCount64() - asked, limits_.transferMs);
-            if (connection)
-                InternetCloseHandle(connection);
-            if (cancelled())
-                return cancelledEnd();
-            finish(State::Failed, networkFailure(err, connectS, transferS));
-            return;
-        }
-        // The connection handle goes with the request (closed after it).
-        struct Closer {
-            HINTERNET h;
-            ~Closer() {
-                if (h)
-                    InternetCloseHandle(h);
-            }
-        } closeConnection{connection};
-        Answer answer;
-        answer.status = std::atoi(queryText(req, HTTP_QUERY_STATUS_CODE).c_str());
-        answer.statusText = queryText(req, HTTP_QUERY_STATUS_TEXT);
-        answer.contentRange = queryText(req, HTTP_QUERY_CONTENT_RANGE);
-        std::string length = queryText(req, HTTP_QUERY_CONTENT_LENGTH);
-        if (!length.empty())
-            answer.contentLength = std::strtoll(length.c_str(), nullptr, 10);
-        std::string disposition = queryText(req, HTTP_QUERY_CONTENT_DISPOSITION);
-        std::string type = queryText(req, HTTP_QUERY_CONTENT_TYPE);
-        std::wstring finalUrl(4096, L'\0');
-        DWORD urlSize = static_cast<DWORD>(finalUrl.size() * sizeof(wchar_t));
-        if (InternetQueryOptionW(req, INTERNET_OPTION_URL, finalUrl.data(), &urlSize))
-            finalUrl.resize(wcsnlen(finalUrl.c_str(), finalUrl.size()));
-        else
-            finalUrl.clear();
-
-        Plan plan = planAnswer(have, answer);
-        if (plan.action == Plan::StartOver) {
-            InternetCloseHandle(req);
-            if (!path.empty())
-                DeleteFileW(platform::widen(partPath(path)).c_str());
-            std::lock_guard<std::mutex> lock(mutex_);
-            etag_.clear();
-            lastModified_.clear();
-            continue;
-        }
-        if (plan.action == Plan::Fail) {
-            InternetCloseHandle(req);
-            if (cancelled())
-                return cancelledEnd();
-            finish(State::Failed, plan.failure);
-            return;
-        }
-        if (plan.action == Plan::WriteNew) {
-            // Validators of a whole answer guard a later resume.
-            std::lock_guard<std::mutex> lock(mutex_);
-            etag_ = queryText(req, HTTP_QUERY_ETAG);
-            lastModified_ = queryText(req, HTTP_QUERY_LAST_MODIFIED);
-        }
-        bool webPage = type.rfind("text/html", 0) == 0;
-
-        // The file name: asked of the window unless it was chosen before.
-        if (path.empty()) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            s_.finalUrl = platform::narrow(finalUrl);
-            s_.suggestedName = suggestedFileName(disposition, s_.finalUrl, url_);
-            s_.total = plan.total;
-            s_.state = State::Waiting;
-            s_.needsDestination = true;
-            destinationAnswered_ = false;
-            lock.unlock();
-            post();
-            lock.lock();
-            destinationSet_.wait(lock, [&] { return destinationAnswered_ || cancel_.load(); });
-            path = s_.path;
-            lock.unlock();
-            if (cancelled() || path.empty()) {
-                InternetCloseHandle(req);
-                return cancelledEnd();
-            }
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            s_.finalUrl = platform::narrow(finalUrl);
-            s_.total = plan.total;
-            s_.received = plan.action == Plan::Append ? have : 0;
-            s_.state = State::Downloading;
-            s_.webPage = webPage && !endsWithNoCase(path, ".htm") && !endsWithNoCase(path, ".html");
-        }
+    // The file name: asked of the window unless it was chosen before. A
+    // server's name may be of any length; the dialogs get a sane one.
+    if (run.path.empty()) {
+        std::string disposition = run.get.header(HTTP_QUERY_CONTENT_DISPOSITION);
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (run.cancelled)
+            return Step::End;
+        s_.finalUrl = finalUrl;
+        s_.suggestedName =
+            shortenFileName(suggestedFileName(disposition, finalUrl, url_), kLongestName);
+        s_.total = plan.total;
+        s_.state = State::Waiting;
+        s_.needsDestination = true;
+        destinationAnswered_ = false;
+        lock.unlock();
         post();
+        lock.lock();
+        destinationSet_.wait(lock, [&] { return destinationAnswered_ || run.cancelled.load(); });
+        run.path = s_.path;
+        lock.unlock();
+        if (run.cancelled)
+            return Step::End;
+        if (run.path.empty()) {
+            cancel();
+            return Step::End;
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (run.cancelled)
+            return Step::End;
+        s_.finalUrl = finalUrl;
+        s_.total = plan.total;
+        s_.received = plan.action == Plan::Append ? run.have : 0;
+        s_.state = State::Downloading;
+        s_.webPage =
+            run.webPage && !endsWithNoCase(run.path, ".htm") && !endsWithNoCase(run.path, ".html");
+    }
+    post();
+    return Step::Go;
+}
 
-        std::wstring part = platform::widen(partPath(path));
-        HANDLE file =
-            CreateFileW(part.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                        plan.action == Plan::Append ? OPEN_EXISTING : CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            DWORD err = GetLastError();
-            InternetCloseHandle(req);
-            finish(State::Failed, "the file could not be written: " + systemMessage(err));
-            return;
+Transfer::Step Transfer::receive(Run& run, std::vector<char>& buffer) {
+    const bool append = run.plan.action == Plan::Append;
+    std::wstring part = platform::widen(partPath(run.path));
+    HANDLE file =
+        CreateFileW(part.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    append ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        finish(run, State::Failed,
+               "the file could not be written: " + systemMessage(GetLastError()));
+        return Step::End;
+    }
+    std::uint64_t received = 0;
+    if (append) {
+        LARGE_INTEGER end{};
+        SetFilePointerEx(file, end, nullptr, FILE_END);
+        received = run.have;
+    }
+    std::string failure;
+    DWORD piece = 64 * 1024;
+    for (;;) {
+        // A read returns when its piece is full or the body ends, so the
+        // piece is sized to take about a tenth of a second at the speed
+        // seen: a fast server is read in large pieces, a slow one still
+        // shows progress, and a cancel is seen between pieces.
+        DWORD got = 0;
+        ULONGLONG began = GetTickCount64();
+        if (!run.get.read(buffer.data(), piece, got)) {
+            failure = networkFailure(run.get.error(), (limits_.connectMs + 999) / 1000,
+                                     (limits_.transferMs + 999) / 1000);
+            break;
         }
-        std::uint64_t received = 0;
-        DWORD piece = 64 * 1024;
-        if (plan.action == Plan::Append) {
-            LARGE_INTEGER end{};
-            SetFilePointerEx(file, end, nullptr, FILE_END);
-            received = have;
+        if (got == 0 || run.cancelled)
+            break; // the end of the body
+        ULONGLONG took = GetTickCount64() - began;
+        if (got == piece && took < 50)
+            piece = std::min<DWORD>(piece * 2, kBufferSize);
+        else if (took > 200)
+            piece = std::max<DWORD>(piece / 2, kSmallestPiece);
+        DWORD written = 0;
+        if (!WriteFile(file, buffer.data(), got, &written, nullptr) || written != got) {
+            failure = "the file could not be written: " + systemMessage(GetLastError());
+            break;
         }
-        std::string failure;
-        DWORD readError = 0;
-        for (;;) {
-            // A read returns when its piece is full or the body ends, so the
-            // piece is sized to take about a tenth of a second at the speed
-            // seen: a fast server is read in large pieces, a slow one still
-            // shows progress, and a cancel is seen between pieces.
-            DWORD got = 0;
-            ULONGLONG began = GetTickCount64();
-            if (!InternetReadFile(req, buffer.data(), piece, &got)) {
-                readError =
-                    timeoutAware(GetLastError(), GetTickCount64() - began, limits_.transferMs);
-                break;
-            }
-            if (got == 0)
-                break; // the end of the body
-            ULONGLONG took = GetTickCount64() - began;
-            if (got == piece && took < 50)
-                piece = std::min<DWORD>(piece * 2, kBufferSize);
-            else if (took > 200)
-                piece = std::max<DWORD>(piece / 2, kSmallestPiece);
-            DWORD written = 0;
-            if (!WriteFile(file, buffer.data(), got, &written, nullptr) || written != got) {
-                failure = "the file could not be written: " + systemMessage(GetLastError());
-                break;
-            }
-            received += got;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                s_.received = received;
-            }
-            if (cancelled())
-                break;
-        }
-        CloseHandle(file);
-        InternetCloseHandle(req);
-        if (cancelled())
-            return cancelledEnd();
-        if (failure.empty() && readError)
-            failure = networkFailure(readError, connectS, transferS);
-        if (failure.empty() && !isComplete(received, plan.total))
-            failure = cutShortFailure(received, plan.total);
-        if (!failure.empty()) {
-            finish(State::Failed, failure);
-            return;
-        }
-        std::wstring final = platform::widen(path);
-        if (!MoveFileExW(part.c_str(), final.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            if (cancelled())
-                return cancelledEnd();
-            finish(State::Failed, "the file could not be saved: " + systemMessage(GetLastError()));
-            return;
-        }
-        Signature signature;
-        bool checked = false;
-        if (isInstaller(path) && !webPage) {
-            signature = checkSignature(path);
-            checked = true;
-        }
-        std::string detail;
-        if (webPage && !endsWithNoCase(path, ".htm") && !endsWithNoCase(path, ".html"))
-            detail = "the server sent a web page, not a file";
-        else if (checked)
-            detail = signatureSummary(signature);
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            s_.signature = signature;
-            s_.signatureChecked = checked;
-        }
-        finish(State::Done, detail);
+        received += got;
+        std::lock_guard<std::mutex> lock(mutex_);
+        s_.received = received;
+    }
+    CloseHandle(file);
+    if (run.cancelled) {
+        DeleteFileW(part.c_str());
+        return Step::End;
+    }
+    if (failure.empty() && !isComplete(received, run.plan.total))
+        failure = cutShortFailure(received, run.plan.total);
+    if (!failure.empty()) {
+        finish(run, State::Failed, failure);
+        return Step::End;
+    }
+    return Step::Go;
+}
+
+void Transfer::verify(Run& run) {
+    // A length was announced and checked above; without one, only the
+    // closed connection ended the body.
+    const bool unconfirmed = run.plan.total < 0;
+    std::wstring part = platform::widen(partPath(run.path));
+    if (!MoveFileExW(part.c_str(), platform::widen(run.path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        finish(run, State::Failed, "the file could not be saved: " + systemMessage(GetLastError()));
         return;
     }
-    finish(State::Failed, "the server could not resume the file");
+    Signature signature;
+    bool checked = false;
+    if (isInstaller(run.path) && !run.webPage) {
+        signature = checkSignature(run.path);
+        checked = true;
+    }
+    std::vector<std::string> notes;
+    if (unconfirmed)
+        notes.push_back(kUnconfirmedNote);
+    if (run.webPage && !endsWithNoCase(run.path, ".htm") && !endsWithNoCase(run.path, ".html"))
+        notes.push_back("the server sent a web page, not a file");
+    else if (checked)
+        notes.push_back(signatureSummary(signature));
+    std::string detail;
+    for (const std::string& n : notes)
+        detail += (detail.empty() ? "" : "; ") + n;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        s_.signature = signature;
+        s_.signatureChecked = checked;
+        s_.unconfirmed = unconfirmed;
+    }
+    finish(run, State::Done, detail);
 }
 
 } // namespace downloads

@@ -1,17 +1,20 @@
-// One download on a worker thread of its own (WinINet): the window thread
-// only starts, cancels and reads it, and never waits on the network.
+// One download on a worker thread of its own (the program's HTTP client): the
+// window thread only starts, cancels and reads it, and never waits on the
+// network.
 //
 // The body goes to "<final path>.part"; the part file takes the final name
-// only when the whole body arrived with an HTTP 2xx status (and exactly the
-// announced length). A cancel removes the part file; a failure keeps it so
-// that Retry can resume with a range request.
+// only when the body ended without error with an HTTP 2xx status (and exactly
+// the announced length, when one was announced; without one the download is
+// marked as not confirmed complete). A cancel ends the download at once and
+// removes the part file; a failure keeps it so that Retry can resume with a
+// range request.
 #pragma once
 
 #include "downloads/pure/transfer_rules.h"
 #include "downloads/signature.h"
+#include "platform/http_client.h"
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -19,6 +22,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace downloads {
 
@@ -50,6 +54,9 @@ class Transfer : public std::enable_shared_from_this<Transfer> {
         Signature signature; // checked for installers
         bool signatureChecked = false;
         bool webPage = false; // the server sent an HTML page
+        // Done, but the server announced no size: nothing confirms the
+        // file is whole.
+        bool unconfirmed = false;
     };
     Snapshot snapshot() const;
 
@@ -60,17 +67,38 @@ class Transfer : public std::enable_shared_from_this<Transfer> {
     void start();
     // Answers a request for a file name; empty cancels the download.
     void setDestination(const std::string& path);
-    // Stops the worker as soon as it can; it removes the part file.
+    // Ends the download at once (the worker stops as soon as the network
+    // lets it) and removes the part file.
     void cancel();
     bool running() const { return running_; }
     // Removes the part file a failed download kept (the row is dropped).
     void discardPart();
 
   private:
-    void work();
-    HINTERNET openRequest(void* session, const std::wstring& headers, HINTERNET& connection);
-    void finish(State state, const std::string& detail);
-    bool cancelled() const { return cancel_; }
+    // One start(): its own request, so that a cancelled run that still
+    // waits on the network cannot touch the next one.
+    struct Run {
+        explicit Run(platform::HttpLimits limits) : get(limits) {}
+        platform::HttpGet get;
+        std::atomic<bool> cancelled{false};
+        std::string path;       // the final path, once chosen
+        std::uint64_t have = 0; // bytes of the part file a range asked to continue
+        Plan plan;
+        bool webPage = false;
+    };
+    enum class Step { Go, Again, End };
+
+    void work(const std::shared_ptr<Run>& run);
+    // Sends the request, resuming the part file where one is kept.
+    Step connect(Run& run);
+    // Judges the answer and has the file name chosen.
+    Step resume(Run& run);
+    // Writes the body to the part file.
+    Step receive(Run& run, std::vector<char>& buffer);
+    // Confirms the body, gives the file its name and checks its signer.
+    void verify(Run& run);
+    // Ends the run with `state`, unless it was cancelled (that ended it).
+    void finish(Run& run, State state, const std::string& detail);
     void post();
 
     const std::string url_;
@@ -83,8 +111,7 @@ class Transfer : public std::enable_shared_from_this<Transfer> {
     Snapshot s_;
     std::string etag_, lastModified_;
     bool destinationAnswered_ = false;
-    void* session_ = nullptr; // the WinINet session, closed to abort a blocking call
-    std::atomic<bool> cancel_{false};
+    std::shared_ptr<Run> run_; // the current run, under the lock
     std::atomic<bool> running_{false};
 };
 

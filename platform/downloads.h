@@ -19,6 +19,8 @@ class Downloads {
     // (owned by `owner`) whether to cancel them; true when the program may
     // close (nothing runs, or the user agreed and they were cancelled).
     virtual bool confirmClose(HWND /*owner*/) { return true; }
+    // The same, asked before the main window restarts.
+    virtual bool confirmRestart(HWND owner) { return confirmClose(owner); }
     // The program ends: cancels what still runs, removes partial files and
     // unloads the Downloads window.
     virtual void shutdown() {}

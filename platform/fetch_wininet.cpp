@@ -1,9 +1,9 @@
 #include "platform/fetch_wininet.h"
 
-#include <wininet.h>
+#include "platform/http_client.h"
+#include "platform/utf8.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -20,143 +20,123 @@ bool isWebAddress(const std::string& url) {
     return starts("http://") || starts("https://");
 }
 
+std::string describe(DWORD e) {
+    switch (e) {
+    case ERROR_INTERNET_TIMEOUT:
+        return "the server did not answer in time";
+    case ERROR_INTERNET_CANNOT_CONNECT:
+    case ERROR_INTERNET_NAME_NOT_RESOLVED:
+        return "the server could not be reached";
+    case ERROR_INTERNET_CONNECTION_ABORTED:
+    case ERROR_INTERNET_CONNECTION_RESET:
+        return "the connection was lost";
+    case HttpGet::kTooManyRedirects:
+        return "too many redirects";
+    default:
+        return "the request failed (error " + std::to_string(e) + ")";
+    }
+}
+
 // What the worker thread and the waiting thread share. The worker may
 // outlive an abandoned wait, so both hold it.
 struct Job {
     std::string url, temp;
-    bool bypassCache = false;
-    FetchLimits limits;
-    std::mutex lock;
-    HINTERNET session = nullptr;
-    HINTERNET request = nullptr;
+    std::uint64_t maxBytes = 0;
+    HttpGet get;
     std::atomic<bool> abandoned{false};
+    std::mutex lock;
+    bool tempMade = false;
     FetchResult result;
+    // Set once `result` is final and the temporary file closed.
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 
-    // Closing the handles makes a pending WinINet call return at once.
-    void abort() {
+    explicit Job(HttpLimits limits) : get(limits) {}
+    ~Job() {
+        if (done)
+            CloseHandle(done);
+    }
+
+    // The temporary file, opened so that a delete from the waiting thread
+    // takes effect as soon as this handle goes (even if the process ends).
+    HANDLE createTemp() {
         std::lock_guard<std::mutex> g(lock);
-        if (request)
-            InternetCloseHandle(request);
-        if (session)
-            InternetCloseHandle(session);
-        request = session = nullptr;
+        if (abandoned)
+            return INVALID_HANDLE_VALUE;
+        HANDLE h =
+            CreateFileW(widen(temp).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        tempMade = h != INVALID_HANDLE_VALUE;
+        return h;
     }
 };
 
-std::string systemError(DWORD code) {
-    return "error " + std::to_string(code);
-}
-
 void transfer(Job& job) {
     FetchResult& r = job.result;
-    HINTERNET session =
-        InternetOpenA("Fetchlets", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!session) {
-        r.error = "the network service is not available (" + systemError(GetLastError()) + ")";
+    HttpGet& get = job.get;
+    if (!get.open(job.url)) {
+        r.error = describe(get.error());
         return;
     }
-    DWORD connect = job.limits.connect, receive = job.limits.receive;
-    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    InternetSetOptionA(session, INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
-    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
-    {
-        std::lock_guard<std::mutex> g(job.lock);
-        if (job.abandoned) {
-            InternetCloseHandle(session);
-            return;
-        }
-        job.session = session;
-    }
-    if (job.bypassCache)
-        DeleteUrlCacheEntryA(job.url.c_str());
-    DWORD flags = INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
-                  INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
-    if (job.bypassCache)
-        flags |= INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
-    HINTERNET request = InternetOpenUrlA(session, job.url.c_str(), nullptr, 0, flags, 0);
-    {
-        std::lock_guard<std::mutex> g(job.lock);
-        if (job.abandoned || !job.session) {
-            if (request)
-                InternetCloseHandle(request);
-            return;
-        }
-        job.request = request;
-    }
-    if (!request) {
-        DWORD e = GetLastError();
-        r.error = e == ERROR_INTERNET_TIMEOUT ? "the server did not answer in time"
-                  : e == ERROR_INTERNET_CANNOT_CONNECT || e == ERROR_INTERNET_NAME_NOT_RESOLVED
-                      ? "the server could not be reached"
-                      : "the request failed (" + systemError(e) + ")";
+    r.status = get.status();
+    if (r.status < 200 || r.status > 299) {
+        r.error = "the server answered with status " + std::to_string(r.status);
         return;
     }
-    DWORD status = 0, size = sizeof status;
-    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                        nullptr)) {
-        r.error = "the answer was not an HTTP answer";
+    auto tooLarge = [&] {
+        r.error = "the answer is larger than " + std::to_string(job.maxBytes) +
+                  " bytes, more than such a file can be";
+    };
+    if (job.maxBytes && get.announcedLength() > static_cast<std::int64_t>(job.maxBytes)) {
+        tooLarge();
         return;
     }
-    r.status = static_cast<int>(status);
-    if (status < 200 || status > 299) {
-        r.error = "the server answered with status " + std::to_string(status);
-        return;
-    }
-    // The promised length, when the server gave one: a body that ends before
-    // it was cut off on the way.
-    long long expected = -1;
-    char lengthText[32] = {};
-    size = sizeof lengthText - 1;
-    if (HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr)) {
-        char* end = nullptr;
-        long long v = std::strtoll(lengthText, &end, 10);
-        if (end != lengthText && v >= 0)
-            expected = v;
-    }
-    HANDLE out = CreateFileA(job.temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out = job.createTemp();
     if (out == INVALID_HANDLE_VALUE) {
-        r.error = "the file could not be written (" + systemError(GetLastError()) + ")";
+        r.error = "the file could not be written (error " + std::to_string(GetLastError()) + ")";
         return;
     }
-    long long received = 0;
-    bool complete = false;
+    bool ended = false;
     std::unique_ptr<char[]> buffer(new char[65536]);
     for (;;) {
         DWORD n = 0;
-        if (!InternetReadFile(request, buffer.get(), 65536, &n)) {
-            DWORD e = GetLastError();
-            r.error = e == ERROR_INTERNET_TIMEOUT
+        if (!get.read(buffer.get(), 65536, n)) {
+            r.error = get.error() == ERROR_INTERNET_TIMEOUT
                           ? "the transfer stalled"
-                          : "the transfer broke off (" + systemError(e) + ")";
+                          : "the transfer broke off (" + describe(get.error()) + ")";
             break;
         }
         if (n == 0) {
-            complete = true;
+            ended = true;
+            break;
+        }
+        if (job.maxBytes && get.received() > job.maxBytes) {
+            tooLarge();
             break;
         }
         DWORD written = 0;
         if (!WriteFile(out, buffer.get(), n, &written, nullptr) || written != n) {
-            r.error = "the file could not be written (" + systemError(GetLastError()) + ")";
+            r.error =
+                "the file could not be written (error " + std::to_string(GetLastError()) + ")";
             break;
         }
-        received += n;
         if (job.abandoned)
             break;
     }
-    bool flushed = complete && FlushFileBuffers(out);
+    bool flushed = ended && FlushFileBuffers(out);
     CloseHandle(out);
-    if (!complete)
+    if (!ended)
         return;
-    if (expected >= 0 && received != expected) {
-        r.error = "the answer ended after " + std::to_string(received) + " of " +
-                  std::to_string(expected) + " bytes";
+    BodyEnd end = get.bodyEnd();
+    if (end == BodyEnd::Short) {
+        r.error = "the answer ended after " + std::to_string(get.received()) + " of " +
+                  std::to_string(get.announcedLength()) + " bytes";
         return;
     }
     if (!flushed) {
-        r.error = "the file could not be written (" + systemError(GetLastError()) + ")";
+        r.error = "the file could not be written (error " + std::to_string(GetLastError()) + ")";
         return;
     }
+    r.unconfirmed = end == BodyEnd::Unconfirmed;
     r.ok = true;
 }
 
@@ -164,17 +144,12 @@ DWORD WINAPI worker(void* p) {
     std::unique_ptr<std::shared_ptr<Job>> holder(static_cast<std::shared_ptr<Job>*>(p));
     Job& job = **holder;
     transfer(job);
-    {
-        std::lock_guard<std::mutex> g(job.lock);
-        if (job.request)
-            InternetCloseHandle(job.request);
-        if (job.session)
-            InternetCloseHandle(job.session);
-        job.request = job.session = nullptr;
-    }
+    SetEvent(job.done);
+    // The waiting thread goes on while the connection is let go here.
+    job.get.close();
     // Nobody waits for an abandoned transfer: its partial file goes here.
     if (job.abandoned)
-        DeleteFileA(job.temp.c_str());
+        DeleteFileW(widen(job.temp).c_str());
     return 0;
 }
 
@@ -183,94 +158,122 @@ std::string folderOf(const std::string& file) {
     return slash == std::string::npos ? std::string(".") : file.substr(0, slash);
 }
 
+// A name of its own for each fetch of this process.
+std::string temporaryName(const std::string& file) {
+    static std::atomic<unsigned> counter{0};
+    return folderOf(file) + "\\~fl" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++counter) + ".tmp";
+}
+
+bool within(HWND window, HWND child) {
+    return window && child && (child == window || IsChild(window, child));
+}
+
 // Lets the windows repaint while dropping keyboard and mouse input (a click
-// meant for a window that is busy must not act later).
-void keepPainting(HWND waiting) {
+// meant for a window that is busy must not act later). Only the cancel button
+// takes its input, and Esc in the waiting window asks for the cancel.
+void keepPainting(const FetchOptions& options, bool& cancel) {
+    auto input = [&](UINT first, UINT last) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, first, last, PM_REMOVE)) {
+            if (options.cancelButton && m.hwnd == options.cancelButton) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            } else if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) &&
+                       m.wParam == VK_ESCAPE &&
+                       (within(options.waiting, m.hwnd) ||
+                        (options.waiting && GetActiveWindow() == options.waiting))) {
+                // Without a focused control the key goes to no window (or
+                // comes as a system key) while the waiting window is active.
+                cancel = true;
+            }
+        }
+    };
+    input(WM_KEYFIRST, WM_KEYLAST);
+    input(WM_MOUSEFIRST, WM_MOUSELAST);
+    input(WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK);
     MSG m;
-    while (PeekMessageA(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
-        ;
-    while (PeekMessageA(&m, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
-        ;
-    while (PeekMessageA(&m, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE))
-        ;
-    while (PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-        DispatchMessageA(&m);
-    (void)waiting;
+    while (PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        DispatchMessageW(&m);
     SetCursor(LoadCursor(nullptr, IDC_WAIT));
 }
 
 } // namespace
 
-FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& file, bool bypassCache,
-                                  HWND waiting) {
+FetchResult WinInetFetcher::fetch(const std::string& url, const std::string& file,
+                                  const FetchOptions& options) {
     FetchResult result;
     if (!isWebAddress(url)) {
         result.error = "only http and https addresses are fetched";
         return result;
     }
-    char temp[MAX_PATH] = {};
-    if (!GetTempFileNameA(folderOf(file).c_str(), "~fl", 0, temp)) {
-        result.error = "no temporary file could be made beside " + file + " (" +
-                       systemError(GetLastError()) + ")";
-        return result;
-    }
-    auto job = std::make_shared<Job>();
+    auto job =
+        std::make_shared<Job>(HttpLimits{.connectMs = static_cast<unsigned>(limits_.connect),
+                                         .headersMs = static_cast<unsigned>(limits_.receive),
+                                         .silenceMs = static_cast<unsigned>(limits_.receive)});
     job->url = url;
-    job->temp = temp;
-    job->bypassCache = bypassCache;
-    job->limits = limits_;
+    job->temp = temporaryName(file);
+    job->maxBytes = options.maxBytes;
 
     HCURSOR before = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     auto* holder = new std::shared_ptr<Job>(job);
-    HANDLE thread = CreateThread(nullptr, 0, worker, holder, 0, nullptr);
+    HANDLE thread =
+        job->done ? CreateThread(nullptr, 0, worker, holder, 0, nullptr) : HANDLE(nullptr);
     if (!thread) {
         delete holder;
-        DeleteFileA(temp);
         SetCursor(before);
         result.error = "the transfer could not be started";
         return result;
     }
     DWORD start = GetTickCount();
-    bool finished = false;
+    bool finished = false, cancel = options.cancelled && *options.cancelled;
     for (;;) {
         DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= limits_.total)
+        if (elapsed >= limits_.total || cancel)
             break;
-        DWORD slice = limits_.total - elapsed < 100 ? limits_.total - elapsed : 100;
-        DWORD w = MsgWaitForMultipleObjects(1, &thread, FALSE, slice,
+        DWORD slice = limits_.total - elapsed < 50 ? limits_.total - elapsed : 50;
+        DWORD w = MsgWaitForMultipleObjects(1, &job->done, FALSE, slice,
                                             QS_PAINT | QS_INPUT | QS_SENDMESSAGE);
         if (w == WAIT_OBJECT_0) {
             finished = true;
             break;
         }
-        keepPainting(waiting);
+        keepPainting(options, cancel);
+        if (options.cancelled && *options.cancelled)
+            cancel = true;
     }
     if (!finished) {
-        // Out of time: stop the transfer and give the worker a moment to
-        // notice; a worker that still hangs cleans up after itself.
-        job->abandoned = true;
-        job->abort();
-        finished = WaitForSingleObject(thread, 500) == WAIT_OBJECT_0;
+        // Cancelled or out of time: stop the transfer and give the worker a
+        // moment to notice; a worker that still hangs cleans up after itself.
+        {
+            std::lock_guard<std::mutex> g(job->lock);
+            job->abandoned = true;
+        }
+        job->get.cancel();
+        WaitForSingleObject(job->done, 300);
         CloseHandle(thread);
-        if (finished)
-            DeleteFileA(temp);
-        keepPainting(waiting);
+        DeleteFileW(widen(job->temp).c_str());
+        bool ignored = false;
+        keepPainting({}, ignored);
         SetCursor(before);
-        result.error =
-            "no complete answer within " + std::to_string(limits_.total / 1000) + " seconds";
-        result.status = job->result.status;
+        result.cancelled = cancel;
+        result.error = cancel ? "cancelled"
+                              : "no complete answer within " +
+                                    std::to_string(limits_.total / 1000) + " seconds";
         return result;
     }
     CloseHandle(thread);
     result = job->result;
-    if (result.ok &&
-        !MoveFileExA(temp, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (result.ok && !MoveFileExW(widen(job->temp).c_str(), widen(file).c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         result.ok = false;
-        result.error = "the file could not be replaced (" + systemError(GetLastError()) + ")";
+        result.error =
+            "the file could not be replaced (error " + std::to_string(GetLastError()) + ")";
     }
     if (!result.ok)
-        DeleteFileA(temp);
-    keepPainting(waiting);
+        DeleteFileW(widen(job->temp).c_str());
+    bool ignored = false;
+    keepPainting({}, ignored);
     SetCursor(before);
     return result;
 }

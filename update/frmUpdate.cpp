@@ -1,6 +1,8 @@
 #include "update/frmUpdate.h"
 
 #include "forms/geometry.h"
+#include "platform/sha256.h"
+#include "update/staging.h"
 
 #include <algorithm>
 
@@ -23,6 +25,8 @@ const char* const kSeparator = " ========================";
 const char* const kErrorText = "Error during Signature Update. Pleas try again later.";
 // The catalog files whose entries are counted before an update.
 const char* const kCounted[] = {"FLApps.def", "FLPortable.def", "FLSlim.def"};
+// No catalog file comes near this size; a larger answer is not one.
+constexpr std::uint64_t kLargestCatalogFile = 16ull << 20;
 
 std::string runningVersion() {
     return programVersion(FL_VERSION_MAJOR, FL_VERSION_MINOR, FL_VERSION_REVISION);
@@ -39,8 +43,8 @@ frmUpdate::frmUpdate(platform::Services& services, UpdaterView view, std::string
       lblSignatureVersion(*this, "lblSignatureVersion", "Unknown"),
       lblUpdateSignatureDefinitions(*this, "lblUpdateSignatureDefinitions", "Check for Updates"),
       txtUpdate(*this, "txtUpdate", {.multiLine = true, .readOnly = true}),
-      cmdRestart(*this, "cmdRestart", "Restart Now!"), services_(services), view_(std::move(view)),
-      productServer_(std::move(productServer)) {
+      cmdRestart(*this, "cmdRestart", "Restart Now!"), cmdCancel(*this, "cmdCancel", "Cancel"),
+      services_(services), view_(std::move(view)), productServer_(std::move(productServer)) {
     initialWidth_ = 7800;
     initialHeight_ = 6300;
     minWidth_ = 5400;
@@ -56,6 +60,8 @@ frmUpdate::frmUpdate(platform::Services& services, UpdaterView view, std::string
     txtUpdate.Move(240, 1320, initialWidth_ - 550, initialHeight_ - 2000);
     cmdRestart.Move(initialWidth_ - 2700, 600, 2200, 555);
     cmdRestart.setVisible(false);
+    cmdCancel.Move(initialWidth_ - 2700, 600, 2200, 555);
+    cmdCancel.setVisible(false);
     // Link-style labels: blue text, a hand over them.
     lblCheckforUpdatesFetchlets.setForeColor(0xFF0000);
     lblUpdateSignatureDefinitions.setForeColor(0xFF0000);
@@ -63,6 +69,7 @@ frmUpdate::frmUpdate(platform::Services& services, UpdaterView view, std::string
     lblCheckforUpdatesFetchlets.Click = [this] { lblCheckforUpdatesFetchlets_Click(); };
     lblUpdateSignatureDefinitions.Click = [this] { lblUpdateSignatureDefinitions_Click(); };
     cmdRestart.Click = [this] { cmdRestart_Click(); };
+    cmdCancel.Click = [this] { cmdCancel_Click(); };
 }
 
 frmUpdate::~frmUpdate() {
@@ -93,6 +100,7 @@ void frmUpdate::Form_Load() {
     guarded([&] {
         txtUpdate.setText("");
         cmdRestart.setVisible(false);
+        cmdCancel.setVisible(false);
         lblCheckforUpdatesFetchlets.setVisible(true);
         lblUpdateSignatureDefinitions.setVisible(true);
         pointer_ = vbDefault;
@@ -145,6 +153,7 @@ void frmUpdate::Form_Resize() {
             txtUpdate.setHeight(h - 2000);
     });
     guarded([&] { cmdRestart.setLeft(w - 2700); });
+    guarded([&] { cmdCancel.setLeft(w - 2700); });
 }
 
 void frmUpdate::Form_Unload(int& /*cancel*/) {
@@ -160,6 +169,16 @@ LRESULT frmUpdate::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     }
     if (msg == kRestartMessage) {
         handled = true;
+        // Running downloads end only when the user agrees; otherwise nothing
+        // restarts and the button stays ready for another try.
+        bool agreed = true;
+        guarded([&] {
+            if (services_.downloads)
+                agreed = services_.downloads->confirmRestart(hwnd());
+        });
+        restartPosted_ = false;
+        if (!agreed)
+            return 0;
         // The main window goes and comes back (its start-up loads this window
         // anew, which hides the restart button); then this window shows
         // itself again and runs the automatic check.
@@ -213,28 +232,58 @@ void frmUpdate::showWindow() {
     Show(owner);
 }
 
-bool frmUpdate::FileDownload(const std::string& url, const std::string& file, bool clearCache) {
+bool frmUpdate::FileDownload(const std::string& url, const std::string& file, bool /*clearCache*/,
+                             bool* unconfirmed) {
     platform::FetchResult r;
-    if (!services_.fetcher) {
+    if (cancelRequested_) {
+        r.cancelled = true;
+        r.error = "cancelled";
+    } else if (!services_.fetcher) {
         r.error = "this program has no network service";
     } else {
         fetching_ = true;
         int before = pointer_;
         setMousePointer(vbHourglass);
-        r = services_.fetcher->fetch(url, file, clearCache, isLoaded() ? hwnd() : nullptr);
+        HWND window = isLoaded() ? hwnd() : nullptr;
+        r = services_.fetcher->fetch(
+            url, file,
+            {.waiting = window,
+             .cancelButton = window && cmdCancel.Visible() ? cmdCancel.hwnd() : nullptr,
+             .cancelled = &cancelRequested_,
+             .maxBytes = kLargestCatalogFile});
         fetching_ = false;
         setMousePointer(before);
+        if (r.cancelled)
+            cancelRequested_ = true;
     }
     lastError_ = r.ok ? std::string() : (r.error.empty() ? "the fetch failed" : r.error);
+    if (unconfirmed)
+        *unconfirmed = r.ok && r.unconfirmed;
     return r.ok;
 }
 
-bool frmUpdate::fetchCatalog(const std::string& url, const std::string& file) {
-    std::string staged = file + ".download";
-    bool ok = FileDownload(url, staged, true);
+bool frmUpdate::fetchCatalog(const std::string& url, const std::string& staged,
+                             const std::string& name, const std::string& manifest) {
+    bool unconfirmed = false;
+    bool ok = FileDownload(url, staged, true, &unconfirmed);
     if (ok && !readsAsCatalog(staged)) {
         ok = false;
         lastError_ = "the server's answer is not a catalog file";
+    }
+    if (ok && !manifest.empty()) {
+        // The version information vouches for the file: size and SHA-256.
+        Fetched fetched;
+        fetched.unconfirmed = unconfirmed;
+        if (std::optional<platform::FileDigest> d = platform::digestFile(staged)) {
+            fetched.digested = true;
+            fetched.size = d->size;
+            fetched.sha256 = d->sha256;
+        }
+        std::string why = refusal(readFileCheck(manifest, name), fetched);
+        if (!why.empty()) {
+            ok = false;
+            lastError_ = why;
+        }
     }
     if (!ok)
         DeleteFileA(staged.c_str());
@@ -242,8 +291,14 @@ bool frmUpdate::fetchCatalog(const std::string& url, const std::string& file) {
 }
 
 bool frmUpdate::fetchManifest(std::string& staged) {
-    staged = stagedManifest();
-    return fetchCatalog(manifestAddress(productServer_), manifestFile());
+    Staging staging(dataFolder());
+    staged = staging.manifest();
+    std::string error;
+    if (!staging.prepare(error)) {
+        lastError_ = error;
+        return false;
+    }
+    return fetchCatalog(manifestAddress(productServer_), staged, kManifestFile, {});
 }
 
 bool frmUpdate::replaceFile(const std::string& staged, const std::string& file) {
@@ -270,6 +325,10 @@ void frmUpdate::lblUpdateSignatureDefinitions_Click() {
     updateSignatures();
 }
 
+void frmUpdate::cmdCancel_Click() {
+    cancelRequested_ = true;
+}
+
 void frmUpdate::cmdRestart_Click() {
     // The restart unloads this window; it runs after the click has returned.
     if (restartPosted_ || !isLoaded())
@@ -284,13 +343,16 @@ void frmUpdate::checkProgram() {
     // version and only a completed catalog update may change it.
     bool fetched = false;
     Manifest published;
+    Staging staging(dataFolder());
+    guarded([&] { staging.recover(); });
+    cancelRequested_ = false;
     guarded([&] {
         std::string staged;
         fetched = fetchManifest(staged);
         if (fetched)
             published = readManifest(staged);
     });
-    guarded([&] { DeleteFileA(stagedManifest().c_str()); });
+    guarded([&] { staging.clear(); });
     guarded([&] { setMousePointer(vbCustom); });
     std::string running;
     guarded([&] {
@@ -332,7 +394,12 @@ void frmUpdate::checkProgram() {
 void frmUpdate::updateSignatures() {
     const std::string data = dataFolder();
     const std::string manifest = manifestFile();
-    // The fetched manifest waits beside the local copy. The local copy says
+    // What an earlier run left in the staging folder goes first (files it
+    // had moved aside come back when it had not finished).
+    Staging staging(data);
+    guarded([&] { staging.recover(); });
+    cancelRequested_ = false;
+    // The fetched manifest waits in the staging folder. The local copy says
     // which catalog is installed (the version label is read from it when the
     // window loads), so it is replaced only once the catalog files match the
     // fetched one; after a failure it still names the old catalog and the
@@ -364,6 +431,7 @@ void frmUpdate::updateSignatures() {
         guarded([&] {
             errorOutcome({"The version information could not be fetched: " + manifestError + "."});
         });
+        guarded([&] { staging.clear(); });
         guarded([&] { moveCaretToEnd(); });
         return;
     }
@@ -380,26 +448,43 @@ void frmUpdate::updateSignatures() {
             AddLogLine("Update running ...");
         });
         guarded([&] { setMousePointer(vbHourglass); });
+        // The Cancel button takes the place of the two links, which cannot
+        // act while the files are fetched.
+        guarded([&] {
+            lblCheckforUpdatesFetchlets.setVisible(false);
+            lblUpdateSignatureDefinitions.setVisible(false);
+            cmdCancel.setVisible(true);
+            if (Visible())
+                ::SetFocus(cmdCancel.hwnd());
+        });
 
         // Every listed file is fetched first and kept aside; the catalog is
         // replaced only when all of them arrived whole, so a failed update
         // leaves the old files as they were.
         std::vector<std::string> fetched, failures;
+        bool restored = true;
         const std::string server = view_.txtSignatureServer.Text();
         const int count = view_.lstSignatures.ListCount();
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count && !cancelRequested_; ++i) {
             guarded([&] {
                 std::string name = view_.lstSignatures.List(i);
                 if (name.empty())
                     return; // a blank line of the list names no file
+                bool again =
+                    std::find_if(fetched.begin(), fetched.end(), [&](const std::string& f) {
+                        return _stricmp(f.c_str(), name.c_str()) == 0;
+                    }) != fetched.end();
+                // The manifest is recorded from the published one at the end.
+                if (again || _stricmp(name.c_str(), kManifestFile) == 0)
+                    return;
                 if (!isPlainFileName(name)) {
                     std::string line =
                         "\"" + name + "\" is not a plain file name: it was not fetched.";
                     AddLogLine(line);
                     failures.push_back(line);
-                } else if (fetchCatalog(server + name, data + name)) {
+                } else if (fetchCatalog(server + name, staging.file(name), name, staged)) {
                     fetched.push_back(name);
-                } else {
+                } else if (!cancelRequested_) {
                     std::string line = name + " could not be updated: " + lastError_ + ".";
                     AddLogLine(line);
                     failures.push_back(line);
@@ -408,40 +493,38 @@ void frmUpdate::updateSignatures() {
             guarded([&] { setMousePointer(vbCustom); });
         }
         guarded([&] {
-            if (failures.empty()) {
-                std::vector<std::string> replaced;
-                for (const std::string& name : fetched) {
-                    bool again =
-                        std::find_if(replaced.begin(), replaced.end(), [&](const std::string& r) {
-                            return _stricmp(r.c_str(), name.c_str()) == 0;
-                        }) != replaced.end();
-                    if (again || replaceFile(data + name + ".download", data + name)) {
-                        replaced.push_back(name);
-                        AddLogLine(name + " Updated successfully.");
-                    } else {
-                        std::string line = name + " could not be updated: " + lastError_ + ".";
-                        AddLogLine(line);
-                        failures.push_back(line);
-                    }
-                }
-            }
-            // The catalog is complete: record its version. Should that fail,
-            // the update counts as failed, so that the next check, comparing
-            // against the old record, fetches the catalog again.
-            if (failures.empty() && !replaceFile(staged, manifest)) {
-                std::string line =
-                    std::string(kManifestFile) + " could not be updated: " + lastError_ + ".";
-                AddLogLine(line);
-                failures.push_back(line);
-            }
-            if (!failures.empty()) {
-                for (const std::string& name : fetched)
-                    DeleteFileA((data + name + ".download").c_str());
-            }
+            cmdCancel.setVisible(false);
+            lblCheckforUpdatesFetchlets.setVisible(true);
+            lblUpdateSignatureDefinitions.setVisible(true);
         });
+        if (cancelRequested_) {
+            guarded([&] { staging.clear(); });
+            guarded([&] {
+                AddLogLine("The update was cancelled; the catalog was left unchanged.");
+                moveCaretToEnd();
+            });
+            return;
+        }
+        guarded([&] {
+            if (!failures.empty())
+                return;
+            Staging::Outcome outcome = staging.commit(fetched);
+            if (outcome.ok) {
+                for (const std::string& name : fetched)
+                    AddLogLine(name + " Updated successfully.");
+                return;
+            }
+            for (const std::string& line : outcome.lines)
+                AddLogLine(line);
+            failures = outcome.lines;
+            restored = outcome.restored;
+        });
+        // Files that could not be put back stay in the staging folder for
+        // the next check; everything else goes.
+        guarded([&] { staging.recover(); });
         guarded([&] { setMousePointer(vbCustom); });
         if (!failures.empty()) {
-            guarded([&] { errorOutcome(failures); });
+            guarded([&] { errorOutcome({}, restored); });
         } else {
             guarded([&] { showWindow(); });
             guarded([&] {
@@ -466,12 +549,14 @@ void frmUpdate::updateSignatures() {
         });
     }
     // Whatever was not taken into place is not left behind.
-    guarded([&] { DeleteFileA(stagedManifest().c_str()); });
+    guarded([&] { staging.clear(); });
     guarded([&] { moveCaretToEnd(); });
 }
 
 void restartWindow(forms::Form& main) {
     main.Unload(forms::vbFormCode);
+    if (main.isLoaded())
+        return; // it refused to go
     forms::DoEvents();
     main.Load();
     if (!main.isLoaded())
@@ -483,11 +568,13 @@ void restartWindow(forms::Form& main) {
     main.Show();
 }
 
-void frmUpdate::errorOutcome(const std::vector<std::string>& reasons) {
-    txtUpdate.setText("");
-    AddLogLine(kErrorText);
+void frmUpdate::errorOutcome(const std::vector<std::string>& reasons, bool unchanged) {
+    // The lines before say which file failed and why; they stay.
     for (const std::string& r : reasons)
         AddLogLine(r);
+    AddLogLine(kErrorText);
+    AddLogLine(unchanged ? "The catalog was left unchanged."
+                         : "The catalog could not be put back whole; the next check tries again.");
     guarded([&] { showWindow(); });
     moveCaretToEnd();
     if (services_.messageBoxes)

@@ -9,6 +9,7 @@
 #include "platform/services.h"
 #include "update/pure/rules.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,10 +41,14 @@ class frmUpdate : public forms::Form {
     forms::Label lblInfoSignatureVersion, lblSignatureVersion, lblUpdateSignatureDefinitions;
     forms::TextBox txtUpdate;
     forms::CommandButton cmdRestart;
+    // Shown while catalog files are fetched; Esc does the same.
+    forms::CommandButton cmdCancel;
 
-    // Fetches `url` into `file`; true only when the whole file arrived with a
-    // 2xx answer (the file is replaced only then). The hourglass shows meanwhile.
-    bool FileDownload(const std::string& url, const std::string& file, bool clearCache);
+    // Fetches `url` into `file`; true only when the body ended without error
+    // with a 2xx answer (the file is replaced only then). The hourglass shows
+    // meanwhile; `unconfirmed` tells whether the server announced no length.
+    bool FileDownload(const std::string& url, const std::string& file, bool clearCache,
+                      bool* unconfirmed = nullptr);
     // With the main window's auto-check option ticked: the catalog update,
     // then the program check. Otherwise nothing.
     void CheckForSignatureUpdates();
@@ -53,6 +58,7 @@ class frmUpdate : public forms::Form {
     void lblCheckforUpdatesFetchlets_Click();
     void lblUpdateSignatureDefinitions_Click();
     void cmdRestart_Click();
+    void cmdCancel_Click();
 
     int MousePointer() const { return pointer_; }
     void setMousePointer(int kind);
@@ -79,20 +85,23 @@ class frmUpdate : public forms::Form {
     }
     void checkProgram();
     void updateSignatures();
-    // Fetches into "<file>.download" and keeps it only when it reads as a
-    // catalog; the real file is not touched.
-    bool fetchCatalog(const std::string& url, const std::string& file);
-    // Fetches the published manifest into stagedManifest(); the local copy
+    // Fetches into `staged` and keeps it only when it reads as a catalog and
+    // passes the check of the fetched manifest (`manifest`, may be empty);
+    // the real file is not touched.
+    bool fetchCatalog(const std::string& url, const std::string& staged, const std::string& name,
+                      const std::string& manifest);
+    // Fetches the published manifest into the staging folder; the local copy
     // is not touched. `staged` names the fetched copy.
     bool fetchManifest(std::string& staged);
     bool replaceFile(const std::string& staged, const std::string& file);
-    void errorOutcome(const std::vector<std::string>& reasons);
+    // The log gets `reasons`, the error line and the word that nothing
+    // changed; then the error box.
+    void errorOutcome(const std::vector<std::string>& reasons, bool unchanged = true);
     void showWindow();
     void centreOverOwner();
     void moveCaretToEnd();
     std::string settingsFile() const;
     std::string manifestFile() const { return dataFolder() + kManifestFile; }
-    std::string stagedManifest() const { return manifestFile() + ".download"; }
     HCURSOR cursorOver(HWND child) const;
 
     platform::Services& services_;
@@ -101,6 +110,7 @@ class frmUpdate : public forms::Form {
     std::string lastError_;
     int pointer_ = vbDefault;
     bool fetching_ = false;
+    std::atomic<bool> cancelRequested_{false};
     bool restartPosted_ = false;
     HFONT headingFont_ = nullptr;
     HFONT linkFont_ = nullptr;
@@ -108,7 +118,8 @@ class frmUpdate : public forms::Form {
 
 // Unloads `main` (whose shutdown unloads the other windows), lets pending
 // messages run, then loads and shows it again in the same process. The
-// program does not end although for a moment no window was left.
+// program does not end although for a moment no window was left. Nothing
+// happens when `main` refuses to unload.
 void restartWindow(forms::Form& main);
 
 } // namespace update

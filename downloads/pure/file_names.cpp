@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -259,6 +260,39 @@ bool isInstaller(const std::string& name) {
 
 std::string partPath(const std::string& finalPath) {
     return finalPath + ".part";
+}
+
+namespace {
+
+// Where each UTF-8 character of `s` starts (continuation bytes skipped).
+std::vector<std::size_t> characterStarts(const std::string& s) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    return starts;
+}
+
+} // namespace
+
+std::string shortenFileName(const std::string& name, std::size_t limit) {
+    std::vector<std::size_t> starts = characterStarts(name);
+    if (starts.size() <= limit || limit == 0)
+        return limit == 0 ? std::string() : name;
+    // An extension of up to 16 characters survives the cut.
+    constexpr std::size_t kLongestExtension = 16;
+    std::string extension;
+    std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) {
+        std::size_t extChars = characterStarts(name.substr(dot)).size();
+        if (extChars <= kLongestExtension && extChars < limit)
+            extension = name.substr(dot);
+    }
+    std::size_t keep = limit - characterStarts(extension).size();
+    std::string stem = name.substr(0, starts[keep]);
+    while (!stem.empty() && (stem.back() == ' ' || stem.back() == '.'))
+        stem.pop_back();
+    return stem + extension;
 }
 
 } // namespace downloads

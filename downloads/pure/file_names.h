@@ -3,6 +3,7 @@
 // the name is taken. Names are UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace downloads {
@@ -39,5 +40,11 @@ bool isInstaller(const std::string& name);
 
 // The file a download writes to until it is complete: the final path + ".part".
 std::string partPath(const std::string& finalPath);
+
+// `name` cut to at most `limit` characters (UTF-8 code points), keeping its
+// extension (when the extension itself is short) and never splitting a
+// character: a server's name may be long enough to upset the system's file
+// dialogs. Blanks and dots left at the cut are trimmed.
+std::string shortenFileName(const std::string& name, std::size_t limit);
 
 } // namespace downloads

@@ -130,6 +130,8 @@ std::string networkFailure(unsigned long error, unsigned connectLimitS, unsigned
         return "the address is not valid";
     case 12156: // ERROR_HTTP_REDIRECT_FAILED
         return "a redirect could not be followed";
+    case 0x20000001: // the client's own code: a redirect loop, or more than 10
+        return "too many redirects";
     case 12044: // ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED
     case 12045: // ERROR_INTERNET_INVALID_CA
     case 12037: // ERROR_INTERNET_SEC_CERT_DATE_INVALID

@@ -89,3 +89,18 @@ TEST(FileNames, SuggestionOrderAndNumbering) {
     EXPECT_FALSE(isInstaller("x.exe.txt"));
     EXPECT_EQ(partPath("C:\\d\\a.zip"), "C:\\d\\a.zip.part");
 }
+
+TEST(FileNames, ShortenedKeepingTheExtensionAndWholeCharacters) {
+    EXPECT_EQ(downloads::shortenFileName("setup.exe", 120), "setup.exe");
+    EXPECT_EQ(downloads::shortenFileName(std::string(300, 'a') + ".exe", 120),
+              std::string(116, 'a') + ".exe");
+    // Characters, not bytes: a two-byte letter is never split.
+    std::string umlauts;
+    for (int i = 0; i < 200; ++i)
+        umlauts += "\xC3\xA4";
+    EXPECT_EQ(downloads::shortenFileName(umlauts + ".msi", 10), umlauts.substr(0, 12) + ".msi");
+    // A long "extension" is part of the name; a cut ending in blanks or dots is trimmed.
+    EXPECT_EQ(downloads::shortenFileName("a." + std::string(50, 'x'), 20),
+              "a." + std::string(18, 'x'));
+    EXPECT_EQ(downloads::shortenFileName("abc   def.zip", 7), "abc.zip");
+}

@@ -141,7 +141,12 @@ class FakeDownloads : public platform::Downloads {
         ++confirmCalls;
         return allowClose;
     }
+    bool confirmRestart(HWND) override {
+        ++restartCalls;
+        return allowClose;
+    }
     void shutdown() override { ++shutdownCalls; }
+    int restartCalls = 0;
     struct Call {
         HWND owner;
         std::vector<std::string> urls;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -206,6 +207,15 @@ HttpServer::Route HttpServer::late(std::string body, unsigned delayMs) {
     return r;
 }
 
+HttpServer::Route HttpServer::chunked(std::string body, std::size_t after) {
+    Route r;
+    r.body = std::move(body);
+    r.chunkSize = 16 * 1024;
+    r.cutAfter = after;
+    r.ranges = false;
+    return r;
+}
+
 std::vector<HttpServer::Request> HttpServer::requests() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return requests_;
@@ -372,7 +382,9 @@ void HttpServer::serveConnection(std::uintptr_t socketValue) {
 
     std::string out = "HTTP/1.1 " + std::to_string(status) + " " + reasonFor(status) + "\r\n";
     out += "Content-Type: " + r.contentType + "\r\n";
-    if (!r.omitLength)
+    if (r.chunkSize)
+        out += "Transfer-Encoding: chunked\r\n";
+    else if (!r.omitLength)
         out += "Content-Length: " + std::to_string(count) + "\r\n";
     if (r.ranges)
         out += "Accept-Ranges: bytes\r\n";
@@ -409,12 +421,26 @@ void HttpServer::serveConnection(std::uintptr_t socketValue) {
             }
             n = std::min(n, r.stallAfter - sent);
         }
-        if (!sendAll(s, r.body.data() + first + sent, n))
+        if (r.chunkSize) {
+            // Each chunk announces its whole size; a cut inside it sends
+            // only the part before the cut.
+            std::size_t length = std::min(r.chunkSize, count - sent);
+            n = std::min(length, limit - sent);
+            char size[24];
+            std::snprintf(size, sizeof size, "%zx\r\n", length);
+            std::string chunk = size + r.body.substr(first + sent, n);
+            if (n == length)
+                chunk += "\r\n";
+            if (!sendAll(s, chunk.data(), chunk.size()))
+                break;
+        } else if (!sendAll(s, r.body.data() + first + sent, n))
             break;
         sent += n;
         if (r.bytesPerSecond)
             pause(50, stopping_);
     }
+    if (r.chunkSize && sent == count && !stopping_)
+        sendAll(s, "0\r\n\r\n", 5);
     finish();
 }
 

@@ -11,6 +11,7 @@
 //   server.route("/cut", {.body = bytes, .cutAfter = 10});  // Content-Length is
 //                                                        // full, 10 bytes come
 //   server.route("/old", HttpServer::redirect("/a.bin"));   // 302 to /a.bin
+//   server.route("/c", HttpServer::chunked(bytes, 10));  // chunked, cut after 10
 //   server.serveFolder("/files/", "C:\\some\\folder\\"); // files by name
 //   std::string u = server.url("/a.bin");                // "http://127.0.0.1:PORT/a.bin"
 //   std::string r = HttpServer::refusedUrl("/x");        // nothing listens there
@@ -60,6 +61,10 @@ class HttpServer {
         std::size_t bytesPerSecond = 0;
         // No Content-Length header; the end of the body is the closed connection.
         bool omitLength = false;
+        // "Transfer-Encoding: chunked" (no Content-Length), in chunks of this
+        // many bytes; `cutAfter` then closes the connection without the
+        // closing chunk. 0: the length is announced.
+        std::size_t chunkSize = 0;
         // Further headers, sent as given.
         std::vector<std::pair<std::string, std::string>> headers{};
     };
@@ -99,6 +104,9 @@ class HttpServer {
     static Route cutShort(std::string body, std::size_t after);
     // The answer comes only after `delayMs` (a server that does not answer).
     static Route late(std::string body, unsigned delayMs);
+    // The body in chunks; when `after` is given, the connection closes after
+    // that many body bytes and the closing chunk never comes.
+    static Route chunked(std::string body, std::size_t after = std::string::npos);
 
     // Requests received so far, in order of arrival.
     std::vector<Request> requests() const;

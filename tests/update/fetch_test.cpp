@@ -143,3 +143,22 @@ TEST(Fetch, ASlowServerMeetsTheTimeLimitWhileTheWindowPaintsAndTakesNoInput) {
     EXPECT_EQ(dir.read("FLVersion.ini"), "old");
     DestroyWindow(w);
 }
+
+TEST(Fetch, AnAnswerTooLargeForItsFileFailsAtOnceWithOrWithoutALength) {
+    HttpServer server;
+    TempFolder dir;
+    platform::WinInetFetcher fetcher(kQuick);
+    std::string huge(100 << 20, 'x');
+    server.serve("/announced", huge);
+    server.route("/unannounced", HttpServer::chunked(huge));
+    for (const char* path : {"/announced", "/unannounced"}) {
+        SCOPED_TRACE(path);
+        DWORD began = GetTickCount();
+        platform::FetchResult r =
+            fetcher.fetch(server.url(path), dir.path() + "FLApps.def", {.maxBytes = 1 << 20});
+        EXPECT_LT(GetTickCount() - began, 1500u);
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(r.error.find("larger than"), std::string::npos) << r.error;
+        EXPECT_EQ(strayFiles(dir, ""), 0);
+    }
+}

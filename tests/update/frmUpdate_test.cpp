@@ -9,10 +9,12 @@
 #include "tests/support/fakes.h"
 #include "tests/support/http_server.h"
 #include "platform/fetch_wininet.h"
+#include "platform/sha256.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 using testsupport::HttpServer;
 using testsupport::TempFolder;
@@ -37,6 +39,18 @@ std::string readWhole(const std::string& path) {
         bytes.append(buf, n);
     CloseHandle(h);
     return bytes;
+}
+
+// The log of a failed update: the line that says what failed, then the
+// error and the word that the catalog was left as it was, at the end.
+::testing::AssertionResult failedWith(const std::string& log, const std::string& line) {
+    const std::string tail = std::string(kError) + "\r\nThe catalog was left unchanged.\r\n";
+    size_t at = log.find(line);
+    if (at == std::string::npos || log.size() < tail.size() ||
+        log.compare(log.size() - tail.size(), tail.size(), tail) != 0 ||
+        at > log.size() - tail.size())
+        return ::testing::AssertionFailure() << log;
+    return ::testing::AssertionSuccess();
 }
 
 bool exists(const std::string& path) {
@@ -106,17 +120,20 @@ class Updater : public ::testing::Test {
     // Publishes a manifest of the test's own in place of the folder's.
     void publish(const std::string& text) { server.serve("/fetchlets_latest/FLVersion.ini", text); }
     std::string log() const { return updater.txtUpdate.Text(); }
-    // Fetched files left aside in the Data folder.
+    // What a fetch or an update left in the Data folder: files fetched
+    // aside, temporary files, the staging folder.
     std::vector<std::string> leftovers() const {
         std::vector<std::string> names;
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((app.path() + "Data\\*.download").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE)
-            return names;
-        do
-            names.push_back(fd.cFileName);
-        while (FindNextFileA(h, &fd));
-        FindClose(h);
+        for (const char* pattern : {"*.download", "*.tmp", "update"}) {
+            WIN32_FIND_DATAA fd;
+            HANDLE h = FindFirstFileA((app.path() + "Data\\" + pattern).c_str(), &fd);
+            if (h == INVALID_HANDLE_VALUE)
+                continue;
+            do
+                names.push_back(fd.cFileName);
+            while (FindNextFileA(h, &fd));
+            FindClose(h);
+        }
         return names;
     }
     // The host's start-up. Windows stay hidden unless a test needs them
@@ -231,8 +248,7 @@ TEST_F(Updater, ACatalogUpdateThatFailsMidwayIsRecordedNowhereAndTriedAgain) {
     // The connection drops in the middle of the second file.
     server.route("/fetchlets_latest/FLPortable.def", HttpServer::cutShort(portable, 100));
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLPortable.def could not be updated: ", 0), 0u)
-        << log();
+    EXPECT_TRUE(failedWith(log(), "FLPortable.def could not be updated: "));
     EXPECT_EQ(server.requestCount("/fetchlets_latest/FLSlim.def"), 1);
     EXPECT_EQ(app.read("Data\\FLVersion.ini"), installed);
     EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
@@ -377,9 +393,7 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
         updater.txtUpdate.setText("");
         services.messageBoxes.calls.clear();
         updater.lblUpdateSignatureDefinitions_Click();
-        EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLPortable.def could not be updated: ", 0),
-                  0u)
-            << log();
+        EXPECT_TRUE(failedWith(log(), "FLPortable.def could not be updated: "));
         EXPECT_NE(log().find(f.reasonPart), std::string::npos) << log();
         EXPECT_EQ(log().find("Updated successfully"), std::string::npos);
         ASSERT_EQ(services.messageBoxes.calls.size(), 1u);
@@ -399,18 +413,14 @@ TEST_F(Updater, EachServerFaultKeepsTheOldCatalogAndShowsTheError) {
     updater.txtUpdate.setText("");
     host.txtSignatureServer.setText(HttpServer::refusedUrl("/fetchlets_latest/"));
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log().rfind(std::string(kError) + "\r\nFLApps.def could not be updated: ", 0), 0u)
-        << log();
+    EXPECT_TRUE(failedWith(log(), "FLApps.def could not be updated: "));
     EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
 
     // No manifest at all: an error, not "up to date".
     updater.txtUpdate.setText("");
     server.route("/fetchlets_latest/FLVersion.ini", HttpServer::Route{.status = 500});
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(
-        log().rfind(std::string(kError) + "\r\nThe version information could not be fetched:", 0),
-        0u)
-        << log();
+    EXPECT_TRUE(failedWith(log(), "The version information could not be fetched:"));
 }
 
 TEST_F(Updater, NamesThatAreNotPlainFileNamesAreRefused) {
@@ -419,10 +429,13 @@ TEST_F(Updater, NamesThatAreNotPlainFileNamesAreRefused) {
     start();
     const std::string oldApps = app.read("Data\\FLApps.def");
     updater.lblUpdateSignatureDefinitions_Click();
-    EXPECT_EQ(log(), std::string(kError) + "\r\n" +
+    EXPECT_NE(log().find("Update running ...\r\n"
                          "\"..\\FLEvil.def\" is not a plain file name: it was not fetched.\r\n"
                          "\"C:FLEvil.def\" is not a plain file name: it was not fetched.\r\n"
-                         "\"sub/FLEvil.def\" is not a plain file name: it was not fetched.\r\n");
+                         "\"sub/FLEvil.def\" is not a plain file name: it was not fetched.\r\n" +
+                         std::string(kError) + "\r\nThe catalog was left unchanged.\r\n"),
+              std::string::npos)
+        << log();
     EXPECT_EQ(GetFileAttributesA((app.path() + "FLEvil.def").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
     for (const auto& r : server.requests())
@@ -469,4 +482,226 @@ TEST_F(Updater, ASecondOpeningRestoresTheGeometryAndTheLatestVersion) {
     EXPECT_EQ(updater.lblSignatureVersion.Caption(), "2026.12.08");
     EXPECT_FALSE(updater.cmdRestart.Visible());
     EXPECT_EQ(log(), "");
+}
+
+namespace {
+
+// A catalog file with `entries` lines in one section.
+std::string catalog(int entries) {
+    std::string text = "[New]\r\n";
+    for (int i = 0; i < entries; ++i) {
+        std::string n = std::to_string(i);
+        text.append("e").append(n).append("=http://example.org/").append(n).append("\r\n");
+    }
+    return text;
+}
+
+// The manifest's line for a file: size and SHA-256 as the published ones carry.
+std::string filesLine(const std::string& name, const std::string& bytes, TempFolder& scratch) {
+    scratch.write(name, bytes);
+    auto d = platform::digestFile(scratch.path() + name);
+    return name + "=" + std::to_string(d->size) + "," + d->sha256 + "\r\n";
+}
+
+} // namespace
+
+TEST_F(Updater, ACatalogFileWhoseEndIsNotConfirmedIsTakenOnlyWhenTheManifestVouchesForIt) {
+    start();
+    const std::string oldApps = app.read("Data\\FLApps.def");
+    const std::string apps = catalog(2000);
+    TempFolder scratch;
+
+    struct Case {
+        const char* what;
+        HttpServer::Route route;
+        std::string files; // the manifest's [Files] section
+        std::string reasonPart;
+    } cases[] = {
+        {"chunked, cut in half", HttpServer::chunked(apps, apps.size() / 2), "",
+         "could not be confirmed complete"},
+        {"no length, closed early",
+         {.body = apps, .cutAfter = apps.size() / 2, .omitLength = true},
+         "",
+         "could not be confirmed complete"},
+        {"cut, but the manifest knows the file", HttpServer::chunked(apps, apps.size() / 2),
+         filesLine("FLApps.def", apps, scratch), "bytes, the version information says"},
+        {"whole, but another file than the manifest's",
+         {.body = apps},
+         filesLine("FLApps.def", "[Mew]" + apps.substr(5), scratch),
+         "SHA-256 differs"},
+        {"a line that is not size and hash",
+         {.body = apps},
+         "FLApps.def=12,zz\r\n",
+         "is not \"<size>,<SHA-256>\""},
+        {"100 MB where a catalog is expected",
+         {.body = std::string(100 << 20, 'x')},
+         "",
+         "larger than"},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        publish(manifest("0.4.4", "5") + (c.files.empty() ? "" : "[Files]\r\n" + c.files));
+        server.route("/fetchlets_latest/FLApps.def", c.route);
+        updater.txtUpdate.setText("");
+        DWORD began = GetTickCount();
+        updater.lblUpdateSignatureDefinitions_Click();
+        EXPECT_LT(GetTickCount() - began, 5000u);
+        EXPECT_TRUE(failedWith(log(), "FLApps.def could not be updated: "));
+        EXPECT_NE(log().find(c.reasonPart), std::string::npos) << log();
+        EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
+        EXPECT_FALSE(exists(app.path() + "Data\\FLVersion.ini"));
+        EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    }
+
+    // The same cut-free body without a length, vouched for by the manifest, is taken.
+    publish(manifest("0.4.4", "5") + "[Files]\r\n" + filesLine("FLApps.def", apps, scratch));
+    server.route("/fetchlets_latest/FLApps.def", HttpServer::chunked(apps));
+    updater.txtUpdate.setText("");
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_NE(log().find("FLApps.def Updated successfully."), std::string::npos) << log();
+    EXPECT_EQ(app.read("Data\\FLApps.def"), apps);
+}
+
+TEST_F(Updater, RedirectsEndAfterTenOrAtALoopAndTheManifestInTheListDoesNotCollide) {
+    start();
+    publish(manifest("0.4.4", "5"));
+    server.route("/a", HttpServer::redirect("/b"));
+    server.route("/b", HttpServer::redirect("/a"));
+    // A chain of five ends at the published file.
+    const std::string apps = catalog(3);
+    server.serve("/final/FLApps.def", apps);
+    server.route("/fetchlets_latest/FLApps.def", HttpServer::redirect("/hop1"));
+    for (int i = 1; i < 5; ++i)
+        server.route("/hop" + std::to_string(i),
+                     HttpServer::redirect("/hop" + std::to_string(i + 1)));
+    server.route("/hop5", HttpServer::redirect("/final/FLApps.def"));
+    server.route("/fetchlets_latest/FLPortable.def", HttpServer::redirect("/a"));
+
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_TRUE(failedWith(log(), "FLPortable.def could not be updated: too many redirects."));
+    EXPECT_LE(server.requestCount("/a"), 2);
+    EXPECT_EQ(server.requestCount("/final/FLApps.def"), 1);
+
+    // Without the loop the chain is taken; the manifest named in the list is
+    // the one recorded at the end, and nothing reports a collision.
+    server.serve("/fetchlets_latest/FLPortable.def", "[P2]\r\nq=http://q/\r\n");
+    host.lstSignatures.AddItem("FLVersion.ini");
+    updater.txtUpdate.setText("");
+    updater.lblUpdateSignatureDefinitions_Click();
+    EXPECT_NE(log().find("Signature Definitions has been Updated successfully."), std::string::npos)
+        << log();
+    EXPECT_EQ(log().find(kError), std::string::npos) << log();
+    EXPECT_EQ(app.read("Data\\FLApps.def"), apps);
+    EXPECT_EQ(app.read("Data\\FLVersion.ini"), manifest("0.4.4", "5"));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(Updater, CancelAndEscEndASilentServerAtOnceAndLeaveNothing) {
+    start();
+    updater.Show();
+    publish(manifest("0.4.4", "5"));
+    server.route("/fetchlets_latest/FLApps.def", HttpServer::late(catalog(3), 20000));
+    const std::string oldApps = app.read("Data\\FLApps.def");
+
+    auto press = [&](std::function<void()> input) {
+        updater.txtUpdate.setText("");
+        std::thread user([&] {
+            Sleep(700);
+            input();
+        });
+        DWORD began = GetTickCount();
+        updater.lblUpdateSignatureDefinitions_Click();
+        DWORD took = GetTickCount() - began;
+        user.join();
+        EXPECT_LT(took, 700u + 1000u);
+        EXPECT_NE(log().find("The update was cancelled; the catalog was left unchanged."),
+                  std::string::npos)
+            << log();
+        EXPECT_EQ(server.requestCount("/fetchlets_latest/FLPortable.def"), 0);
+        EXPECT_FALSE(updater.cmdCancel.Visible());
+        EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
+        EXPECT_FALSE(exists(app.path() + "Data\\FLVersion.ini"));
+        EXPECT_EQ(leftovers(), std::vector<std::string>{});
+    };
+    HWND button = updater.cmdCancel.hwnd();
+    press([&] {
+        PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    });
+    HWND log = updater.txtUpdate.hwnd();
+    press([&] { PostMessageA(log, WM_KEYDOWN, VK_ESCAPE, 0); });
+}
+
+TEST_F(Updater, AFileHeldByAnotherProgramLeavesTheWholeCatalogAsItWas) {
+    app.write("Data\\FLSlim.def", "[Slim]\r\ns=http://s/\r\n");
+    host.signatures = {"FLApps.def", "FLPortable.def", "FLSlim.def"};
+    start();
+    const std::string oldApps = app.read("Data\\FLApps.def");
+    const std::string oldPortable = app.read("Data\\FLPortable.def");
+    HANDLE held = CreateFileA((app.path() + "Data\\FLSlim.def").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    updater.lblUpdateSignatureDefinitions_Click();
+    CloseHandle(held);
+    EXPECT_TRUE(failedWith(log(), "FLSlim.def could not be updated: it is in use by another "
+                                  "program.\r\nFLPortable.def was put back as it was.\r\n"
+                                  "FLApps.def was put back as it was.\r\n"));
+    EXPECT_EQ(log().find("Updated successfully"), std::string::npos) << log();
+    EXPECT_EQ(app.read("Data\\FLApps.def"), oldApps);
+    EXPECT_EQ(app.read("Data\\FLPortable.def"), oldPortable);
+    EXPECT_FALSE(exists(app.path() + "Data\\FLVersion.ini"));
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(Updater, WhatAKilledUpdateLeftIsPutRightAtTheNextCheck) {
+    // Killed half-way through the replace: FLApps.def is new, its old copy
+    // waits aside, the manifest was not recorded; a temporary file remains.
+    app.write("Data\\FLApps.def", catalog(1));
+    app.write("Data\\update\\previous\\FLApps.def", "[Old]\r\no=http://o/\r\n");
+    app.write("Data\\update\\FLVersion.ini", manifest("0.4.4", "7"));
+    app.write("Data\\update\\files\\FLPortable.def", "[P]\r\n");
+    app.write("Data\\update\\~fl12-1.tmp", "");
+    start();
+    publish(manifest("0.4.4", ""));
+    updater.lblCheckforUpdatesFetchlets_Click();
+    EXPECT_EQ(app.read("Data\\FLApps.def"), "[Old]\r\no=http://o/\r\n");
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+
+    // Killed after the manifest was recorded: the new files stay.
+    app.write("Data\\update\\previous\\FLApps.def", "[Older]\r\n");
+    updater.lblCheckforUpdatesFetchlets_Click();
+    EXPECT_EQ(app.read("Data\\FLApps.def"), "[Old]\r\no=http://o/\r\n");
+    EXPECT_EQ(leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(Updater, RestartNowAsksAboutRestartingAndStillWorksAfterANo) {
+    start();
+    updater.lblUpdateSignatureDefinitions_Click();
+    ASSERT_TRUE(updater.cmdRestart.Visible());
+    host.chkAutoUpdate.setValue(0);
+    services.downloads.allowClose = false; // a download runs and the user says No
+    updater.cmdRestart_Click();
+    testsupport::pumpMessages(300);
+    EXPECT_EQ(services.downloads.restartCalls, 1);
+    EXPECT_EQ(host.loads, 1);
+    EXPECT_TRUE(updater.cmdRestart.Visible());
+
+    services.downloads.allowClose = true; // the download ended, or Yes
+    updater.cmdRestart_Click();
+    ASSERT_TRUE(testsupport::pumpUntil([&] { return host.loads == 2; }, 5000));
+    EXPECT_EQ(services.downloads.restartCalls, 2);
+}
+
+TEST(PublishedManifest, VouchesForEveryPublishedCatalogFile) {
+    const std::string folder = testsupport::sourceFolder("server/fetchlets_latest/");
+    for (const char* name :
+         {"FLApps.def", "FLPages.def", "FLPortable.def", "FLSlim.def", "FLSpecial.def"}) {
+        SCOPED_TRACE(name);
+        update::FileCheck check = update::readFileCheck(folder + "FLVersion.ini", name);
+        ASSERT_TRUE(check.valid);
+        auto d = platform::digestFile(folder + name);
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->size, check.size);
+        EXPECT_EQ(d->sha256, check.sha256);
+    }
 }

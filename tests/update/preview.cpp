@@ -1,7 +1,8 @@
 // UpdatePreview.exe: the update window with a real catalog update against the
 // test server, for looking at it (screenshots); built with the tests, not a
 // test itself. "UpdatePreview ok" publishes the folder as it is; "UpdatePreview
-// fail" makes the server answer 404 for FLPortable.def. The log is also
+// fail" makes the server answer 404 for FLPortable.def; "UpdatePreview slow"
+// makes it wait 30 s before answering (the Cancel button). The log is also
 // written to UpdatePreview.log beside the program.
 #include "update/frmUpdate.h"
 
@@ -34,6 +35,7 @@ std::string folderOfProgram() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
     bool fail = std::string(cmd).find("fail") != std::string::npos;
+    bool slow = std::string(cmd).find("slow") != std::string::npos;
     testsupport::HttpServer server;
     const std::string published = testsupport::sourceFolder("server/fetchlets_latest/");
     const std::string data = testsupport::sourceFolder("data/Data/");
@@ -44,6 +46,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmd, int) {
             r.status = 404;
             return r;
         }());
+
+    if (slow)
+        server.route("/fetchlets_latest/FLPortable.def",
+                     testsupport::HttpServer::late("[P]\r\np=http://p/\r\n", 30000));
 
     testsupport::TempFolder app;
     for (const char* f : {"FLApps.def", "FLPortable.def", "FLSlim.def"})

@@ -138,3 +138,34 @@ TEST_F(Files, OnlyAFileWithANamedSectionReadsAsACatalog) {
     EXPECT_FALSE(update::readsAsCatalog(write("f.def", "[]\r\nkey=value\r\n")));
     EXPECT_FALSE(update::readsAsCatalog(path("missing.def")));
 }
+
+TEST_F(Files, TheManifestVouchesForAFileOnlyWithAWholeSizeAndHashLine) {
+    const std::string hash(64, 'a');
+    std::string manifest =
+        write("FLVersion.ini", "[Files]\r\nFLApps.def=120," + hash + "\r\nFLSlim.def=12,ABC\r\n");
+    update::FileCheck apps = update::readFileCheck(manifest, "FLApps.def");
+    EXPECT_TRUE(apps.valid);
+    EXPECT_EQ(apps.size, 120u);
+    EXPECT_FALSE(update::readFileCheck(manifest, "FLPortable.def").present);
+    update::FileCheck slim = update::readFileCheck(manifest, "FLSlim.def");
+    EXPECT_TRUE(slim.present);
+    EXPECT_FALSE(slim.valid);
+    for (const char* bad : {"", ",", "12", "x12,", "-1,", "12, ", "12,a"})
+        EXPECT_FALSE(update::parseFileCheck(std::string(bad) + hash).valid) << bad;
+    EXPECT_FALSE(update::parseFileCheck("12," + std::string(64, 'A')).valid); // lowercase only
+
+    update::Fetched whole{.unconfirmed = false, .digested = true, .size = 120, .sha256 = hash};
+    update::Fetched unsized = whole;
+    unsized.unconfirmed = true;
+    EXPECT_EQ(update::refusal(apps, whole), "");
+    EXPECT_EQ(update::refusal(apps, unsized), ""); // the hash confirms it
+    EXPECT_NE(update::refusal({}, unsized), "");   // nothing confirms it
+    EXPECT_EQ(update::refusal({}, whole), "");     // as before: no line, no check
+    update::Fetched other = whole;
+    other.sha256[0] = 'b';
+    EXPECT_NE(update::refusal(apps, other).find("SHA-256"), std::string::npos);
+    other = whole;
+    other.size = 119;
+    EXPECT_NE(update::refusal(apps, other).find("119 bytes"), std::string::npos);
+    EXPECT_NE(update::refusal(slim, whole), "");
+}

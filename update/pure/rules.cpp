@@ -148,4 +148,54 @@ bool readsAsCatalog(const std::string& path) {
     return false;
 }
 
+FileCheck parseFileCheck(std::string_view value) {
+    FileCheck check;
+    check.present = true;
+    size_t comma = value.find(',');
+    if (comma == std::string_view::npos || comma == 0 || comma > 19)
+        return check;
+    std::uint64_t size = 0;
+    for (char c : value.substr(0, comma)) {
+        if (c < '0' || c > '9')
+            return check;
+        size = size * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    std::string_view hash = value.substr(comma + 1);
+    if (hash.size() != 64)
+        return check;
+    for (char c : hash)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return check;
+    check.valid = true;
+    check.size = size;
+    check.sha256 = std::string(hash);
+    return check;
+}
+
+FileCheck readFileCheck(const std::string& manifestPath, const std::string& name) {
+    // Absent and empty read alike; a line that is there but empty is no check.
+    std::string value = ReadIniString(manifestPath, "Files", name);
+    if (value.empty())
+        return {};
+    return parseFileCheck(value);
+}
+
+std::string refusal(const FileCheck& check, const Fetched& fetched) {
+    if (check.present && !check.valid)
+        return "its line in the version information is not \"<size>,<SHA-256>\"";
+    if (check.valid) {
+        if (!fetched.digested)
+            return "its size and SHA-256 could not be computed";
+        if (fetched.size != check.size)
+            return "it has " + std::to_string(fetched.size) +
+                   " bytes, the version information says " + std::to_string(check.size);
+        if (fetched.sha256 != check.sha256)
+            return "its SHA-256 differs from the version information's";
+        return {};
+    }
+    if (fetched.unconfirmed)
+        return "the server did not announce its size, so it could not be confirmed complete";
+    return {};
+}
+
 } // namespace update

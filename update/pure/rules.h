@@ -68,4 +68,28 @@ bool isPlainFileName(std::string_view name);
 // 200 (a captive portal, a host's error page) does not.
 bool readsAsCatalog(const std::string& path);
 
+// A catalog file's line in the manifest's section "Files":
+// "FLApps.def=<size in bytes>,<SHA-256 as 64 lowercase hex digits>".
+struct FileCheck {
+    bool present = false; // the manifest has a line for the file
+    bool valid = false;   // and it reads as size and hash
+    std::uint64_t size = 0;
+    std::string sha256;
+};
+FileCheck parseFileCheck(std::string_view value);
+FileCheck readFileCheck(const std::string& manifestPath, const std::string& name);
+
+// What a fetched catalog file turned out to be.
+struct Fetched {
+    bool unconfirmed = false; // no length announced: nothing says it is whole
+    bool digested = false;    // size and hash could be computed
+    std::uint64_t size = 0;
+    std::string sha256;
+};
+
+// Why a fetched catalog file may not replace the installed one; empty when
+// it may. With a line in the manifest both size and hash must match; without
+// one, a body whose end could not be confirmed is not taken.
+std::string refusal(const FileCheck& check, const Fetched& fetched);
+
 } // namespace update
