@@ -431,6 +431,11 @@ LRESULT ListBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         applyGeometry();
         return r;
     }
+    case WM_SHOWWINDOW:
+        // Also while the form is still hidden (no position change comes then).
+        if (arrows_ && !lp)
+            ShowWindow(arrows_, wp ? SW_SHOWNA : SW_HIDE);
+        return 0;
     case WM_ENABLE:
         if (arrows_)
             EnableWindow(arrows_, static_cast<BOOL>(wp));

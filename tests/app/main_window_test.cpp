@@ -688,8 +688,19 @@ TEST_F(MainWindowLook, TheSpecialCategoryListShowsOneWholeItemWithArrowsBeside) 
         // Shown and hidden with the list, as its page comes and goes.
         form.SSTab1.setTab(6);
         EXPECT_TRUE(IsWindowVisible(list) && IsWindowVisible(arrows)) << dpi;
+        // Nothing of the page lies over them.
+        POINT centre{(a.left + a.right) / 2, (a.top + a.bottom) / 2};
+        ScreenToClient(form.hwnd(), &centre);
+        EXPECT_EQ(ChildWindowFromPointEx(form.hwnd(), centre, CWP_SKIPINVISIBLE), arrows) << dpi;
         form.SSTab1.setTab(0);
         EXPECT_FALSE(IsWindowVisible(list) || IsWindowVisible(arrows)) << dpi;
+        // Its page made current while the window is hidden (as a restored
+        // page is at start-up).
+        form.Hide();
+        form.SSTab1.setTab(6);
+        form.Show();
+        EXPECT_TRUE(IsWindowVisible(arrows)) << dpi;
+        form.SSTab1.setTab(0);
     }
 }
 
