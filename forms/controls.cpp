@@ -327,6 +327,9 @@ HBRUSH Control::ctlColor(HDC dc) {
         return brush_;
     }
     SetBkMode(dc, TRANSPARENT);
+    // Coloured text alone: on a page, still the page's own colour behind it.
+    if (stack_ && kind_ != Kind::TextBox && kind_ != Kind::ListBox && kind_ != Kind::ComboBox)
+        return stack_->bodyBrush();
     return GetSysColorBrush(kind_ == Kind::TextBox || kind_ == Kind::ListBox ? COLOR_WINDOW
                                                                              : COLOR_BTNFACE);
 }
