@@ -55,7 +55,7 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
     mnuCheckAppInstalledSpecial.Click = [this] { mnuCheckAppInstalledSpecial_Click(); };
     mnuShow.Click = [this] { mnuShow_Click(); };
     mnuDDLManagerSystray.Click = [this] { ddlManager_.Show(); };
-    mnuUpdate.Click = [this] { updates_.Show(); };
+    mnuUpdate.Click = [this] { updates_.Show(false); };
     mnuExit.Click = [this] { mnuExit_Click(); };
 
     // The download kinds' entry lists mark the entries that are installed.
@@ -221,6 +221,7 @@ void frmMain::wireActions() {
 
     navigation_.sendFeedback = [this] { webActions_.feedback(); };
     navigation_.sendAppSuggestion = [this] { webActions_.appSuggestions(); };
+    lblHomepage.setLink(true);
     lblHomepage.Click = [this] { webActions_.homepage(); };
     ImgFacebook.Click = [this] { webActions_.facebookPage(); };
     ImgTwitter.Click = [this] { webActions_.tweetProgram(); };

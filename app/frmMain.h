@@ -136,7 +136,8 @@ class frmMain : public forms::Form {
     forms::Label lblVersionInfo{*this, "lblVersionInfo", "Version:"};
     forms::Label lblVersion{*this, "lblVersion"};
     forms::Label lblCopyright{*this, "lblCopyright", "Copyright (C) 2026 The Fetchlets team"};
-    forms::TextBox txtHomepage{*this, "txtHomepage", {.multiLine = true, .readOnly = true}};
+    forms::TextBox txtHomepage{
+        *this, "txtHomepage", {.multiLine = true, .readOnly = true, .scrollBarWhenNeeded = true}};
     forms::Label lblHomepage{*this, "lblHomepage", platform::endpoints::kProductHomePage};
     forms::TextBox txtCredits{*this, "txtCredits", {.multiLine = true, .readOnly = true}};
 
@@ -165,7 +166,7 @@ class frmMain : public forms::Form {
                                                  "Direct Download from Page"};
 
     // Special (inner page 0).
-    forms::ListBox lstCatSpecial{*this, "lstCatSpecial"};
+    forms::ListBox lstCatSpecial{*this, "lstCatSpecial", {.oneItem = true}};
     forms::ListBox lstSpecial{*this, "lstSpecial"};
     forms::Label Label7{*this, "Label7", "Apps"};
     forms::Label lblCountSpecial{*this, "lblCountSpecial", "0"};
@@ -184,7 +185,7 @@ class frmMain : public forms::Form {
     forms::ListBox lstCatPages{*this, "lstCatPages"};
     forms::ListBox lstPages{*this, "lstPages"};
     forms::Label lblPages{*this, "lblPages"};
-    forms::CommandButton cmdVisitPage{*this, "cmdVisitPage", "Visit Page"};
+    forms::CommandButton cmdVisitPage{*this, "cmdVisitPage", "Visit Page Now!"};
 
     // Installed Apps (inner page 2).
     forms::Label lblInstalledApps{*this, "lblInstalledApps", "Installed Apps"};

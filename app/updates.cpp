@@ -26,8 +26,8 @@ std::string Updates::StatusText() {
            ", Signature Version: " + window_.SignatureVersion();
 }
 
-void Updates::Show() {
-    window_.Show(&controls_.main);
+void Updates::Show(bool owned) {
+    window_.Show(owned ? &controls_.main : nullptr);
 }
 
 void Updates::Timer2_Timer(forms::Timer& timer) {

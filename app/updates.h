@@ -34,8 +34,10 @@ class Updates {
     // "Fetchlets Version: " + lblVersion + ", Signature Version: " + the
     // update window's catalog version; reading that loads the window hidden.
     std::string StatusText();
-    // Shows the update window modeless, owned by the main window.
-    void Show();
+    // Shows the update window modeless, owned by the main window; from the
+    // tray menu without owner (`owned` false), so that it has a taskbar
+    // button of its own while the main window is hidden.
+    void Show(bool owned = true);
     // Timer2's tick: with chkAutoUpdate ticked, shows the update window and
     // runs its automatic check. Either way the timer stops: one check per start.
     void Timer2_Timer(forms::Timer& timer);

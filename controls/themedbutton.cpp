@@ -176,9 +176,12 @@ ThemedButton* ThemedButton::create(HWND parent, const std::string& name, int x, 
         return nullptr;
     auto* button = new ThemedButton(name);
     pendingButton = button;
-    HWND hwnd = CreateWindowExA(0, kClassName, name.c_str(), WS_CHILD | style, x, y, width, height,
-                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleA(nullptr), button);
+    // Clipped by its siblings: a page's body painted after a move must not
+    // cover the button, nor the button its neighbours.
+    HWND hwnd =
+        CreateWindowExA(0, kClassName, name.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, x, y,
+                        width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleA(nullptr), button);
     if (!hwnd) {
         // Once attached to a window, the failed creation's WM_NCDESTROY deleted it.
         if (pendingButton == button)
@@ -534,6 +537,18 @@ void ThemedButton::forceFocus(bool on) {
     repaint();
 }
 
+bool ThemedButton::focusCueShown() const {
+    if (!hwnd_ || GetFocus() != hwnd_)
+        return false;
+    // The top window holds the cues' state for all of its controls.
+    return !(SendMessageA(GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+void ThemedButton::showKeyboardCues(HWND top) {
+    if (top && (SendMessageA(top, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        SendMessageA(top, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
 void ThemedButton::raise(const std::function<void()>& handler) {
     if (!handler)
         return;
@@ -810,6 +825,21 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             enforceMinimumSize(wp->cx, wp->cy);
         return 0;
     }
+    case WM_WINDOWPOSCHANGED: {
+        // A button moved with its bits copied (or not redrawn at all) would
+        // show whatever the new place held: the whole face is painted again.
+        const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if ((wp->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) ||
+            (wp->flags & SWP_SHOWWINDOW))
+            repaint();
+        break; // on to WM_MOVE and WM_SIZE
+    }
+    case WM_UPDATEUISTATE: {
+        // The focus cue shows or hides with the window's keyboard cues.
+        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
+        repaint();
+        return r;
+    }
     case WM_SETTEXT: {
         LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
         repaint();
@@ -904,6 +934,7 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case VK_UP: {
             bool previous = wParam == VK_LEFT || wParam == VK_UP;
             HWND top = GetAncestor(hwnd_, GA_ROOT);
+            showKeyboardCues(top);
             if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
                 SetFocus(next);
             return 0;
@@ -912,6 +943,7 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (enabled_)
                 raise(MouseLeave);
             HWND top = GetAncestor(hwnd_, GA_ROOT);
+            showKeyboardCues(top);
             bool previous = GetKeyState(VK_SHIFT) < 0;
             if (top && hwnd_)
                 if (HWND next = GetNextDlgTabItem(top, hwnd_, previous)) {
@@ -1277,7 +1309,7 @@ void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette
         SelectObject(dc, oldFont);
     }
 
-    if (showFocus_ && (forcedFocus_ || (hwnd_ && GetFocus() == hwnd_)) && state != StateDisabled) {
+    if (showFocus_ && (forcedFocus_ || focusCueShown()) && state != StateDisabled) {
         RECT f = deflated(rc, 3);
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));

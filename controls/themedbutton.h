@@ -160,6 +160,11 @@ class ThemedButton {
     void buttonUp(POINT pt);
     void performClick();
     void raise(const std::function<void()>& handler);
+    // Focused, with the window's keyboard cues shown (the mouse hides them,
+    // the keyboard shows them, as everywhere in the system).
+    bool focusCueShown() const;
+    // The keyboard moves the focus: the cues of `top` and its controls show.
+    static void showKeyboardCues(HWND top);
     void createToolTip();
     void destroyToolTip();
     void refreshToolTip();

@@ -110,8 +110,28 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         break;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+        // The arrows move between the buttons; Enter presses the focused one
+        // rather than reaching the dialog manager.
+        LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        const auto* m = reinterpret_cast<const MSG*>(lParam);
+        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (msg == WM_KILLFOCUS)
+            keyPressed_ = false;
+        RedrawControl();
+        return 0;
+    case WM_UPDATEUISTATE: {
+        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
+        RedrawControl();
+        return r;
+    }
+    case WM_CHAR:
+        return 0;
     case WM_GETOBJECT: {
         // Screen readers see a tool bar of push buttons named by their captions.
         BarItems items;
@@ -162,6 +182,7 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             pressedInside_ = true;
         hitTest(x, y);
         if (buttonIndex_ >= 0) {
+            focusIndex_ = buttonIndex_; // the keyboard goes on from there
             mouseDown_ = true;
             RedrawControl();
             const int b = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
@@ -213,18 +234,27 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             RedrawControl();
         }
         return 0;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
         mouseDown_ = true;
+        keyboardKey(static_cast<int>(wParam), (lParam & (1 << 30)) != 0);
         RedrawControl();
         if (KeyDown)
             KeyDown(buttonIndex_, static_cast<int>(wParam), shiftState());
+        if (wParam == VK_RETURN)
+            pressFocused();
         return 0;
-    case WM_KEYUP:
+    }
+    case WM_KEYUP: {
         mouseDown_ = false;
+        const bool press = wParam == VK_SPACE && keyPressed_;
+        keyPressed_ = false;
         RedrawControl();
         if (KeyUp)
             KeyUp(buttonIndex_, static_cast<int>(wParam), shiftState());
+        if (press)
+            pressFocused();
         return 0;
+    }
     case WM_DESTROY:
         KillTimer(hwnd_, kHoverTimer);
         removeToolTip();
@@ -279,6 +309,58 @@ void ToolBar::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWN
     default:
         break;
     }
+}
+
+void ToolBar::keyboardKey(int vk, bool repeat) {
+    const long count = Button_Count();
+    if (count <= 0)
+        return;
+    const long perRow = std::max(1, grid_.buttonsPerRow);
+    long step = 0;
+    switch (vk) {
+    case VK_LEFT:
+        step = -1;
+        break;
+    case VK_RIGHT:
+        step = 1;
+        break;
+    case VK_UP:
+        step = -perRow;
+        break;
+    case VK_DOWN:
+        step = perRow;
+        break;
+    case VK_SPACE:
+        if (!repeat)
+            keyPressed_ = true;
+        return;
+    default:
+        return;
+    }
+    // To the next usable button that way, wrapping at the ends.
+    long i = std::clamp(focusIndex_, 0L, count - 1);
+    for (long n = 0; n < count; ++n) {
+        i = ((i + step) % count + count) % count;
+        if (buttons_[static_cast<size_t>(i)].enabled)
+            break;
+    }
+    if (i != focusIndex_) {
+        focusIndex_ = i;
+        keyPressed_ = false;
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, static_cast<LONG>(i) + 1);
+    }
+}
+
+void ToolBar::pressFocused() {
+    const long i = focusIndex_;
+    const Button* b = button(i);
+    if (b && b->enabled && enabled_ && Click)
+        Click(i);
+}
+
+bool ToolBar::focusCueShown() const {
+    return hwnd_ && GetFocus() == hwnd_ &&
+           !(SendMessageA(GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
 }
 
 void ToolBar::hitTest(int x, int y) {
@@ -623,20 +705,29 @@ void ToolBar::paint() {
         frameUnit = 0;
 
     SetBkMode(dc, TRANSPARENT);
+    const bool cue = focusCueShown();
     for (long i = 0; i < Button_Count(); ++i)
-        paintButton(dc, i, frameUnit);
+        paintButton(dc, i, frameUnit, cue && i == focusIndex_);
+    if (cue && focusIndex_ >= 0 && focusIndex_ < Button_Count()) {
+        // The keyboard's button: its hover look and a focus rectangle.
+        const Rect c = ToolbarCell(grid_, static_cast<int>(focusIndex_));
+        RECT f{c.left + 3, c.top + 3, c.right - 3, c.bottom - 3};
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &f);
+    }
     SelectObject(dc, oldFont);
     GdiFlush();
 }
 
-void ToolBar::paintButton(HDC dc, long i, int fu) {
+void ToolBar::paintButton(HDC dc, long i, int fu, bool keyboardFocus) {
     const Button& b = buttons_[static_cast<size_t>(i)];
     const Rect cellR = ToolbarCell(grid_, static_cast<int>(i));
     const RECT cell{cellR.left, cellR.top, cellR.right, cellR.bottom};
     const SIZE pic = b.picture.size();
     const int align = static_cast<int>(b.iconAlignment);
     const bool usable = b.enabled && enabled_;
-    const bool hovered = i == buttonIndex_ && usable;
+    const bool hovered = (i == buttonIndex_ || keyboardFocus) && usable;
 
     const COLORREF border = gdiColour(borderColor_);
     const RECT frame{cell.left + fu, cell.top + fu, cell.right - fu, cell.bottom - fu};

@@ -55,6 +55,8 @@ class ToolBar {
     long Button_Count() const { return static_cast<long>(buttons_.size()); }
     void setButton_Count(long v);
     long Button_Index() const { return buttonIndex_; }
+    // The button the keyboard is on (arrows move it, Enter and Space press it).
+    long FocusedButton() const { return focusIndex_; }
     void setButton_Index(long v);
     long ButtonsWidth() const { return buttonsWidth_; }
     void setButtonsWidth(long v);
@@ -174,7 +176,12 @@ class ToolBar {
     static Button newButton(long index);
     void computeGrid();
     void paint();
-    void paintButton(HDC dc, long i, int frameUnit);
+    void paintButton(HDC dc, long i, int frameUnit, bool keyboardFocus);
+    // The keyboard: the arrows move the focused button, Space (released)
+    // and Enter press it.
+    void keyboardKey(int vk, bool repeat);
+    void pressFocused();
+    bool focusCueShown() const;
     void hitTest(int x, int y);
     void showToolTip();
     void removeToolTip();
@@ -218,6 +225,9 @@ class ToolBar {
     bool hover_ = false;
     bool mouseDown_ = false;
     bool pressedInside_ = false;
+    // The button the keyboard is on, and Space held on it.
+    long focusIndex_ = 0;
+    bool keyPressed_ = false;
     int ticks_ = 0;
     POINT lastMouse_{-1, -1};
     HWND tooltip_ = nullptr;

@@ -93,11 +93,11 @@ Control::~Control() {
         DeleteObject(brush_);
 }
 
-HWND Control::makeWindow(HWND parent, const char* cls, const char* text, DWORD style,
-                         DWORD exStyle) {
+HWND Control::makeWindow(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle,
+                         const RECT* place) {
     // Born at its place and visibility, so that nothing moves or shows it
     // again before the first paint.
-    RECT r = pixelRect();
+    RECT r = place ? *place : pixelRect();
     HWND h = CreateWindowExA(
         exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS | (shown() ? WS_VISIBLE : 0), r.left,
         r.top, r.right - r.left, r.bottom - r.top, parent,
@@ -327,6 +327,9 @@ HBRUSH Control::ctlColor(HDC dc) {
         return brush_;
     }
     SetBkMode(dc, TRANSPARENT);
+    // Coloured text alone: on a page, still the page's own colour behind it.
+    if (stack_ && kind_ != Kind::TextBox && kind_ != Kind::ListBox && kind_ != Kind::ComboBox)
+        return stack_->bodyBrush();
     return GetSysColorBrush(kind_ == Kind::TextBox || kind_ == Kind::ListBox ? COLOR_WINDOW
                                                                              : COLOR_BTNFACE);
 }
@@ -356,10 +359,114 @@ ListBox::ListBox(Form& form, std::string name, ListBoxOptions options)
 
 HWND ListBox::createWindow(HWND parent) {
     ownerDrawn_ = static_cast<bool>(ItemNote);
-    DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
-                  (options_.sorted ? LBS_SORT : 0) | (options_.multiSelect ? LBS_EXTENDEDSEL : 0) |
+    DWORD style = WS_TABSTOP | (options_.oneItem ? 0 : WS_VSCROLL) | LBS_NOTIFY |
+                  LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | (options_.sorted ? LBS_SORT : 0) |
+                  (options_.multiSelect ? LBS_EXTENDEDSEL : 0) |
                   (ownerDrawn_ ? LBS_OWNERDRAWFIXED : 0);
-    return makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE);
+    RECT place = pixelRect();
+    if (options_.oneItem) {
+        // The item height the list takes from the font the form gives it.
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, defaultFont(form_.dpi()));
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        place = oneItemRect(place, tm.tmHeight);
+    }
+    HWND h = makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE, &place);
+    if (h && options_.oneItem) {
+        // The arrows carry the list's id: their notifications come here.
+        arrows_ = CreateWindowExA(
+            0, UPDOWN_CLASSA, "", WS_CHILD | WS_CLIPSIBLINGS | (shown() ? WS_VISIBLE : 0),
+            place.right, place.top, GetSystemMetrics(SM_CXVSCROLL), place.bottom - place.top,
+            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr),
+            nullptr);
+        SendMessageA(arrows_, UDM_SETRANGE32, 0, 0x7FFF);
+    }
+    return h;
+}
+
+RECT ListBox::oneItemRect(RECT r, int itemHeight) const {
+    if (itemHeight > 0)
+        r.bottom = r.top + itemHeight + 2 * GetSystemMetrics(SM_CYEDGE);
+    r.right = std::max(r.left, r.right - GetSystemMetrics(SM_CXVSCROLL));
+    return r;
+}
+
+void ListBox::placeArrows() {
+    if (!arrows_)
+        return;
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    const bool visible = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    SetWindowPos(arrows_, hwnd_, r.right, r.top, GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top,
+                 SWP_NOACTIVATE | (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+LRESULT ListBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+    handled = false;
+    if (!options_.oneItem)
+        return 0;
+    switch (msg) {
+    case WM_WINDOWPOSCHANGING: {
+        // One whole item plus the borders, the arrows' width taken off.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+        if (!(pos->flags & SWP_NOSIZE)) {
+            const int item = static_cast<int>(SendMessageA(hwnd_, LB_GETITEMHEIGHT, 0, 0));
+            RECT r = oneItemRect({0, 0, pos->cx, pos->cy}, item);
+            pos->cx = r.right;
+            pos->cy = r.bottom;
+        }
+        return 0;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        LRESULT r = callOriginal(msg, wp, lp);
+        handled = true;
+        placeArrows();
+        return r;
+    }
+    case WM_SETFONT: {
+        // A new item height: the list takes its place again.
+        LRESULT r = callOriginal(msg, wp, lp);
+        handled = true;
+        applyGeometry();
+        return r;
+    }
+    case WM_SHOWWINDOW:
+        // Also while the form is still hidden (no position change comes then).
+        if (arrows_ && !lp)
+            ShowWindow(arrows_, wp ? SW_SHOWNA : SW_HIDE);
+        return 0;
+    case WM_ENABLE:
+        if (arrows_)
+            EnableWindow(arrows_, static_cast<BOOL>(wp));
+        return 0;
+    case WM_DESTROY:
+        if (arrows_)
+            DestroyWindow(arrows_);
+        arrows_ = nullptr;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+LRESULT ListBox::onNotify(NMHDR* nm, bool& handled) {
+    handled = false;
+    if (!arrows_ || nm->hwndFrom != arrows_ || nm->code != UDN_DELTAPOS)
+        return 0;
+    // Up chooses the item before, down the item after.
+    const auto* d = reinterpret_cast<const NMUPDOWN*>(nm);
+    const int count = ListCount();
+    if (count > 0) {
+        const int next = std::clamp(ListIndex() - d->iDelta, 0, count - 1);
+        if (next != ListIndex())
+            setListIndex(next);
+    }
+    handled = true;
+    return 1; // the arrows keep no position of their own
 }
 
 void ListBox::refreshNotes() {
@@ -435,6 +542,16 @@ bool ListBox::onDrawItem(DRAWITEMSTRUCT* d) {
 // cheap here and slow under a window server round trip), and an item's text
 // is never squeezed through a fixed-size conversion buffer.
 void ListBox::afterCreate() {
+    if (options_.oneItem) {
+        // Placed again only if the font gave the item another height than
+        // the one the list was born with.
+        RECT now, want = pixelRect();
+        GetWindowRect(hwnd_, &now);
+        const int item = static_cast<int>(SendMessageA(hwnd_, LB_GETITEMHEIGHT, 0, 0));
+        want = oneItemRect(want, item);
+        if (now.bottom - now.top != want.bottom - want.top)
+            applyGeometry(); // the arrows follow (WM_WINDOWPOSCHANGED)
+    }
     if (items_.empty())
         return;
     SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
@@ -663,8 +780,38 @@ HWND TextBox::createWindow(HWND parent) {
     DWORD style = WS_TABSTOP | (options_.multiLine ? 0 : ES_AUTOHSCROLL) |
                   (options_.readOnly ? ES_READONLY : 0);
     if (options_.multiLine)
-        style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                 (options_.scrollBarWhenNeeded ? 0 : WS_VSCROLL);
     return makeWindow(parent, "EDIT", text_.c_str(), style, WS_EX_CLIENTEDGE);
+}
+
+void TextBox::fitScrollBar() {
+    if (!hwnd_ || !options_.multiLine || !options_.scrollBarWhenNeeded)
+        return;
+    // Lines of the text as wrapped now against the lines the box shows.
+    auto needed = [this] {
+        RECT r{};
+        SendMessageA(hwnd_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+        HDC dc = GetDC(hwnd_);
+        HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd_, dc);
+        const int lineHeight = std::max<int>(1, tm.tmHeight);
+        const int shown = std::max<int>(1, (r.bottom - r.top) / lineHeight);
+        return SendMessageA(hwnd_, EM_GETLINECOUNT, 0, 0) > shown;
+    };
+    const bool has = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
+    bool need = needed();
+    if (need == has)
+        return;
+    ShowScrollBar(hwnd_, SB_VERT, need);
+    // Without the bar the lines are longer: a text that needed it only
+    // because of its width keeps it.
+    if (!need && needed())
+        ShowScrollBar(hwnd_, SB_VERT, TRUE);
 }
 
 std::string TextBox::Text() const {
@@ -677,6 +824,7 @@ void TextBox::setText(const std::string& text) {
     text_ = text;
     if (hwnd_) {
         SetWindowTextA(hwnd_, text.c_str()); // EN_CHANGE runs Change
+        fitScrollBar();
     } else {
         notifyChanged();
         if (Change)
@@ -707,11 +855,28 @@ void TextBox::onCommand(int code) {
 LRESULT TextBox::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     handled = false;
     switch (msg) {
+    case WM_SIZE:
+    case WM_SETFONT:
+        if (options_.scrollBarWhenNeeded) {
+            handled = true;
+            LRESULT r = callOriginal(msg, wp, lp);
+            fitScrollBar();
+            return r;
+        }
+        break;
     case WM_GETDLGCODE:
         // Enter and the other keys reach KeyPress instead of the dialog keys.
         if (!options_.multiLine && wp == VK_RETURN) {
             handled = true;
             return DLGC_WANTALLKEYS;
+        }
+        // A read-only box has nothing to type a Tab into: Tab leaves it.
+        if (options_.multiLine && options_.readOnly && lp &&
+            reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN &&
+            reinterpret_cast<const MSG*>(lp)->wParam == VK_TAB) {
+            handled = true;
+            return callOriginal(msg, wp, lp) &
+                   ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
         }
         break;
     case WM_CHAR:
@@ -764,7 +929,116 @@ Label::Label(Form& form, std::string name, std::string caption)
 
 HWND Label::createWindow(HWND parent) {
     DWORD align = align_ == 1 ? SS_RIGHT : align_ == 2 ? SS_CENTER : SS_LEFT;
-    return makeWindow(parent, "STATIC", caption_.c_str(), align | SS_NOTIFY | SS_NOPREFIX);
+    return makeWindow(parent, "STATIC", caption_.c_str(),
+                      align | SS_NOTIFY | SS_NOPREFIX | (link_ ? WS_TABSTOP : 0));
+}
+
+void Label::setLink(bool on) {
+    link_ = on;
+    if (on && !fore_)
+        setForeColor(0xCC6600); // 0,102,204
+    if (!hwnd_)
+        return;
+    LONG s = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, on ? s | WS_TABSTOP : s & ~WS_TABSTOP);
+    SendMessageA(hwnd_, WM_SETFONT, SendMessageA(hwnd_, WM_GETFONT, 0, 0), TRUE);
+}
+
+void Label::applyLinkFont(HFONT base) {
+    LOGFONTA lf{};
+    if (!base || !GetObjectA(base, sizeof lf, &lf))
+        return;
+    lf.lfUnderline = TRUE;
+    HFONT made = CreateFontIndirectA(&lf);
+    if (!made)
+        return;
+    callOriginal(WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
+    if (linkFont_)
+        DeleteObject(linkFont_);
+    linkFont_ = made;
+}
+
+void Label::afterCreate() {
+    // The form set the font before the label's messages came through here.
+    if (link_)
+        applyLinkFont(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+}
+
+void Label::onDestroy() {
+    if (linkFont_)
+        DeleteObject(linkFont_);
+    linkFont_ = nullptr;
+}
+
+LRESULT Label::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+    handled = false;
+    if (!link_)
+        return 0;
+    switch (msg) {
+    case WM_SETFONT:
+        // The font asked for, underlined (a font of this label's own is
+        // asked for again only when the base changes).
+        if (reinterpret_cast<HFONT>(wp) != linkFont_) {
+            applyLinkFont(reinterpret_cast<HFONT>(wp));
+            handled = linkFont_ != nullptr;
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT) {
+            SetCursor(LoadCursor(nullptr, IDC_HAND));
+            handled = true;
+            return TRUE;
+        }
+        return 0;
+    case WM_GETDLGCODE: {
+        // Enter and Space reach the link rather than the dialog manager.
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        handled = true;
+        LRESULT code = DLGC_STATIC | DLGC_WANTCHARS;
+        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN:
+        if (wp == VK_RETURN || wp == VK_SPACE) {
+            handled = true;
+            if (Click && IsWindowEnabled(hwnd_))
+                Click();
+        }
+        return 0;
+    case WM_CHAR:
+        handled = wp == ' ' || wp == '\r';
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        return 0;
+    case WM_PAINT: {
+        handled = true;
+        LRESULT r = callOriginal(msg, wp, lp);
+        if (GetFocus() == hwnd_ &&
+            !(SendMessageA(GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+            // The focus rectangle around the text.
+            HDC dc = GetDC(hwnd_);
+            HGDIOBJ old =
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+            RECT text{0, 0, 0, 0}, client;
+            GetClientRect(hwnd_, &client);
+            DrawTextA(dc, caption_.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            text.right = std::min(text.right + 2, client.right);
+            text.bottom = std::min(text.bottom + 1, client.bottom);
+            SelectObject(dc, old);
+            SetTextColor(dc, RGB(0, 0, 0));
+            SetBkColor(dc, RGB(255, 255, 255));
+            DrawFocusRect(dc, &text);
+            ReleaseDC(hwnd_, dc);
+        }
+        return r;
+    }
+    default:
+        return 0;
+    }
 }
 
 void Label::setCaption(const std::string& text) {
@@ -798,26 +1072,47 @@ CheckBox::CheckBox(Form& form, std::string name, std::string caption)
     height_ = 255;
 }
 
+namespace {
+
+// The box takes the grey state only as a value given to it: a user's click
+// ticks and unticks as usual.
+void showCheck(HWND h, int v) {
+    const LONG type = v == 2 ? BS_3STATE : BS_AUTOCHECKBOX;
+    if ((GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK) != type)
+        SendMessageA(h, BM_SETSTYLE, type, TRUE);
+    SendMessageA(h, BM_SETCHECK, v == 2 ? BST_INDETERMINATE : v ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+} // namespace
+
 HWND CheckBox::createWindow(HWND parent) {
     HWND h = makeWindow(parent, "BUTTON", caption_.c_str(), WS_TABSTOP | BS_AUTOCHECKBOX);
     if (h)
-        SendMessageA(h, BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED, 0);
+        showCheck(h, value_);
     return h;
 }
 
 int CheckBox::Value() const {
     if (!hwnd_)
         return value_;
-    return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    switch (SendMessageA(hwnd_, BM_GETCHECK, 0, 0)) {
+    case BST_CHECKED:
+        return 1;
+    case BST_INDETERMINATE:
+        return 2;
+    default:
+        return 0;
+    }
 }
 
 void CheckBox::setValue(int v) {
-    v = v ? 1 : 0;
+    // 0 unticked, 1 ticked, 2 grey; any other value ticks.
+    v = v == 2 ? 2 : v ? 1 : 0;
     if (v == Value())
         return;
     value_ = v;
     if (hwnd_)
-        SendMessageA(hwnd_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
+        showCheck(hwnd_, v);
     if (Click)
         Click();
 }
@@ -832,6 +1127,8 @@ void CheckBox::setCaption(const std::string& text) {
 
 void CheckBox::onCommand(int code) {
     if (code == BN_CLICKED) {
+        if (Value() == 2) // a click on the grey box ticks it
+            showCheck(hwnd_, 1);
         value_ = Value();
         if (Click)
             Click();
@@ -991,6 +1288,14 @@ HWND CommandButton::createWindow(HWND parent) {
     if (!button_)
         return nullptr;
     placedAtCreation_ = true;
+    // Every command button of the program looks alike: the flat highlight
+    // look with a dark grey caption, and a focus rectangle while the
+    // keyboard is in use. A window changes what differs after creation.
+    button_->setStyle(kCommandButtonStyle);
+    button_->setUseCustomColors(true);
+    button_->setFontColor(kCommandButtonCaption);
+    button_->setFontHighlightColor(kCommandButtonCaption);
+    button_->setShowFocus(true);
     button_->setCaption(caption_);
     if (picture_)
         button_->setIcon(picture_);
@@ -1030,8 +1335,11 @@ void CommandButton::onColoursChanged() {
     button_->setUseCustomColors(true);
     if (back_)
         button_->setBackColor(*back_);
-    if (fore_)
+    if (fore_) {
+        // One caption colour at rest and under the mouse.
         button_->setFontColor(*fore_);
+        button_->setFontHighlightColor(*fore_);
+    }
 }
 
 // ---- PageStack -------------------------------------------------------------

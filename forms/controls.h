@@ -145,7 +145,10 @@ class Control {
     void applyGeometry();
     void applyVisibility();
     void subclass();
-    HWND makeWindow(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle = 0);
+    // Born at `place` (pixels of the form's client area) when given, else at
+    // the control's own place.
+    HWND makeWindow(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle = 0,
+                    const RECT* place = nullptr);
     // The window procedure every control window gets: finds the control in a
     // table of its own (no window property, which costs a window-server round
     // trip per message under Wine) and passes on to the class's procedure.
@@ -184,6 +187,10 @@ struct ListBoxOptions {
     // Extended selection: Shift-click selects a range, Ctrl-click adds or
     // removes one item; ListIndex is then the item last clicked.
     bool multiSelect = false;
+    // One item tall (whatever the height asked for) with up and down arrows
+    // beside the item instead of a scroll bar: a list that shows only its
+    // chosen item, readable at every resolution.
+    bool oneItem = false;
 };
 
 class ListBox : public Control {
@@ -238,9 +245,16 @@ class ListBox : public Control {
     void onCommand(int code) override;
     bool onMeasureItem(MEASUREITEMSTRUCT* m) override;
     bool onDrawItem(DRAWITEMSTRUCT* d) override;
+    LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) override;
+    LRESULT onNotify(NMHDR*, bool& handled) override;
 
   private:
+    // A oneItem list's arrows: placed, shown and hidden with the list.
+    void placeArrows();
+    // A oneItem list's own place within the control's (pixels).
+    RECT oneItemRect(RECT r, int itemHeight) const;
     ListBoxOptions options_;
+    HWND arrows_ = nullptr;
     unsigned long long itemChanges_ = 0;
     bool ownerDrawn_ = false;
     std::vector<std::string> items_;
@@ -250,6 +264,9 @@ class ListBox : public Control {
 struct TextBoxOptions {
     bool multiLine = false;
     bool readOnly = false;
+    // A multi-line box shows its vertical scroll bar only while its text is
+    // longer than the box (else always).
+    bool scrollBarWhenNeeded = false;
 };
 
 class TextBox : public Control {
@@ -268,10 +285,13 @@ class TextBox : public Control {
 
   protected:
     HWND createWindow(HWND parent) override;
+    void afterCreate() override { fitScrollBar(); }
     void onCommand(int code) override;
     LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) override;
 
   private:
+    // Shows or hides the scroll bar of a box that has one only when needed.
+    void fitScrollBar();
     TextBoxOptions options_;
     std::string text_;
     bool mouseDown_ = false;
@@ -283,16 +303,27 @@ class Label : public Control {
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& text);
     void setAlignment(int align); // 0 left, 1 right, 2 centre
+    // A label that acts as a link: underlined, in link blue unless it has a
+    // colour of its own, a hand over it, a tab stop with a focus rectangle
+    // while the keyboard is in use; Enter and Space click it.
+    void setLink(bool on);
+    bool isLink() const { return link_; }
 
     std::function<void()> Click;
 
   protected:
     HWND createWindow(HWND parent) override;
     void onCommand(int code) override;
+    void afterCreate() override;
+    void onDestroy() override;
+    LRESULT onOwnMessage(UINT, WPARAM, LPARAM, bool& handled) override;
 
   private:
+    void applyLinkFont(HFONT base);
     std::string caption_;
     int align_ = 0;
+    bool link_ = false;
+    HFONT linkFont_ = nullptr;
 };
 
 class CheckBox : public Control {
@@ -365,9 +396,15 @@ class Image : public Control {
 };
 
 // A push button: a themed button drawn by the custom control, reachable by
-// keyboard and answering screen readers as a push button.
+// keyboard and answering screen readers as a push button. It is created in
+// the program's button look (kCommandButtonStyle, a kCommandButtonCaption
+// caption, the focus rectangle while the keyboard is in use); setForeColor
+// gives it another caption colour.
 class CommandButton : public Control {
   public:
+    static constexpr int kCommandButtonStyle = 4;
+    static constexpr unsigned long kCommandButtonCaption = 0x404040; // 64,64,64
+
     CommandButton(Form& form, std::string name, std::string caption = {});
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& text);

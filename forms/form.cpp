@@ -142,6 +142,10 @@ void Form::create() {
         return;
     }
     loadedForms().insert(this);
+    // The keyboard cues start hidden (unless the system shows them always):
+    // the keyboard shows them (preTranslate).
+    cuesHidden_ = false;
+    SendMessageA(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
     placeBeforeCreation();
     for (Control* c : controls_) {
         c->id_ = allocateId();
@@ -352,6 +356,28 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (handled)
         return r;
     switch (msg) {
+    case WM_QUERYUISTATE:
+        // The window keeps its keyboard cues itself (not every system does).
+        return cuesHidden_ ? UISF_HIDEFOCUS : 0;
+    case WM_CHANGEUISTATE: {
+        if (!(HIWORD(wp) & UISF_HIDEFOCUS))
+            return 0;
+        BOOL always = FALSE;
+        SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &always, 0);
+        const bool hidden = LOWORD(wp) == UIS_SET && !always;
+        if (hidden == cuesHidden_)
+            return 0;
+        cuesHidden_ = hidden;
+        // Every control redraws its cue (or stops drawing it).
+        EnumChildWindows(
+            hwnd_,
+            [](HWND child, LPARAM state) {
+                SendMessageA(child, WM_UPDATEUISTATE, static_cast<WPARAM>(state), 0);
+                return TRUE;
+            },
+            static_cast<LPARAM>(MAKEWPARAM(hidden ? UIS_SET : UIS_CLEAR, UISF_HIDEFOCUS)));
+        return 0;
+    }
     case WM_COMMAND:
         if (lp) {
             if (Control* c = byId(LOWORD(wp)))
@@ -521,10 +547,50 @@ Form* Form::fromWindow(HWND h) {
     return form && form->hwnd_ == h ? form : nullptr;
 }
 
+namespace {
+
+// Keyboard cues (the focus rectangle of the focused control) follow the
+// system's convention: hidden while the mouse is used, shown as soon as the
+// keyboard moves the focus, for the whole window at once.
+void followInput(HWND top, const MSG& m) {
+    bool keyboard = false;
+    if (m.message == WM_KEYDOWN)
+        switch (m.wParam) {
+        case VK_TAB:
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+            keyboard = true;
+            break;
+        default:
+            break;
+        }
+    else if (m.message == WM_SYSKEYDOWN)
+        keyboard = true; // Alt and the access keys
+    const bool mouse =
+        m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN || m.message == WM_MBUTTONDOWN;
+    if (!keyboard && !mouse)
+        return;
+    const bool hidden = (SendMessageA(top, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+    if (keyboard && hidden)
+        SendMessageA(top, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    else if (mouse && !hidden)
+        SendMessageA(top, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+}
+
+} // namespace
+
 bool Form::preTranslate(MSG& m) {
     HWND top = GetAncestor(m.hwnd, GA_ROOT);
     if (!top)
         return false;
+    if (fromWindow(top))
+        followInput(top, m);
     if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN)
         if (Form* form = fromWindow(top); form && form->Form_KeyPreview(m))
             return true;

@@ -143,6 +143,8 @@ class Form {
     std::string caption_;
     HWND hwnd_ = nullptr;
     bool loading_ = false;
+    // The focus cues are hidden (the mouse is in use).
+    bool cuesHidden_ = false;
     bool unloading_ = false;
     bool initialized_ = false;
     bool docking_ = false;

@@ -13,6 +13,18 @@ const char* const kKeys[] = {"Left", "Top", "Height", "Width"};
 
 } // namespace
 
+namespace {
+
+// A stored width or height that makes a usable window: positive and at least
+// the smallest size the system lets a user drag a window to.
+bool usableSize(bool width, int twips) {
+    if (twips <= 0)
+        return false;
+    return toPixels(twips) >= GetSystemMetrics(width ? SM_CXMINTRACK : SM_CYMINTRACK);
+}
+
+} // namespace
+
 bool RestoreGeometry(Form& form, const std::string& settingsFile, const std::string& section) {
     bool complete = true;
     for (const char* key : kKeys) {
@@ -28,6 +40,11 @@ bool RestoreGeometry(Form& form, const std::string& settingsFile, const std::str
             break;
         }
         std::string k = key;
+        if ((k == "Height" || k == "Width") && !usableSize(k == "Width", *value)) {
+            // No window can be made of it: this and the keys after it stay.
+            complete = false;
+            break;
+        }
         if (k == "Left")
             form.setLeft(*value);
         else if (k == "Top")

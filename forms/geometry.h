@@ -10,7 +10,8 @@ namespace forms {
 
 // Restores the four keys in that order. A key that is absent or not numeric
 // leaves its property as it is; a value that cannot be applied (beyond the
-// signed 16-bit range) ends the restore there. Returns false when it ended
+// signed 16-bit range, or a width or height of no usable window: zero or
+// less, or below the system's smallest window) ends the restore there. Returns false when it ended
 // that way. A window that then lies wholly outside every monitor (one since
 // removed) is moved onto the nearest monitor's work area.
 bool RestoreGeometry(Form& form, const std::string& settingsFile, const std::string& section);

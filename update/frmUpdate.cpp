@@ -60,6 +60,7 @@ frmUpdate::frmUpdate(platform::Services& services, UpdaterView view, std::string
     txtUpdate.Move(240, 1320, initialWidth_ - 550, initialHeight_ - 2000);
     cmdRestart.Move(initialWidth_ - 2700, 600, 2200, 555);
     cmdRestart.setVisible(false);
+    cmdRestart.setForeColor(0x008000); // a green caption
     cmdCancel.Move(initialWidth_ - 2700, 600, 2200, 555);
     cmdCancel.setVisible(false);
     // Link-style labels: blue text, a hand over them.

@@ -76,7 +76,8 @@ RestoreStep restoreCheck(const std::string& stored) {
     if (!number)
         return {Restore::Stop};
     double whole = std::trunc(*number);
-    if (whole != 0.0 && whole != 1.0)
+    // 0 unticked, 1 ticked, 2 grey: the values a check box holds.
+    if (whole != 0.0 && whole != 1.0 && whole != 2.0)
         return {Restore::Stop};
     return {Restore::Apply, static_cast<int>(whole)};
 }

@@ -44,7 +44,8 @@ struct RestoreStep {
 RestoreStep restoreIndex(const std::string& stored, int count);
 
 // A check box's value: the whole-number part of the stored number, applied
-// when it is 0 (unticked) or 1 (ticked); anything else cannot be applied.
+// when it is 0 (unticked), 1 (ticked) or 2 (grey); anything else cannot be
+// applied.
 RestoreStep restoreCheck(const std::string& stored);
 
 } // namespace app

@@ -77,13 +77,15 @@ TEST(FormStateIndex, AppliedSkippedOrStopping) {
     EXPECT_TRUE(is(app::restoreIndex("40000", 6), Restore::Stop));
 }
 
-TEST(FormStateCheck, WholeNumberPartOfZeroOrOne) {
+TEST(FormStateCheck, WholeNumberPartOfZeroOneOrTwo) {
     EXPECT_EQ(app::restoreCheck("1").action, Restore::Apply);
     EXPECT_EQ(app::restoreCheck("1").value, 1);
     EXPECT_EQ(app::restoreCheck("0").value, 0);
     EXPECT_EQ(app::restoreCheck("1.9").value, 1);
     EXPECT_EQ(app::restoreCheck("0.7").value, 0);
-    EXPECT_EQ(app::restoreCheck("2").action, Restore::Stop);
+    EXPECT_EQ(app::restoreCheck("2").action, Restore::Apply) << "grey";
+    EXPECT_EQ(app::restoreCheck("2.5").value, 2);
+    EXPECT_EQ(app::restoreCheck("3").action, Restore::Stop);
     EXPECT_EQ(app::restoreCheck("-1").action, Restore::Stop);
     EXPECT_EQ(app::restoreCheck("True").action, Restore::Stop);
 }

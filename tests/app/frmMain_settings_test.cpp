@@ -151,6 +151,33 @@ TEST_F(MainWindowSettings, StoredPositionsAndTheFirstValueThatCannotBeApplied) {
     EXPECT_EQ(f->SSTab1.Tab(), 3);
 }
 
+TEST_F(MainWindowSettings, AGreyCheckIsRestoredAndASizeOfNoUsableWindowEndsTheRestore) {
+    // A check value of 2 (grey) is a value like 0 and 1: the restore goes on
+    // to the server address after it.
+    folder.write("Data\\Fetchlets.ini", "[frmMain]\r\nchkSystray=2\r\nchkAutoUpdate=1\r\n"
+                                        "txtSignatureServer=http://stored/\r\n");
+    {
+        auto f = start();
+        EXPECT_EQ(f->chkSystray.Value(), 2);
+        EXPECT_EQ(f->chkAutoUpdate.Value(), 1);
+        EXPECT_EQ(f->txtSignatureServer.Text(), "http://stored/");
+        close(*f);
+        EXPECT_EQ(stored("frmMain", "chkSystray"), "2");
+    }
+    // A height of 0 makes no window: neither it nor the keys after it apply.
+    for (const char* height : {"0", "-300", "30"}) {
+        folder.write("Data\\Fetchlets.ini", std::string("[WindowState]\r\nLeft=300\r\nHeight=") +
+                                                height +
+                                                "\r\nWidth=9000\r\n[frmMain]\r\nTab=3\r\n");
+        auto f = start();
+        EXPECT_EQ(f->Left(), 300) << height;
+        EXPECT_GT(f->Height(), 2000) << height;
+        EXPECT_NE(f->Width(), 9000) << height;
+        EXPECT_EQ(f->SSTab1.Tab(), 0) << height;
+        f.reset();
+    }
+}
+
 TEST_F(MainWindowSettings, TheSavedCategoryIndexIsThePositionShownAtExit) {
     {
         auto f = start();

@@ -5,13 +5,17 @@
 #include "controls/themedbutton.h"
 #include "forms/twips.h"
 #include "tests/support/fakes.h"
+#include "tests/support/input.h"
 #include "ui/themes.h"
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <functional>
+#include <map>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -457,3 +461,267 @@ TEST_F(MainWindowLook, AnAccessibilityClientReadsTheToolbarAndTheStatusPanel) {
 }
 
 } // namespace
+
+// ---- what the screen shows ---------------------------------------------------
+
+namespace {
+
+// The pixels the screen shows of a window's client area, row by row.
+std::vector<COLORREF> onScreen(HWND h) {
+    RECT r{};
+    GetClientRect(h, &r);
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, r.right, r.bottom, screen, origin.x, origin.y, SRCCOPY);
+    std::vector<COLORREF> px;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x)
+            px.push_back(GetPixel(mem, x, y));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return px;
+}
+
+// Pixels dark enough to be a caption's, even a disabled one's (a blank face
+// has none).
+int inkOf(const std::vector<COLORREF>& px) {
+    int n = 0;
+    for (COLORREF c : px)
+        if (GetRValue(c) < 200 && GetGValue(c) < 200 && GetBValue(c) < 200)
+            ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(MainWindowLook, CommandsMovedByTheResizeRuleArePaintedAtTheirNewPlace) {
+    SetForegroundWindow(form.hwnd());
+    form.SSTab1.setTab(1);
+    form.lstCat.setListIndex(0);
+    form.lstApps.setListIndex(0);
+    pumpMessages(100);
+
+    for (forms::CommandButton* b : {&form.cmdDownload, &form.cmdDownloadFromPage})
+        ASSERT_GT(inkOf(onScreen(b->hwnd())), 20) << b->name() << " before";
+    // Wider and wider, as a user drags the edge, each step shown by the loop.
+    RECT r{};
+    GetWindowRect(form.hwnd(), &r);
+    for (int width = r.right - r.left; width <= 1300; width += 60) {
+        SetWindowPos(form.hwnd(), nullptr, 0, 0, width, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        pumpMessages(30);
+    }
+    pumpMessages(200);
+    ASSERT_EQ(form.cmdDownload.Left(), form.Width() - 5650);
+    for (forms::CommandButton* b : {&form.cmdDownload, &form.cmdDownloadFromPage})
+        EXPECT_GT(inkOf(onScreen(b->hwnd())), 20) << b->name() << " shows a blank face";
+    // And in one step, as the maximise box does.
+    ShowWindow(form.hwnd(), SW_RESTORE);
+    SetWindowPos(form.hwnd(), nullptr, 0, 0, 700, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pumpMessages(100);
+    ShowWindow(form.hwnd(), SW_MAXIMIZE);
+    pumpMessages(300);
+    for (forms::CommandButton* b : {&form.cmdDownload, &form.cmdDownloadFromPage})
+        EXPECT_GT(inkOf(onScreen(b->hwnd())), 20) << b->name() << " blank after maximising";
+    EXPECT_NE(GetWindowLongA(form.cmdDownload.hwnd(), GWL_STYLE) & WS_CLIPSIBLINGS, 0);
+}
+
+TEST_F(MainWindowLook, EveryCommandButtonOfEveryWindowHasTheDesignedLook) {
+    form.updateWindow().Show();
+    form.ddlManager().Show();
+    std::vector<forms::Form*> windows{&form, &form.updateWindow(), &form.ddlManager()};
+    int seen = 0;
+    for (forms::Form* w : windows)
+        for (forms::Control* c : w->controls()) {
+            if (c->kind() != forms::Kind::CommandButton)
+                continue;
+            ++seen;
+            controls::ThemedButton* b = static_cast<forms::CommandButton*>(c)->button();
+            ASSERT_NE(b, nullptr) << c->name();
+            if (c->name() == "cmdFeedback") {
+                EXPECT_EQ(b->Style(), 2);
+                continue;
+            }
+            const controls::Colour caption =
+                c->name() == "cmdRestart" ? controls::rgb(0, 128, 0) : controls::rgb(64, 64, 64);
+            EXPECT_EQ(b->Style(), 4) << w->name() << "." << c->name();
+            EXPECT_TRUE(b->UseCustomColors()) << c->name();
+            EXPECT_EQ(b->FontColor(), caption) << c->name();
+            EXPECT_EQ(b->FontHighlightColor(), caption) << c->name();
+        }
+    EXPECT_GE(seen, 20);
+    EXPECT_EQ(form.cmdVisitPage.Caption(), "Visit Page Now!");
+}
+
+TEST_F(MainWindowLook, TheKeyboardShowsWhereTheFocusIsAndTheMouseHidesItAgain) {
+    using testsupport::press;
+    // With the system's keyboard cues set to show only on keyboard use (the
+    // other setting shows them always), from the window's start.
+    struct Cues {
+        BOOL before = FALSE;
+        Cues() {
+            SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &before, 0);
+            SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, nullptr, 0);
+        }
+        ~Cues() {
+            SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0,
+                                  reinterpret_cast<PVOID>(static_cast<INT_PTR>(before)), 0);
+        }
+    } cues;
+    form.Unload();
+    form.Load();
+    form.Show();
+    SetForegroundWindow(form.hwnd());
+    form.cmdGetPortable.SetFocus();
+    pumpMessages(100);
+    ASSERT_EQ(GetFocus(), form.cmdGetPortable.hwnd());
+    const std::vector<COLORREF> quiet = onScreen(form.cmdGetPortable.hwnd());
+    EXPECT_NE(SendMessageA(form.hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0)
+        << "hidden while only the mouse (or code) moved the focus";
+
+    // Away and back with the keyboard: the button now shows its focus.
+    press(VK_TAB);
+    ASSERT_NE(GetFocus(), form.cmdGetPortable.hwnd());
+    press(VK_TAB, {VK_SHIFT});
+    ASSERT_EQ(GetFocus(), form.cmdGetPortable.hwnd());
+    pumpMessages(100);
+    EXPECT_EQ(SendMessageA(form.hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    EXPECT_NE(onScreen(form.cmdGetPortable.hwnd()), quiet) << "no focus cue after Tab";
+
+    // A click elsewhere on the page hides the cues again.
+    testsupport::clickAt(form.hwnd(), form.pixels(form.SSTab1.Left()) + 20, form.pixels(7000));
+    pumpMessages(100);
+    EXPECT_NE(SendMessageA(form.hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    if (GetFocus() == form.cmdGetPortable.hwnd()) {
+        EXPECT_EQ(onScreen(form.cmdGetPortable.hwnd()), quiet);
+    }
+}
+
+TEST_F(MainWindowLook, TheToolbarTakesTheArrowsEnterAndSpace) {
+    using testsupport::press;
+    SetForegroundWindow(form.hwnd());
+    EXPECT_NE(GetWindowLongA(form.ToolBar1.hwnd(), GWL_STYLE) & WS_TABSTOP, 0);
+    form.ToolBar1.SetFocus();
+    pumpMessages(50);
+    const std::vector<COLORREF> before = onScreen(form.ToolBar1.hwnd());
+    press(VK_DOWN);
+    press(VK_DOWN);
+    EXPECT_EQ(form.ToolBar1.bar()->FocusedButton(), 2);
+    EXPECT_NE(onScreen(form.ToolBar1.hwnd()), before) << "the focused button is not shown";
+    press(VK_RETURN);
+    EXPECT_EQ(form.SSTab1.Tab(), 4) << "Enter on \"Get Portable\"";
+    press(VK_UP);
+    press(VK_SPACE);
+    EXPECT_EQ(form.SSTab1.Tab(), 1) << "Space on \"Get Apps\"";
+    press(VK_UP);
+    press(VK_UP); // past the first button to the last
+    EXPECT_EQ(form.ToolBar1.bar()->FocusedButton(), 7);
+}
+
+TEST_F(MainWindowLook, TheAboutPageAddressIsALinkAndItsTextNeedsNoScrollBar) {
+    using testsupport::press;
+    SetForegroundWindow(form.hwnd());
+    form.SSTab1.setTab(3);
+    pumpMessages(50);
+    EXPECT_EQ(GetWindowLongA(form.txtHomepage.hwnd(), GWL_STYLE) & WS_VSCROLL, 0);
+    // So narrow that the two lines need more: the bar comes when needed.
+    form.txtHomepage.setWidth(1500);
+    pumpMessages(20);
+    EXPECT_NE(GetWindowLongA(form.txtHomepage.hwnd(), GWL_STYLE) & WS_VSCROLL, 0);
+
+    HWND link = form.lblHomepage.hwnd();
+    EXPECT_NE(GetWindowLongA(link, GWL_STYLE) & WS_TABSTOP, 0);
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_TRUE(lf.lfUnderline);
+    SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    // Reached with Tab (out of the read-only text before it) and opened with
+    // Enter.
+    form.txtHomepage.SetFocus();
+    press(VK_TAB);
+    ASSERT_EQ(GetFocus(), link);
+    press(VK_RETURN);
+    ASSERT_EQ(fakes.shell.calls.size(), 1u);
+    EXPECT_EQ(fakes.shell.calls[0].file, form.lblHomepage.Caption());
+}
+
+TEST_F(MainWindowLook, TheSpecialCategoryListShowsOneWholeItemWithArrowsBeside) {
+    for (int dpi : {form.dpi(), form.dpi() * 3 / 2}) {
+        if (dpi != form.dpi()) {
+            RECT w{};
+            GetWindowRect(form.hwnd(), &w);
+            SendMessageA(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&w));
+            pumpMessages(20);
+            ASSERT_EQ(form.dpi(), dpi);
+        }
+        HWND list = form.lstCatSpecial.hwnd();
+        RECT client{}, outer{};
+        GetClientRect(list, &client);
+        GetWindowRect(list, &outer);
+        EXPECT_EQ(client.bottom, SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)) << dpi;
+        EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0) << dpi;
+        // The arrows: beside the list, as tall as it, within the design width.
+        HWND arrows = nullptr;
+        for (HWND h = GetWindow(form.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            char cls[32] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            if (lstrcmpiA(cls, UPDOWN_CLASSA) == 0)
+                arrows = h;
+        }
+        ASSERT_NE(arrows, nullptr);
+        RECT a{};
+        GetWindowRect(arrows, &a);
+        EXPECT_EQ(a.left, outer.right) << dpi;
+        EXPECT_EQ(a.top, outer.top) << dpi;
+        EXPECT_EQ(a.bottom, outer.bottom) << dpi;
+        EXPECT_LE(a.right - outer.left, form.pixels(1680) + 1) << dpi;
+        // Shown and hidden with the list, as its page comes and goes.
+        form.SSTab1.setTab(6);
+        EXPECT_TRUE(IsWindowVisible(list) && IsWindowVisible(arrows)) << dpi;
+        // Nothing of the page lies over them.
+        POINT centre{(a.left + a.right) / 2, (a.top + a.bottom) / 2};
+        ScreenToClient(form.hwnd(), &centre);
+        EXPECT_EQ(ChildWindowFromPointEx(form.hwnd(), centre, CWP_SKIPINVISIBLE), arrows) << dpi;
+        form.SSTab1.setTab(0);
+        EXPECT_FALSE(IsWindowVisible(list) || IsWindowVisible(arrows)) << dpi;
+        // Its page made current while the window is hidden (as a restored
+        // page is at start-up).
+        form.Hide();
+        form.SSTab1.setTab(6);
+        form.Show();
+        EXPECT_TRUE(IsWindowVisible(arrows)) << dpi;
+        form.SSTab1.setTab(0);
+    }
+}
+
+TEST_F(MainWindowLook, UpdateFromTheTrayMenuOpensTheUpdateWindowWithoutOwner) {
+    form.chkSystray.setValue(1);
+    SendMessageA(form.hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_FALSE(form.Visible());
+    forms::PopupMenu::setChooser([](forms::PopupMenu& m) {
+        for (size_t i = 0; i < m.items().size(); ++i)
+            if (m.items()[i].name() == "mnuUpdate")
+                return static_cast<int>(i);
+        return -1;
+    });
+    SendMessageA(form.tray().anchor(), ui::Tray::kCallbackMessage, ui::Tray::kIconId, WM_RBUTTONUP);
+    forms::PopupMenu::setChooser(nullptr);
+    ASSERT_TRUE(form.updateWindow().Visible());
+    EXPECT_EQ(GetWindow(form.updateWindow().hwnd(), GW_OWNER), nullptr);
+    EXPECT_FALSE(form.Visible());
+    // From the shown main window it is owned again.
+    form.updateWindow().Hide();
+    form.Show();
+    clickToolbar(5);
+    EXPECT_EQ(GetWindow(form.updateWindow().hwnd(), GW_OWNER), form.hwnd());
+}

@@ -153,3 +153,40 @@ TEST(Layout, ValuesThatWouldBeNegativeAreLeftOutSoTheControlsKeepTheirLastSize) 
     for (const auto& a : ui::resizeRule(0, 0))
         EXPECT_GE(a.value, 0) << a.control;
 }
+
+TEST(Layout, NoWindowWidthBringsACommandOverACountOrItsCaption) {
+    // From wide to narrow as a user drags the edge, down to where the
+    // commands stop moving (their left would turn negative). On Special the
+    // count sits before the search box, which keeps its distance from the
+    // commands while the rule still sizes it (W >= 7200); narrower than that
+    // the page shows less than the count's own width anyway.
+    Rects rects = design();
+    const char* counts[] = {"Label1",  "lblCountCat",           "Label3",  "lblCountApps",
+                            "Label13", "lblCountCatPortable",   "Label6",  "lblCountPortable",
+                            "Label2",  "lblCountCatSlim",       "Label12", "lblCountSlim",
+                            "Label11", "lblCountCatPages",      "Label17", "lblCountPages",
+                            "Label4",  "lblCountInstalledApps", "Label7",  "lblCountSpecial"};
+    auto placeOf = [](const std::string& c) {
+        for (const ui::PagePlace& p : ui::kPagePlaces)
+            if (p.control == c)
+                return p;
+        ADD_FAILURE() << c << " has no page";
+        return ui::PagePlace{};
+    };
+    for (int W = 20000; W >= 5000; W -= 15) {
+        applyRule(rects, ui::resizeRule(W, ui::kStartHeight));
+        for (const ui::PagePlace& p : ui::kPagePlaces) {
+            if (std::string(p.control).rfind("cmd", 0) != 0)
+                continue;
+            for (const char* label : counts) {
+                const ui::PagePlace q = placeOf(label);
+                if (q.stack != p.stack || q.page != p.page)
+                    continue;
+                if (W < 7200 && q.stack == ui::Stack::Inner && q.page == 0)
+                    continue;
+                ASSERT_FALSE(overlap(rects.at(p.control), rects.at(label)))
+                    << p.control << " covers " << label << " at width " << W;
+            }
+        }
+    }
+}

@@ -133,12 +133,16 @@ std::vector<Placement> designLayout() {
     at("ImgFacebook", kW - 2900, imagesTop, 480, 480);
     at("PicSystrayIcon", 600, imagesTop, 480, 480);
 
-    // Get Apps, Get Portable, Get Slim and (on the inner stack) Pages.
+    // Get Apps, Get Portable, Get Slim and (on the inner stack) Pages. Where
+    // a second command sits below the first, the captions with their counts
+    // get a row of their own under both: the commands move with the window's
+    // width and would cover them in a narrow window.
     for (const Column& c : kColumns) {
         const bool inner = c.stack == Stack::Inner;
         const int left = inner ? 120 : 240;
         const int row1 = inner ? 345 : 405, row2 = inner ? 690 : 750;
-        const int listTop = inner ? 1035 : 1095;
+        const int captions = c.fromPage ? row2 + 345 : row2 + 45;
+        const int listTop = c.fromPage ? captions + 270 : (inner ? 1035 : 1095);
         const int entriesLeft = left + 3120;
         if (c.fromPage) {
             at(c.search, left, row1 + 15, kW - 7200, 315);
@@ -147,24 +151,27 @@ std::vector<Placement> designLayout() {
             at(c.search, left, row1 + 45, kW - 7200, 255);
         }
         at(c.download, kW - 5650, row1, 3240, 330);
-        at(c.catLabel, left, row2 + 45, 1080, 255);
-        at(c.catCount, left + 1140, row2 + 45, 900, 255);
-        at(c.entryLabel, entriesLeft, row2 + 45, 600, 255);
-        at(c.entryCount, entriesLeft + 660, row2 + 45, 900, 255);
+        at(c.catLabel, left, captions, 1080, 255);
+        at(c.catCount, left + 1140, captions, 900, 255);
+        at(c.entryLabel, entriesLeft, captions, 600, 255);
+        at(c.entryCount, entriesLeft + 660, captions, 900, 255);
         at(c.categories, left, listTop, 3000, listHeight);
         at(c.entries, entriesLeft, listTop, kW - 6450, listHeight);
     }
 
-    // Special: the search box and the commands on top, the banner naming the
-    // chosen category and the category list below them, the entries under all.
-    at("txtSpecialSearch", 120, 360, kW - 7200, 315);
+    // Special: the entry caption with its count, then the search box, and the
+    // commands on top; the banner naming the chosen category and the category
+    // list below them, the entries under all. The count stays left of the
+    // search box, which ends a fixed distance before the commands, so no
+    // window width brings the commands over it.
+    at("Label7", 120, 390, 480, 255);
+    at("lblCountSpecial", 600, 390, 780, 255);
+    at("txtSpecialSearch", 1440, 360, kW - 7200, 315);
     at("cmdDownloadSpecial", kW - 5650, 345, 3240, 330);
     at("cmdDownloadSpecialFromPage", kW - 5650, 690, 3240, 330);
     at("ImgRecommendations", 120, 690, 3780, 330);
     at("ImgStarterKit", 120, 690, 3780, 330);
     at("lstCatSpecial", 4020, 705, 1680, 285);
-    at("Label7", 5820, 735, 600, 255);
-    at("lblCountSpecial", 6420, 735, 900, 255);
     at("lstSpecial", 120, 1035, kW - 2610, listHeight);
 
     // Installed Apps.
