@@ -3,13 +3,17 @@
 // to that moment, closes the program and goes on with the next one. The
 // programs alternate run by run, so that a machine busy with other work
 // slows all of them alike; the report gives each one's median, its ratio to
-// the first program's median, and the number of child windows it showed.
+// the first program's median, the number of child windows it showed, and its
+// private memory (committed bytes of its own) once the window is painted
+// (Windows tells it; Wine does not: bench/memory.sh measures it there).
 //
 //   startup_bench.exe RUNS "C:\a\Fetchlets.exe" "C:\b\bare_window.exe 63" ...
 //
 // Run it pinned to one processor under Linux (`taskset -c 1 wine ...`): see
 // bench/startup.sh, which prepares the catalogs and runs the whole set.
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -43,6 +47,7 @@ BOOL CALLBACK countChild(HWND, LPARAM lp) {
 struct Run {
     double ms = -1;
     int children = 0;
+    double privateMiB = -1;
 };
 
 Run startOnce(const std::string& commandLine) {
@@ -75,6 +80,13 @@ Run startOnce(const std::string& commandLine) {
         // Let the first paint finish before counting and closing.
         Sleep(200);
         EnumChildWindows(f.window, countChild, reinterpret_cast<LPARAM>(&run.children));
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        memory.cb = sizeof memory;
+        if (K32GetProcessMemoryInfo(pi.hProcess,
+                                    reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                                    sizeof memory))
+            if (memory.PrivateUsage > 0) // Wine does not tell it for another process
+                run.privateMiB = static_cast<double>(memory.PrivateUsage) / (1024.0 * 1024.0);
         PostMessageA(f.window, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
@@ -103,6 +115,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> programs(argv + 2, argv + argc);
     std::vector<std::vector<double>> times(programs.size());
     std::vector<int> children(programs.size());
+    std::vector<std::vector<double>> memory(programs.size());
     // One unmeasured round warms the caches of every program.
     for (const auto& p : programs)
         startOnce(p);
@@ -112,14 +125,21 @@ int main(int argc, char** argv) {
             if (run.ms >= 0) {
                 times[i].push_back(run.ms);
                 children[i] = run.children;
+                if (run.privateMiB >= 0)
+                    memory[i].push_back(run.privateMiB);
             }
         }
     double base = median(times[0]);
-    std::printf("%-60s %8s %6s %6s %8s\n", "program", "median", "ratio", "runs", "children");
+    std::printf("%-60s %8s %6s %6s %8s %9s\n", "program", "median", "ratio", "runs", "children",
+                "private");
     for (size_t i = 0; i < programs.size(); ++i) {
         double m = median(times[i]);
-        std::printf("%-60s %6.1fms %6.2f %6zu %8d\n", programs[i].c_str(), m,
-                    base > 0 ? m / base : 0.0, times[i].size(), children[i]);
+        const double mib = median(memory[i]);
+        char privateText[32] = "n/a";
+        if (mib >= 0)
+            std::snprintf(privateText, sizeof privateText, "%.1fMiB", mib);
+        std::printf("%-60s %6.1fms %6.2f %6zu %8d %9s\n", programs[i].c_str(), m,
+                    base > 0 ? m / base : 0.0, times[i].size(), children[i], privateText);
     }
     return 0;
 }
