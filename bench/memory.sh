@@ -38,15 +38,21 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
       launcher=$!
       pid=""
       for _ in $(seq 100); do
-        # The Windows process, named by its Windows path (not this script).
-        pid=$(pgrep -n -f "^[A-Z]:.*$(basename "$prog")" || true)
+        # The Windows process: its command line starts with the program'"'"'s
+        # name or path (this script'"'"'s own starts with "bash").
+        pid=$(pgrep -n -f "^([A-Za-z]:)?[^ ]*$(basename "$prog")" || true)
         [ -n "$pid" ] && [ -r /proc/$pid/smaps_rollup ] && break
         sleep 0.1
       done
       sleep 2
-      kib=$(awk "/^Private_(Clean|Dirty):/ {s += \$2} END {print s}" /proc/$pid/smaps_rollup 2>/dev/null || echo 0)
-      samples[$i]="${samples[$i]:-} $kib"
-      [ -n "$pid" ] && kill "$pid" 2>/dev/null
+      if [ -n "$pid" ]; then
+        kib=$(awk "/^Private_(Clean|Dirty):/ {s += \$2} END {print s}" /proc/$pid/smaps_rollup 2>/dev/null || echo 0)
+        samples[$i]="${samples[$i]:-} $kib"
+        kill "$pid" 2>/dev/null
+      else
+        echo "memory.sh: $(basename "$prog") was not found running" >&2
+      fi
+      kill "$launcher" 2>/dev/null
       wait "$launcher" 2>/dev/null || true
       sleep 0.3
     done
