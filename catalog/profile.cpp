@@ -135,12 +135,17 @@ struct Section {
     // The entry lines, parsed when first asked for: a read of the section
     // names, or of one category, parses no other section's lines.
     const std::vector<Entry>& entries() const;
+    // Every listed line as a section read hands it out ("name=value" or
+    // "name", each with its NUL), made once: a cached read copies it whole.
+    const std::string& listing() const;
 
   private:
     friend std::shared_ptr<Document> parse(std::string, bool);
     const Document* doc_ = nullptr;
     mutable std::vector<Entry> entries_;
     mutable bool parsed_ = false;
+    mutable std::string listing_;
+    mutable bool listed_ = false;
 };
 
 struct Document {
@@ -154,7 +159,13 @@ struct Document {
     // UTF-8 and handed out converted to the ANSI code page.
     bool unicode = false;
     mutable std::deque<std::string> converted; // the ANSI forms of a Unicode file's text
-    mutable std::mutex lazy;                   // guards the sections' parsing and `converted`
+    mutable std::mutex lazy; // guards the sections' parsing, listings and `converted`
+    // The section names, each with its NUL, made once (as Section::listing).
+    const std::string& namesListing() const;
+
+  private:
+    mutable std::string names_;
+    mutable bool namesListed_ = false;
 };
 
 // Calls line(lineBegin, stop, next, trimmed) for every non-blank line that
@@ -229,6 +240,40 @@ const std::vector<Entry>& Section::entries() const {
         });
     parsed_ = true;
     return entries_;
+}
+
+bool listedInSection(const Entry& e, bool withValues);
+
+const std::string& Section::listing() const {
+    const std::vector<Entry>& lines = entries();
+    std::lock_guard<std::mutex> lock(doc_->lazy);
+    if (!listed_) {
+        for (const Entry& e : lines) {
+            if (!listedInSection(e, true))
+                continue;
+            listing_ += e.name;
+            if (e.hasValue) {
+                listing_ += '=';
+                listing_ += e.value;
+            }
+            listing_ += '\0';
+        }
+        listed_ = true;
+    }
+    return listing_;
+}
+
+const std::string& Document::namesListing() const {
+    std::lock_guard<std::mutex> lock(lazy);
+    if (!namesListed_) {
+        for (const Section& s : sections)
+            if (!s.name.empty()) {
+                names_ += s.name;
+                names_ += '\0';
+            }
+        namesListed_ = true;
+    }
+    return names_;
 }
 
 // Finds the sections of a text; their entry lines are parsed when asked for.
@@ -494,27 +539,20 @@ unsigned long listSectionNames(const Opened& opened, char* buffer, unsigned long
     buffer[0] = '\0';
     if (opened.state == io::PathState::failed || size < 2)
         return 0;
-    size_t room = size - 1; // characters left before the final NUL
-    size_t pos = 0;
-    for (const Section& s : opened.doc->sections) {
-        if (s.name.empty())
-            continue;
-        const size_t need = s.name.size() + 1;
-        if (need >= room) {
-            std::memcpy(buffer + pos, s.name.data(), room - 1);
-            buffer[pos + room - 1] = '\0';
+    // The whole list when it fits (the names and their NULs below size-1).
+    const std::string& all = opened.doc->namesListing();
+    if (all.size() + 1 < size) {
+        std::memcpy(buffer, all.data(), all.size());
+        buffer[all.size()] = '\0';
+        if (all.size() == size - 2)
             buffer[size - 1] = '\0';
-            return size - 2;
-        }
-        std::memcpy(buffer + pos, s.name.data(), need - 1);
-        buffer[pos + need - 1] = '\0';
-        pos += need;
-        room -= need;
+        return static_cast<unsigned long>(all.size());
     }
-    buffer[pos] = '\0';
-    if (pos == size - 2)
-        buffer[size - 1] = '\0';
-    return static_cast<unsigned long>(pos);
+    // Cut: the names that fit whole, the next one cut, two NULs at the end.
+    std::memcpy(buffer, all.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
 }
 
 bool listedInSection(const Entry& e, bool withValues) {
@@ -620,7 +658,12 @@ unsigned long GetPrivateProfileSection(const char* section, char* buffer, unsign
     // size-2 characters and closed with two NULs.
     size_t pos = 0;
     bool overflow = false;
-    if (s) {
+    const std::string* whole = s ? &s->listing() : nullptr;
+    if (whole && whole->size() + 1 < size) {
+        // Every line fits with the final NUL: copied whole.
+        std::memcpy(buffer, whole->data(), whole->size());
+        pos = whole->size();
+    } else if (s) {
         for (const Entry& e : s->entries()) {
             if (!listedInSection(e, true))
                 continue;
