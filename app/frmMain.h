@@ -41,7 +41,6 @@ class frmMain : public forms::Form {
 
     // The application folder with exactly one trailing backslash.
     std::string ApplicationPath();
-    void LoadCategoryLists() { browsing_.LoadCategoryLists(); }
 
     const KindControls& kindControls(catalog::Kind kind) const { return kinds_[kind]; }
     Browsing& browsing() { return browsing_; }
@@ -352,7 +351,6 @@ class frmMain : public forms::Form {
 
     // The check window, made on first use.
     frmCheckAppInstalled& checkAppInstalledWindow();
-    const InstalledApps& installedApps() const { return installed_; }
     const ui::Tray& tray() const { return tray_; }
 
   protected:
@@ -383,7 +381,6 @@ class frmMain : public forms::Form {
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    void ImgUpdate_Click() { updates_.Show(); }
     void ToolBar1_Click(int index) { navigation_.toolbarClick(index); }
     void ToolBar1_MouseMove() {
         hints_.toolbarMoved(SSTab1.Tab(), [this] { return statusText(); });

@@ -2,13 +2,6 @@
 
 namespace app {
 
-const KindControls* Kinds::byList(const forms::ListBox& list) const {
-    for (const KindControls& k : table_)
-        if (&k.categories == &list || &k.entries == &list)
-            return &k;
-    return nullptr;
-}
-
 void Kinds::disableEntryCommands(const KindControls& k) {
     k.downloadButton.setEnabled(false);
     if (k.fromPageButton)

@@ -46,9 +46,6 @@ class Kinds {
     auto begin() const { return table_.begin(); }
     auto end() const { return table_.end(); }
 
-    // The kind whose entry list or category list this is, or nullptr.
-    const KindControls* byList(const forms::ListBox& list) const;
-
     // Disables the commands that act on a chosen entry (nothing chosen yet).
     static void disableEntryCommands(const KindControls& k);
 

@@ -23,7 +23,6 @@ class DownloadsService : public platform::Downloads {
 
     // The window, created on first use.
     frmDownloads& window();
-    bool hasWindow() const { return form_ != nullptr; }
 
   private:
     // Asks before the program closes or restarts (`ending`: "close", "restart").

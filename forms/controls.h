@@ -100,7 +100,6 @@ class Control {
     // that page is current, and its position is relative to the stack.
     void placeOn(PageStack& stack, int page);
     PageStack* container() const { return stack_; }
-    int containerPage() const { return page_; }
 
     void SetFocus();
 
@@ -438,7 +437,6 @@ class PageStack : public Control {
     // Makes a page current from code; runs Click(previous page).
     void setTab(int index);
     int Tabs() const { return static_cast<int>(captions_.size()); }
-    const std::string& TabCaption(int index) const { return captions_.at(index); }
     void setTabCaption(int index, const std::string& text);
     void Move(int left, int top, int width, int height) override;
 

@@ -40,6 +40,13 @@ const char* Hints::textOf(const std::string& control) {
     return nullptr;
 }
 
+std::vector<std::string> Hints::controlNames() {
+    std::vector<std::string> names;
+    for (const Hint& h : kHints)
+        names.push_back(h.control);
+    return names;
+}
+
 void Hints::show(const std::string& control) {
     if (const char* text = textOf(control); text && write_)
         write_(text);

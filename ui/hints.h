@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -23,6 +24,8 @@ class Hints {
 
     // The hint text of a control, or nullptr.
     static const char* textOf(const std::string& control);
+    // The controls that have a hint, by name.
+    static std::vector<std::string> controlNames();
 
   private:
     std::function<void(const std::string&)> write_;

@@ -6,7 +6,10 @@
 #include "forms/twips.h"
 #include "tests/support/fakes.h"
 #include "tests/support/input.h"
+#include "ui/hints.h"
+#include "ui/pure/layout.h"
 #include "ui/themes.h"
+#include "app/pure/command_state.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +86,25 @@ class MainWindowLook : public ::testing::Test {
     FakeServices fakes;
     frmMain form{fakes.services};
 };
+
+TEST_F(MainWindowLook, EveryControlTheTablesNameIsAControlOfTheWindow) {
+    // The tables name controls by text and skip a name that does not
+    // resolve: a misspelt name would silently do nothing.
+    std::vector<std::string> names;
+    for (const app::PageCommand& c : app::kPageCommands)
+        names.push_back(c.control);
+    for (const app::CountLabel& c : app::kCountLabels) {
+        names.push_back(c.label);
+        names.push_back(c.list);
+    }
+    for (const ui::PagePlace& p : ui::kPagePlaces)
+        names.push_back(p.control);
+    for (const std::string& n : ui::Hints::controlNames())
+        names.push_back(n);
+    ASSERT_GT(names.size(), 60u);
+    for (const std::string& n : names)
+        EXPECT_NE(form.control(n), nullptr) << n;
+}
 
 TEST_F(MainWindowLook, TheChromeIsBuiltAsDesigned) {
     controls::ToolBar* bar = form.ToolBar1.bar();
