@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -38,22 +39,19 @@ void createFullFloor(HWND w, HINSTANCE inst, int controls) {
     };
     HWND tabs = make(0, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS, -1);
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 840, 480, SWP_NOACTIVATE);
-    static const char* kPages[] = {"Home",         "Get Apps", "Options", "About",
-                                   "Get Portable", "Get Slim", "Special", "Empty"};
-    for (int i = 0; i < 8; ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(kPages[i]);
-        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-    }
-    HWND inner = make(0, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, -2);
-    static const char* kInner[] = {"Special", "Pages", "Installed Apps"};
-    for (int i = 0; i < 3; ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(kInner[i]);
-        SendMessageA(inner, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-    }
+    auto addTabs = [](HWND strip, std::initializer_list<const char*> names) {
+        int i = 0;
+        for (const char* name : names) {
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<char*>(name);
+            SendMessageA(strip, TCM_INSERTITEMA, i++, reinterpret_cast<LPARAM>(&item));
+        }
+    };
+    addTabs(tabs, {"Home", "Get Apps", "Options", "About", "Get Portable", "Get Slim", "Special",
+                   "Empty"});
+    addTabs(make(0, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, -2),
+            {"Special", "Pages", "Installed Apps"});
     // One kind per child in the main window's proportions: 35 labels, 19
     // buttons, 13 lists, 7 text boxes, 6 pictures, 2 check boxes, 1 combo box
     // of every 83.
