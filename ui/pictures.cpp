@@ -84,30 +84,19 @@ using Shape = std::function<void(const Pen&)>;
 // Straight (not premultiplied) colour with alpha, per pixel.
 struct Canvas {
     int n;
+    Surface& surface;
     std::vector<double> r, g, b, a;
-    explicit Canvas(int size) : n(size), r(n * n), g(n * n), b(n * n), a(n * n) {}
+    Canvas(int size, Surface& s) : n(size), surface(s), r(n * n), g(n * n), b(n * n), a(n * n) {}
 
     std::vector<double> coverage(const Shape& shape) const {
         const int big = n * kSuper;
         std::vector<double> out(n * n);
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), big, -big, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!dc || !bmp || !bits) {
-            if (bmp)
-                DeleteObject(bmp);
-            if (dc)
-                DeleteDC(dc);
+        HDC dc = surface.clear(big);
+        if (!dc)
             return out;
-        }
-        HGDIOBJ oldBmp = SelectObject(dc, bmp);
-        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
         shape(Pen{dc, big / 100.0});
         GdiFlush();
-        const auto* px = static_cast<const uint32_t*>(bits);
+        const auto* px = static_cast<const uint32_t*>(surface.bits());
         for (int y = 0; y < n; ++y)
             for (int x = 0; x < n; ++x) {
                 int sum = 0;
@@ -116,11 +105,6 @@ struct Canvas {
                         sum += px[(y * kSuper + j) * big + x * kSuper + i] & 0xFF;
                 out[y * n + x] = sum / (255.0 * kSuper * kSuper);
             }
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldBmp);
-        DeleteObject(bmp);
-        DeleteDC(dc);
         return out;
     }
     // Lays a shape of one colour over what is there.
@@ -307,9 +291,52 @@ void envelope(Canvas& c, COLORREF colour) {
 
 } // namespace
 
+HDC Surface::clear(int side) {
+    if (side != side_) {
+        release();
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = dc_ ? CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits_, nullptr, 0) : nullptr;
+        if (!bitmap_ || !bits_) {
+            release();
+            return nullptr;
+        }
+        old_[0] = SelectObject(dc_, bitmap_);
+        old_[1] = SelectObject(dc_, GetStockObject(WHITE_BRUSH));
+        old_[2] = SelectObject(dc_, GetStockObject(NULL_PEN));
+        side_ = side;
+    }
+    GdiFlush();
+    std::memset(bits_, 0, static_cast<size_t>(side) * side * 4);
+    return dc_;
+}
+
+void Surface::release() {
+    if (dc_ && old_[0]) {
+        SelectObject(dc_, old_[2]);
+        SelectObject(dc_, old_[1]);
+        SelectObject(dc_, old_[0]);
+    }
+    if (bitmap_)
+        DeleteObject(bitmap_);
+    if (dc_)
+        DeleteDC(dc_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    bits_ = nullptr;
+    old_[0] = old_[1] = old_[2] = nullptr;
+    side_ = 0;
+}
+
 HICON makePicture(Picture picture, int size, bool light) {
+    Surface surface;
+    return makePicture(picture, size, light, surface);
+}
+
+HICON makePicture(Picture picture, int size, bool light, Surface& surface) {
     size = std::max(size, 8);
-    Canvas c(size);
+    Canvas c(size, surface);
     const COLORREF white = RGB(255, 255, 255);
     auto pick = [light, white](COLORREF colour) { return light ? white : colour; };
     const COLORREF blue = RGB(0, 120, 215), dark = RGB(64, 64, 64);
@@ -378,7 +405,7 @@ HICON makePicture(Picture picture, int size, bool light) {
 }
 
 HICON PictureSet::add(Picture picture, int size, bool light) {
-    HICON icon = makePicture(picture, size, light);
+    HICON icon = makePicture(picture, size, light, surface_);
     if (icon && count_ < static_cast<int>(std::size(icons_)))
         icons_[count_++] = icon;
     return icon;
