@@ -287,10 +287,10 @@ void frmMain::Form_Load() {
         makeTitleFont();
     });
     guarded([&] { txtSignatureServer.setText(updates_.DefaultSignatureServer()); });
-    // The status text reads the update window's catalog version, which loads
-    // that window hidden; its own start-up runs here. Its automatic check
-    // finds the option unticked, as every load starts (the saved value is
-    // restored later), so a restart does not check twice.
+    // The status text reads the update window's catalog version from the
+    // manifest with the option unticked, as every load starts (the saved value
+    // is restored later): the window, made when first used, then skips its
+    // automatic check, so a restart does not check twice.
     guarded([&] { chkAutoUpdate.setValue(0); });
     guarded([&] {
         // The one panel of the status bar: the link field.

@@ -5,6 +5,7 @@
 #include "update/staging.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace update {
 
@@ -91,8 +92,13 @@ std::string frmUpdate::settingsFile() const {
 }
 
 std::string frmUpdate::SignatureVersion() {
-    Load();
-    return lblSignatureVersion.Caption();
+    if (isLoaded())
+        return lblSignatureVersion.Caption();
+    if (!versionRead_) {
+        versionRead_ = ReadIniString(manifestFile(), "Signature", "Version");
+        checkDoneAtRead_ = view_.chkAutoUpdate.Value() != 1;
+    }
+    return *versionRead_;
 }
 
 void frmUpdate::Form_Load() {
@@ -125,10 +131,15 @@ void frmUpdate::Form_Load() {
     guarded([&] { centreOverOwner(); });
     guarded([&] { forms::RestoreGeometry(*this, settingsFile(), "WindowStateUpdate"); });
     guarded([&] { lblVersionFetchlets.setCaption(runningVersion()); });
+    // A version read before the window loaded stands for a load at that
+    // moment; with the option unticked then, its automatic check did nothing.
+    const std::optional<std::string> read = std::exchange(versionRead_, std::nullopt);
     guarded([&] {
-        lblSignatureVersion.setCaption(ReadIniString(manifestFile(), "Signature", "Version"));
+        lblSignatureVersion.setCaption(
+            read ? *read : ReadIniString(manifestFile(), "Signature", "Version"));
     });
-    guarded([&] { CheckForSignatureUpdates(); });
+    if (!read || !checkDoneAtRead_)
+        guarded([&] { CheckForSignatureUpdates(); });
 }
 
 void frmUpdate::centreOverOwner() {

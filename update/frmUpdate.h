@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,12 @@ class frmUpdate : public forms::Form {
     // With the main window's auto-check option ticked: the catalog update,
     // then the program check. Otherwise nothing.
     void CheckForSignatureUpdates();
-    // The catalog version shown; reading it loads the window (hidden) first.
+    // The catalog version shown. While the window is not loaded it is read
+    // from the local manifest and kept: the window, when it loads, shows that
+    // version, and skips its automatic check if the option was unticked at
+    // the reading (as when the main window's start-up reads it), as a window
+    // loaded at that moment would have done. So the window is made only when
+    // it is first used.
     std::string SignatureVersion();
 
     void lblCheckforUpdatesFetchlets_Click();
@@ -112,6 +118,9 @@ class frmUpdate : public forms::Form {
     bool fetching_ = false;
     std::atomic<bool> cancelRequested_{false};
     bool restartPosted_ = false;
+    // The version read while the window was not loaded (see SignatureVersion).
+    std::optional<std::string> versionRead_;
+    bool checkDoneAtRead_ = false;
     HFONT headingFont_ = nullptr;
     HFONT linkFont_ = nullptr;
 };

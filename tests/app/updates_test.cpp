@@ -39,8 +39,7 @@ class MainUpdates : public ::testing::Test {
 TEST_F(MainUpdates, StartUpReadsTheCatalogVersionAndAnUntickedCheckFetchesNothing) {
     form.Load();
     update::frmUpdate& updater = form.updateWindow();
-    EXPECT_TRUE(updater.isLoaded()); // loaded by the version read, not shown
-    EXPECT_FALSE(updater.Visible());
+    EXPECT_FALSE(updater.isLoaded()); // the version is read from the manifest
     EXPECT_EQ(form.StatusText(), "Fetchlets Version: 0.4.4 RC5, Signature Version: 2026.01.01");
     EXPECT_EQ(form.StatusBar1.PanelText(1), form.StatusText());
     EXPECT_EQ(form.txtSignatureServer.Text(), server.url("/fetchlets_latest/"));
@@ -51,6 +50,18 @@ TEST_F(MainUpdates, StartUpReadsTheCatalogVersionAndAnUntickedCheckFetchesNothin
     EXPECT_FALSE(form.Timer2.Enabled());
     EXPECT_FALSE(updater.Visible());
     EXPECT_TRUE(server.requests().empty());
+
+    // Ticked after the version was read: the window made at its first
+    // opening shows that version and does not check, as if it had been
+    // loaded at start; opened again after closing, it checks at once.
+    form.chkAutoUpdate.setValue(1);
+    form.mnuUpdate.Click();
+    ASSERT_TRUE(updater.Visible());
+    EXPECT_EQ(updater.lblSignatureVersion.Caption(), "2026.01.01");
+    EXPECT_TRUE(server.requests().empty());
+    updater.Unload();
+    form.mnuUpdate.Click();
+    EXPECT_GE(server.requestCount("/fetchlets_latest/FLVersion.ini"), 1);
 }
 
 TEST_F(MainUpdates, ATickedCheckUpdatesAndTheRestartReadsTheNewCatalog) {

@@ -136,10 +136,14 @@ class Updater : public ::testing::Test {
         }
         return names;
     }
-    // The host's start-up. Windows stay hidden unless a test needs them
-    // shown: under Xvfb without a window manager, each shown window costs
-    // seconds when it goes.
-    void start() { host.Load(); }
+    // The host's start-up (which reads the catalog version), then the window
+    // made for its first use, hidden. Windows stay hidden unless a test needs
+    // them shown: under Xvfb without a window manager, each shown window
+    // costs seconds when it goes.
+    void start() {
+        host.Load();
+        updater.Load();
+    }
 
     testsupport::FakeServices services;
     platform::WinInetFetcher fetcher{kQuick};
@@ -160,7 +164,7 @@ class Updater : public ::testing::Test {
 TEST_F(Updater, ProgramCheckComparesVersionsAsStrings) {
     start();
     ASSERT_TRUE(updater.isLoaded());
-    EXPECT_FALSE(updater.Visible()); // loaded hidden by the host's start-up
+    EXPECT_FALSE(updater.Visible());
     EXPECT_EQ(updater.Caption(), "Fetchlets - Update");
     EXPECT_EQ(updater.lblVersionFetchlets.Caption(), "0.4.4");
 
@@ -229,6 +233,8 @@ TEST_F(Updater, TheProgramCheckLeavesTheRecordOfTheInstalledCatalogAlone) {
     // catalog, and the catalog update still finds the new one.
     updater.Unload();
     EXPECT_EQ(updater.SignatureVersion(), "2026.01.01");
+    updater.Load();
+    EXPECT_EQ(updater.lblSignatureVersion.Caption(), "2026.01.01");
     updater.lblUpdateSignatureDefinitions_Click();
     EXPECT_NE(log().find("A new Signature Version 2026.12.08 is available."), std::string::npos)
         << log();
