@@ -94,6 +94,8 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         HDC dc = BeginPaint(hwnd_, &ps);
         if (!surface_.dc())
             paint();
+        if (drawingPutOff_)
+            drawSurface();
         RECT rc;
         GetClientRect(hwnd_, &rc);
         BitBlt(dc, 0, 0, rc.right, rc.bottom, surface_.dc(), 0, 0, SRCCOPY);
@@ -673,10 +675,25 @@ void ToolBar::computeGrid() {
     }
 }
 
+const Surface& ToolBar::DrawnSurface() {
+    if (drawingPutOff_)
+        drawSurface();
+    return surface_;
+}
+
 void ToolBar::paint() {
     if (OnRedrawing)
         OnRedrawing(buttonIndex_);
     computeGrid();
+    if (!IsWindowVisible(hwnd_)) {
+        drawingPutOff_ = true;
+        return;
+    }
+    drawSurface();
+}
+
+void ToolBar::drawSurface() {
+    drawingPutOff_ = false;
     RECT rc;
     GetClientRect(hwnd_, &rc);
     if (!surface_.resize(rc.right, rc.bottom))

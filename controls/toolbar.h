@@ -150,7 +150,8 @@ class ToolBar {
     HWND ToolTipWindow() const { return tooltip_; }
     const ToolbarGrid& Grid() const { return grid_; }
     // The drawn surface (what the window shows).
-    const Surface& DrawnSurface() const { return surface_; }
+    // The surface as the next paint shows it (drawn now if it was put off).
+    const Surface& DrawnSurface();
     // Draws the hover look of a button without the mouse (for previews):
     // sets Button_Index and the mouse-button-down flag, then redraws.
     void ShowHoverState(long index, bool mouseDown);
@@ -175,7 +176,11 @@ class ToolBar {
     const Button* button(long i) const;
     static Button newButton(long index);
     void computeGrid();
+    // A redraw: raises OnRedrawing, lays the buttons out and draws the
+    // surface; a control that cannot be seen puts the drawing off until it
+    // is painted (a hidden window's start-up sets many properties).
     void paint();
+    void drawSurface();
     void paintButton(HDC dc, long i, int frameUnit, bool keyboardFocus);
     // The keyboard: the arrows move the focused button, Space (released)
     // and Enter press it.
@@ -234,6 +239,7 @@ class ToolBar {
     bool resizing_ = false;
     bool painting_ = false;
     bool repaintPending_ = false;
+    bool drawingPutOff_ = false;
 };
 
 } // namespace controls
