@@ -332,19 +332,27 @@ void frmMain::Form_Load() {
         guarded([&] { services_.singleInstance->showRunningCopy("Fetchlets"); });
         return;
     }
-    // The installed applications, read once per run on a worker thread: the
-    // window does not wait for the registry. The list and the marks are
+    // The installed applications, read once per run on a worker thread
+    // started when the window is shown and painted: neither the window nor
+    // its first paint waits for the registry. The list and the marks are
     // filled when the worker posts kInstalledRead (or at once when something
     // needs them before).
-    guarded([&] { installed_.startReading(hwnd(), kInstalledRead); });
+    guarded([&] {
+        installed_.scheduleReading(hwnd(), kInstalledRead);
+        SetTimer(hwnd(), kInstalledReadTimer, 0, nullptr);
+    });
     guarded([&] { txtCredits.setText(creditsText()); });
 }
 
-LRESULT frmMain::onMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
+LRESULT frmMain::onMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
     handled = false;
     if (msg == runningCopyMessage_ && msg != 0 && !secondCopy_) {
         handled = true;
         bringToFront();
+    } else if (msg == WM_TIMER && wp == kInstalledReadTimer) {
+        handled = true;
+        KillTimer(hwnd(), kInstalledReadTimer);
+        installed_.startScheduledReading();
     } else if (msg == kInstalledRead) {
         handled = true;
         if (installed_.finishReading())

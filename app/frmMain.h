@@ -65,6 +65,10 @@ class frmMain : public forms::Form {
   private:
     // Posted by the worker that reads the installed applications.
     static constexpr UINT kInstalledRead = WM_APP + 31;
+    // The timer that starts the installed applications' read once the
+    // window is painted (timer messages come after the paint messages);
+    // far above the controls' identifiers.
+    static constexpr UINT_PTR kInstalledReadTimer = 0xF1A1;
     platform::Services& services_;
 
   public:

@@ -98,10 +98,13 @@ void InstalledApps::getAllKeys() {
 }
 
 void InstalledApps::startReading(HWND notify, UINT done) {
+    scheduled_ = false;
     if (!services_.registry || reading_.valid())
         return;
     reading_ = std::async(std::launch::async, [&registry = *services_.registry, lists = lists,
                                                keyPath = keyPath, notify, done] {
+        // The window comes first when both want the processor.
+        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
         std::vector<std::string> names = readNames(registry, lists, keyPath, nullptr);
         if (notify)
             PostMessageA(notify, done, 0, 0);
@@ -109,7 +112,19 @@ void InstalledApps::startReading(HWND notify, UINT done) {
     });
 }
 
+void InstalledApps::scheduleReading(HWND notify, UINT done) {
+    scheduled_ = true;
+    notify_ = notify;
+    done_ = done;
+}
+
+void InstalledApps::startScheduledReading() {
+    if (scheduled_)
+        startReading(notify_, done_);
+}
+
 bool InstalledApps::finishReading() {
+    startScheduledReading();
     if (!reading_.valid())
         return false;
     apply(reading_.get());

@@ -63,6 +63,11 @@ class InstalledApps {
     // finishReading() then fills the list and the installed marks. Every key
     // the worker opens, it closes.
     void startReading(HWND notify, UINT done);
+    // The same read, started only when startScheduledReading() is called
+    // (once the window is up and painted), or by finishReading() when the
+    // list is wanted before that.
+    void scheduleReading(HWND notify, UINT done);
+    void startScheduledReading();
     // Fills lstSoftware and the marks from a read started by startReading,
     // waiting for the worker if it is still reading, so that whatever reads
     // the list next finds it complete. False when no read was pending.
@@ -97,6 +102,10 @@ class InstalledApps {
 
     platform::Services& services_;
     std::future<std::vector<std::string>> reading_;
+    // A read asked for by scheduleReading and not yet started.
+    bool scheduled_ = false;
+    HWND notify_ = nullptr;
+    UINT done_ = 0;
     InstalledView view_;
     UninstallList current_{HKEY_LOCAL_MACHINE, 0};
     HKEY key_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -67,10 +68,12 @@ TEST_F(MainInstalled, StartUpReadsTheListsMarksEntriesAndChecksAnEntry) {
 class SlowRegistry : public testsupport::FakeRegistry {
   public:
     long enumKey(HKEY key, unsigned long index, char* name, unsigned long& length) override {
+        asked = true;
         WaitForSingleObject(go, INFINITE);
         return FakeRegistry::enumKey(key, index, name, length);
     }
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> asked{false};
 };
 
 TEST_F(MainInstalled, TheWindowDoesNotWaitForTheRegistryButTheSnapshotDoes) {
@@ -82,9 +85,14 @@ TEST_F(MainInstalled, TheWindowDoesNotWaitForTheRegistryButTheSnapshotDoes) {
         Sleep(1500);
         SetEvent(slow.go);
     });
-    form.Load(); // returns while the registry is still being read
+    form.Load();
     ASSERT_TRUE(form.isLoaded());
+    // The read starts once the window's messages run, after its paint.
+    Sleep(100);
+    EXPECT_FALSE(slow.asked);
+    form.Show();
     testsupport::pumpMessages(100);
+    EXPECT_TRUE(slow.asked); // and the window does not wait for it
     EXPECT_EQ(form.lstSoftware.ListCount(), 0);
     // The snapshot waits for the whole list.
     form.cmdShowInstalledApps.Click();
