@@ -12,6 +12,10 @@
 #
 #   bench/startup.sh [RUNS] [path/to/Fetchlets.exe]
 #
+# FL_BENCH_UNINSTALL=5000 writes that many products into the machine's
+# uninstall list of the prefix for the runs (and removes them afterwards), so
+# that Fetchlets starts on a machine with many installed programs.
+#
 # The machine may be busy with other work: read the ratios of one run, which
 # all programs share alike, rather than the absolute times.
 # Uses the build's own Wine prefix: do not run it while scripts/test runs.
@@ -39,6 +43,23 @@ if [ -n "$before" ]; then
   cp -r "$root/data/Data" "$work/before-sample/"
 fi
 
+uninstall=${FL_BENCH_UNINSTALL:-0}
+if [ "$uninstall" -gt 0 ]; then
+  key='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\FLBench-'
+  {
+    printf 'REGEDIT4\r\n'
+    for ((i = 1; i <= uninstall; i++)); do
+      printf '\r\n[%s%05d]\r\n"DisplayName"="Bench Product %05d"\r\n' "$key" "$i" "$i"
+    done
+  } >"$work/uninstall.reg"
+  {
+    printf 'REGEDIT4\r\n'
+    for ((i = 1; i <= uninstall; i++)); do
+      printf '\r\n[-%s%05d]\r\n' "$key" "$i"
+    done
+  } >"$work/uninstall-remove.reg"
+fi
+
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   set -u
   . "$1/scripts/wine-env"
@@ -56,6 +77,13 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     programs+=("$(winepath -w "$work/before-sample/Fetchlets.exe")"
                "$(winepath -w "$work/before-large/Fetchlets.exe")")
   fi
+  if [ -f "$work/uninstall.reg" ]; then
+    wine regedit /S "$(winepath -w "$work/uninstall.reg")"
+    echo "uninstall list: $(grep -c DisplayName "$work/uninstall.reg") products added for the runs"
+  fi
   taskset -c 1 wine "$bin/startup_bench.exe" "$runs" "${programs[@]}"
+  if [ -f "$work/uninstall-remove.reg" ]; then
+    wine regedit /S "$(winepath -w "$work/uninstall-remove.reg")"
+  fi
   wineserver -k >/dev/null 2>&1 || true
 ' _ "$root" "$work" "$bin" "$runs" "$controls"
