@@ -3,7 +3,7 @@
 #include "catalog/profile.h"
 #include "platform/pure/device_names.h"
 
-#include <fstream>
+#include <cstdio>
 #include <limits>
 
 namespace update {
@@ -136,12 +136,16 @@ bool isPlainFileName(std::string_view name) {
 bool readsAsCatalog(const std::string& path) {
     // A page of markup never starts a catalog, even one with a line that
     // happens to look like a section header.
-    std::ifstream file(path, std::ios::binary);
-    char c = 0;
-    while (file.get(c) && (c == ' ' || c == '\t' || c == '\r' || c == '\n'))
-        ;
-    if (file && c == '<')
-        return false;
+    // (C stdio rather than a file stream: streams would bring the whole
+    // locale library into the program and its start-up.)
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        int c = 0;
+        while ((c = std::fgetc(file)) == ' ' || c == '\t' || c == '\r' || c == '\n')
+            ;
+        std::fclose(file);
+        if (c == '<')
+            return false;
+    }
     for (const std::string& name : GetSectionNames(path))
         if (!name.empty())
             return true;
