@@ -332,13 +332,13 @@ void frmMain::Form_Load() {
         guarded([&] { services_.singleInstance->showRunningCopy("Fetchlets"); });
         return;
     }
-    // The installed applications, read once per run on a worker thread
-    // started when the window is shown and painted: neither the window nor
-    // its first paint waits for the registry. The list and the marks are
-    // filled when the worker posts kInstalledRead (or at once when something
-    // needs them before).
+    // The installed applications, read once per run in slices of the
+    // window's idle time once it is shown and painted (timer messages come
+    // after the paint messages): neither the window nor its first paint
+    // waits for the registry. The list and the marks are filled when the
+    // last slice is read (or at once when something needs them before).
     guarded([&] {
-        installed_.scheduleReading(hwnd(), kInstalledRead);
+        installed_.scheduleReading();
         SetTimer(hwnd(), kInstalledReadTimer, 0, nullptr);
     });
     guarded([&] { txtCredits.setText(creditsText()); });
@@ -351,15 +351,13 @@ LRESULT frmMain::onMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
         bringToFront();
     } else if (msg == WM_TIMER && wp == kInstalledReadTimer) {
         handled = true;
-        KillTimer(hwnd(), kInstalledReadTimer);
-        installed_.startScheduledReading();
-    } else if (msg == kInstalledRead) {
-        handled = true;
-        if (installed_.finishReading())
+        if (installed_.readOn(kInstalledReadSlice)) {
+            KillTimer(hwnd(), kInstalledReadTimer);
             // The entry lists draw the installed mark beside the names.
             for (forms::ListBox* list : {&lstApps, &lstPortable, &lstSlim, &lstSpecial})
                 if (list->hwnd())
                     InvalidateRect(list->hwnd(), nullptr, FALSE);
+        }
     }
     return 0;
 }

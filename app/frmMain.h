@@ -64,11 +64,12 @@ class frmMain : public forms::Form {
 
   private:
     // Posted by the worker that reads the installed applications.
-    static constexpr UINT kInstalledRead = WM_APP + 31;
-    // The timer that starts the installed applications' read once the
-    // window is painted (timer messages come after the paint messages);
-    // far above the controls' identifiers.
+    // The timer whose ticks read the installed applications, a slice of
+    // about kInstalledReadSlice milliseconds each, once the window is painted
+    // (timer messages come after the paint messages); far above the
+    // controls' identifiers.
     static constexpr UINT_PTR kInstalledReadTimer = 0xF1A1;
+    static constexpr unsigned long kInstalledReadSlice = 15;
     platform::Services& services_;
 
   public:
@@ -403,7 +404,7 @@ class frmMain : public forms::Form {
 
   protected:
     // A later copy's request to come to the front (runningCopyMessage), and
-    // the installed applications read (kInstalledRead).
+    // the installed applications' read (kInstalledReadTimer).
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
   private:

@@ -2,6 +2,8 @@
 
 #include "catalog/profile_io.h"
 
+#include <utility>
+
 namespace app {
 
 std::string systemUpper(std::string_view text) {
@@ -15,6 +17,8 @@ InstalledApps::InstalledApps(platform::Services& services, InstalledView view)
     : services_(services), view_(view) {}
 
 InstalledApps::~InstalledApps() {
+    if (reading_ && reading_->root)
+        services_.registry->closeKey(reading_->root);
     if (key_)
         closeRegKey(key_);
 }
@@ -41,6 +45,33 @@ void InstalledApps::closeRegKey(HKEY key) {
         key_ = nullptr;
 }
 
+namespace {
+
+// Reads the product at `index` of the list `root` into `names`; false when
+// the list has no more products (or went bad: every further index would
+// fail too). A product without a usable name is skipped.
+bool readProduct(platform::Registry& registry, HKEY root, REGSAM view, unsigned long index,
+                 InstalledNames& names) {
+    char name[256] = {};
+    unsigned long length = 255;
+    long status = registry.enumKey(root, index, name, length);
+    if (status == ERROR_MORE_DATA)
+        return true; // a name beyond the buffer: that product only
+    if (status != ERROR_SUCCESS)
+        return false;
+    HKEY product = nullptr;
+    if (registry.openKey(root, std::string(name, length), view, product) != ERROR_SUCCESS)
+        return true;
+    unsigned char value[255] = {};
+    unsigned long size = sizeof value;
+    if (registry.queryValue(product, "DisplayName", value, size) == ERROR_SUCCESS)
+        names.add(displayNameFromBuffer(value, std::min<unsigned long>(size, sizeof value)));
+    registry.closeKey(product);
+    return true;
+}
+
+} // namespace
+
 std::vector<std::string> InstalledApps::readNames(platform::Registry& registry,
                                                   const std::vector<UninstallList>& lists,
                                                   const std::string& keyPath, HKEY* lastRoot) {
@@ -49,27 +80,8 @@ std::vector<std::string> InstalledApps::readNames(platform::Registry& registry,
         HKEY root = nullptr;
         if (registry.openKey(list.root, keyPath, list.view, root) != ERROR_SUCCESS)
             continue;
-        for (unsigned long i = 0;; ++i) {
-            char name[256] = {};
-            unsigned long length = 255;
-            long status = registry.enumKey(root, i, name, length);
-            if (status == ERROR_NO_MORE_ITEMS)
-                break;
-            if (status == ERROR_MORE_DATA)
-                continue; // a name beyond the buffer: that product only
-            if (status != ERROR_SUCCESS)
-                break; // the key went bad: every further index would fail too
-            HKEY product = nullptr;
-            if (registry.openKey(root, std::string(name, length), list.view, product) !=
-                ERROR_SUCCESS)
-                continue;
-            unsigned char value[255] = {};
-            unsigned long size = sizeof value;
-            if (registry.queryValue(product, "DisplayName", value, size) == ERROR_SUCCESS)
-                names.add(
-                    displayNameFromBuffer(value, std::min<unsigned long>(size, sizeof value)));
-            registry.closeKey(product);
-        }
+        for (unsigned long i = 0; readProduct(registry, root, list.view, i, names); ++i)
+            ;
         if (lastRoot && &list == &lists.back())
             *lastRoot = root; // left open for start-up to close
         else
@@ -97,37 +109,44 @@ void InstalledApps::getAllKeys() {
     apply(names);
 }
 
-void InstalledApps::startReading(HWND notify, UINT done) {
-    scheduled_ = false;
-    if (!services_.registry || reading_.valid())
-        return;
-    reading_ = std::async(std::launch::async, [&registry = *services_.registry, lists = lists,
-                                               keyPath = keyPath, notify, done] {
-        // The window comes first when both want the processor.
-        SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        std::vector<std::string> names = readNames(registry, lists, keyPath, nullptr);
-        if (notify)
-            PostMessageA(notify, done, 0, 0);
-        return names;
-    });
+void InstalledApps::scheduleReading() {
+    if (services_.registry && !reading_)
+        reading_ = std::make_unique<Reading>();
 }
 
-void InstalledApps::scheduleReading(HWND notify, UINT done) {
-    scheduled_ = true;
-    notify_ = notify;
-    done_ = done;
-}
-
-void InstalledApps::startScheduledReading() {
-    if (scheduled_)
-        startReading(notify_, done_);
+bool InstalledApps::readOn(unsigned long milliseconds) {
+    if (!reading_)
+        return true;
+    platform::Registry& registry = *services_.registry;
+    Reading& r = *reading_;
+    const ULONGLONG until = GetTickCount64() + milliseconds;
+    while (r.list < lists.size()) {
+        const UninstallList& list = lists[r.list];
+        if (!r.root && registry.openKey(list.root, keyPath, list.view, r.root) != ERROR_SUCCESS) {
+            r.root = nullptr;
+            ++r.list;
+            continue;
+        }
+        // Several products between looks at the clock.
+        for (int n = 0; n < 8; ++n)
+            if (!readProduct(registry, r.root, list.view, r.index++, r.names)) {
+                registry.closeKey(std::exchange(r.root, nullptr));
+                r.index = 0;
+                ++r.list;
+                break;
+            }
+        if (GetTickCount64() >= until && r.list < lists.size())
+            return false;
+    }
+    std::unique_ptr<Reading> done = std::move(reading_);
+    apply(done->names.names());
+    return true;
 }
 
 bool InstalledApps::finishReading() {
-    startScheduledReading();
-    if (!reading_.valid())
+    if (!reading_)
         return false;
-    apply(reading_.get());
+    readOn(~0ul >> 1);
     return true;
 }
 

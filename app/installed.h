@@ -7,7 +7,7 @@
 #include "forms/controls.h"
 #include "platform/services.h"
 
-#include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,22 +57,18 @@ class InstalledApps {
     // the rules of InstalledNames. The list sorts itself.
     void getAllKeys();
 
-    // The same read on a worker thread, so that the window need not wait for
-    // the registry (thousands of products take a good part of a second):
-    // `done` is posted to `notify` when the names are there, and
-    // finishReading() then fills the list and the installed marks. Every key
-    // the worker opens, it closes.
-    void startReading(HWND notify, UINT done);
-    // The same read, started only when startScheduledReading() is called
-    // (once the window is up and painted), or by finishReading() when the
-    // list is wanted before that.
-    void scheduleReading(HWND notify, UINT done);
-    void startScheduledReading();
-    // Fills lstSoftware and the marks from a read started by startReading,
-    // waiting for the worker if it is still reading, so that whatever reads
-    // the list next finds it complete. False when no read was pending.
+    // The same read in slices on the window's own thread, so that the window
+    // need not wait for the registry (thousands of products take a good part
+    // of a second under Wine): scheduleReading() asks for it, each
+    // readOn(ms) reads products for about that long and, when the last is
+    // read, fills the list and the installed marks and returns true. (A
+    // worker thread would cost a megabyte of memory under Wine for the rest
+    // of the run.)
+    void scheduleReading();
+    bool readOn(unsigned long milliseconds);
+    // Ends a scheduled read at once, so that whatever reads the list next
+    // finds it complete. False when no read was pending.
     bool finishReading();
-
     // Shows the Installed Apps page and writes the list, one name a line in
     // list order with CR LF, to the dated snapshot file in the program's
     // folder, replacing a file of that name whole. Says where it went only
@@ -101,11 +97,14 @@ class InstalledApps {
     void apply(const std::vector<std::string>& names);
 
     platform::Services& services_;
-    std::future<std::vector<std::string>> reading_;
-    // A read asked for by scheduleReading and not yet started.
-    bool scheduled_ = false;
-    HWND notify_ = nullptr;
-    UINT done_ = 0;
+    // Where a scheduled read stands.
+    struct Reading {
+        size_t list = 0;     // the list being read
+        HKEY root = nullptr; // its key, open while it is read
+        unsigned long index = 0;
+        InstalledNames names;
+    };
+    std::unique_ptr<Reading> reading_;
     InstalledView view_;
     UninstallList current_{HKEY_LOCAL_MACHINE, 0};
     HKEY key_ = nullptr;

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
 
 namespace {
@@ -63,46 +62,55 @@ TEST_F(MainInstalled, StartUpReadsTheListsMarksEntriesAndChecksAnEntry) {
               std::string::npos);
 }
 
-// A registry that answers only once the test lets it: a machine whose
-// uninstall list takes long to read.
+// A machine whose uninstall list takes long to read: every product costs a
+// millisecond of work.
 class SlowRegistry : public testsupport::FakeRegistry {
   public:
     long enumKey(HKEY key, unsigned long index, char* name, unsigned long& length) override {
-        asked = true;
-        WaitForSingleObject(go, INFINITE);
+        ++asked;
+        const ULONGLONG until = GetTickCount64() + 1;
+        while (GetTickCount64() <= until)
+            ;
         return FakeRegistry::enumKey(key, index, name, length);
     }
-    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> asked{false};
+    int asked = 0;
 };
 
 TEST_F(MainInstalled, TheWindowDoesNotWaitForTheRegistryButTheSnapshotDoes) {
     SlowRegistry slow;
-    slow.setValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kUninstall + "7z", "DisplayName",
-                  "7-Zip 23.01");
+    std::string expected;
+    for (int i = 100; i < 400; ++i) {
+        const std::string name = "Product " + std::to_string(i);
+        slow.setValue(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kUninstall + std::to_string(i),
+                      "DisplayName", name);
+        expected += name + "\r\n";
+    }
     fakes.services.registry = &slow;
-    std::thread release([&] {
-        Sleep(1500);
-        SetEvent(slow.go);
-    });
     form.Load();
     ASSERT_TRUE(form.isLoaded());
-    // The read starts once the window's messages run, after its paint.
-    Sleep(100);
-    EXPECT_FALSE(slow.asked);
+    // The read starts once the window's messages run, after its paint, and
+    // goes on in slices between the window's other messages.
+    EXPECT_EQ(slow.asked, 0);
     form.Show();
-    testsupport::pumpMessages(100);
-    EXPECT_TRUE(slow.asked); // and the window does not wait for it
+    // Message by message: the first tick of the read reads a slice of the
+    // list, not all of it.
+    for (DWORD start = GetTickCount(); slow.asked == 0 && GetTickCount() - start < 2000;) {
+        MSG m;
+        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&m);
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    EXPECT_GT(slow.asked, 0);
+    EXPECT_LT(slow.asked, 100);
     EXPECT_EQ(form.lstSoftware.ListCount(), 0);
     // The snapshot waits for the whole list.
     form.cmdShowInstalledApps.Click();
-    release.join();
-    EXPECT_EQ(form.lstSoftware.ListCount(), 1);
+    EXPECT_EQ(form.lstSoftware.ListCount(), 300);
     const std::string& text = fakes.messageBoxes.calls.at(0).text;
     EXPECT_EQ(folder.read(text.substr(text.find(folder.path()) + folder.path().size())),
-              "7-Zip 23.01\r\n");
+              expected);
     form.Unload();
-    CloseHandle(slow.go);
 }
 
 TEST_F(MainInstalled, SnapshotGoesToTheProgramFolderAndShowsThePage) {
