@@ -9,6 +9,12 @@ const char* const kAnchorClass = "FetchletsTrayAnchor";
 } // namespace
 
 Tray::Tray(platform::Services& services, TrayView view) : services_(services), view_(view) {
+    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+}
+
+HWND Tray::anchor() {
+    if (anchor_)
+        return anchor_;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -21,10 +27,11 @@ Tray::Tray(platform::Services& services, TrayView view) : services_(services), v
         RegisterClassExA(&wc);
     }
     // A hidden top-level window: it has no taskbar button, and unlike a
-    // message-only window it hears the taskbar's broadcast.
+    // message-only window it hears the taskbar's broadcast. Made with the
+    // first icon, not at start-up: a window costs time to make.
     anchor_ = CreateWindowExA(WS_EX_TOOLWINDOW, kAnchorClass, "Fetchlets", WS_POPUP, 0, 0, 0, 0,
                               nullptr, nullptr, instance, this);
-    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    return anchor_;
 }
 
 Tray::~Tray() {
@@ -59,7 +66,7 @@ LRESULT CALLBACK Tray::anchorProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 void Tray::fillRecord() {
     record_ = NOTIFYICONDATAA{};
     record_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record_.hWnd = anchor_;
+    record_.hWnd = anchor();
     record_.uID = kIconId;
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = kCallbackMessage;

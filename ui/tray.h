@@ -57,8 +57,8 @@ class Tray {
     const NOTIFYICONDATAA& record() const { return record_; }
     // The window that receives the icon's messages and the taskbar's
     // "TaskbarCreated" announcement (after the shell restarts, the icon is
-    // added again).
-    HWND anchor() const { return anchor_; }
+    // added again); made when first asked for.
+    HWND anchor();
 
   private:
     static LRESULT CALLBACK anchorProc(HWND, UINT, WPARAM, LPARAM);

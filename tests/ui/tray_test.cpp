@@ -60,7 +60,7 @@ struct MenuChooser {
     bool showDefault = false, eitherButton = false;
 };
 
-void iconMouse(const ui::Tray& tray, UINT mouseMessage) {
+void iconMouse(ui::Tray& tray, UINT mouseMessage) {
     SendMessageA(tray.anchor(), ui::Tray::kCallbackMessage, ui::Tray::kIconId, mouseMessage);
 }
 
