@@ -180,7 +180,10 @@ void blitMapped(HDC dc, const Picture& pic, int x, int y, int cx, int cy, bool u
         HGDIOBJ old = SelectObject(src, pic.bitmap);
         SIZE sz = pic.size();
         SetStretchBltMode(s.dc(), COLORONCOLOR);
-        if (useMask)
+        if (pic.alpha)
+            AlphaBlend(s.dc(), 0, 0, cx, cy, src, 0, 0, sz.cx, sz.cy,
+                       {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+        else if (useMask)
             TransparentBlt(s.dc(), 0, 0, cx, cy, src, 0, 0, sz.cx, sz.cy, mask);
         else
             StretchBlt(s.dc(), 0, 0, cx, cy, src, 0, 0, sz.cx, sz.cy, SRCCOPY);
@@ -223,7 +226,9 @@ void drawPicture(HDC dc, const Picture& pic, int x, int y, int cx, int cy, bool 
     HDC src = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(src, pic.bitmap);
     SetStretchBltMode(dc, COLORONCOLOR);
-    if (useMask)
+    if (pic.alpha)
+        AlphaBlend(dc, x, y, cx, cy, src, 0, 0, sz.cx, sz.cy, {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+    else if (useMask)
         TransparentBlt(dc, x, y, cx, cy, src, 0, 0, sz.cx, sz.cy, mask);
     else
         StretchBlt(dc, x, y, cx, cy, src, 0, 0, sz.cx, sz.cy, SRCCOPY);

@@ -72,7 +72,8 @@ void Chrome::apply(int dpi) {
         bar->setButtonsHeight(scaled(40, dpi));
         for (int i = 0; i < 8; ++i)
             bar->setButtonIcon(
-                i, {pictures_.add(static_cast<Picture>(i), scaled(24, dpi), true), nullptr});
+                i, {.bitmap = pictures_.addBitmap(static_cast<Picture>(i), scaled(24, dpi), true),
+                    .alpha = true});
     }
     for (int i = 0; i < 9; ++i) {
         forms::CommandButton& b = *v_.homeButtons[i];

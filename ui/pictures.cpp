@@ -81,6 +81,10 @@ struct Pen {
 
 using Shape = std::function<void(const Pen&)>;
 
+uint32_t channel(double v) {
+    return static_cast<uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5);
+}
+
 // Straight (not premultiplied) colour with alpha, per pixel.
 struct Canvas {
     int n;
@@ -127,6 +131,24 @@ struct Canvas {
             a[i] *= 1 - cov[i];
     }
 
+    // The pixels as premultiplied 32-bit ARGB, top-down (DIB order).
+    void argb(uint32_t* px) const {
+        for (int i = 0; i < n * n; ++i) {
+            px[i] = channel(a[i] * 255) << 24 | channel(r[i] * a[i]) << 16 |
+                    channel(g[i] * a[i]) << 8 | channel(b[i] * a[i]);
+        }
+    }
+
+    HBITMAP bitmap() const {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bmp && bits)
+            argb(static_cast<uint32_t*>(bits));
+        return bmp;
+    }
+
     HICON icon() const {
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -136,10 +158,8 @@ struct Canvas {
             return nullptr;
         auto* px = static_cast<uint32_t*>(bits);
         for (int i = 0; i < n * n; ++i) {
-            auto ch = [](double v) {
-                return static_cast<uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5);
-            };
-            px[i] = ch(a[i] * 255) << 24 | ch(r[i]) << 16 | ch(g[i]) << 8 | ch(b[i]);
+            px[i] = channel(a[i] * 255) << 24 | channel(r[i]) << 16 | channel(g[i]) << 8 |
+                    channel(b[i]);
         }
         std::vector<uint8_t> zeros(((n + 15) / 16) * 2 * n, 0);
         HBITMAP mask = CreateBitmap(n, n, 1, 1, zeros.data());
@@ -289,6 +309,8 @@ void envelope(Canvas& c, COLORREF colour) {
     });
 }
 
+void draw(Canvas& c, Picture picture, bool light);
+
 } // namespace
 
 HDC Surface::clear(int side) {
@@ -335,8 +357,20 @@ HICON makePicture(Picture picture, int size, bool light) {
 }
 
 HICON makePicture(Picture picture, int size, bool light, Surface& surface) {
-    size = std::max(size, 8);
-    Canvas c(size, surface);
+    Canvas c(std::max(size, 8), surface);
+    draw(c, picture, light);
+    return c.icon();
+}
+
+HBITMAP makePictureBitmap(Picture picture, int size, bool light, Surface& surface) {
+    Canvas c(std::max(size, 8), surface);
+    draw(c, picture, light);
+    return c.bitmap();
+}
+
+namespace {
+
+void draw(Canvas& c, Picture picture, bool light) {
     const COLORREF white = RGB(255, 255, 255);
     auto pick = [light, white](COLORREF colour) { return light ? white : colour; };
     const COLORREF blue = RGB(0, 120, 215), dark = RGB(64, 64, 64);
@@ -401,8 +435,9 @@ HICON makePicture(Picture picture, int size, bool light, Surface& surface) {
         roundBadge(c, RGB(59, 89, 152), "f", 78, false, true);
         break;
     }
-    return c.icon();
 }
+
+} // namespace
 
 HICON PictureSet::add(Picture picture, int size, bool light) {
     HICON icon = makePicture(picture, size, light, surface_);
@@ -411,10 +446,20 @@ HICON PictureSet::add(Picture picture, int size, bool light) {
     return icon;
 }
 
+HBITMAP PictureSet::addBitmap(Picture picture, int size, bool light) {
+    HBITMAP bitmap = makePictureBitmap(picture, size, light, surface_);
+    if (bitmap && bitmapCount_ < static_cast<int>(std::size(bitmaps_)))
+        bitmaps_[bitmapCount_++] = bitmap;
+    return bitmap;
+}
+
 void PictureSet::clear() {
     for (int i = 0; i < count_; ++i)
         DestroyIcon(icons_[i]);
     count_ = 0;
+    for (int i = 0; i < bitmapCount_; ++i)
+        DeleteObject(bitmaps_[i]);
+    bitmapCount_ = 0;
 }
 
 } // namespace ui

@@ -57,8 +57,10 @@ class Surface {
 // toolbar (`light`), coloured ones otherwise. The caller destroys it.
 HICON makePicture(Picture picture, int size, bool light = false);
 HICON makePicture(Picture picture, int size, bool light, Surface& surface);
+// The same picture as a 32-bit DIB with premultiplied alpha (for AlphaBlend).
+HBITMAP makePictureBitmap(Picture picture, int size, bool light, Surface& surface);
 
-// Owns a set of icons and destroys them together.
+// Owns a set of icons and bitmaps and destroys them together.
 class PictureSet {
   public:
     PictureSet() = default;
@@ -66,11 +68,14 @@ class PictureSet {
     PictureSet(const PictureSet&) = delete;
     PictureSet& operator=(const PictureSet&) = delete;
     HICON add(Picture picture, int size, bool light = false);
+    HBITMAP addBitmap(Picture picture, int size, bool light = false);
     void clear();
 
   private:
     HICON icons_[64] = {};
     int count_ = 0;
+    HBITMAP bitmaps_[64] = {};
+    int bitmapCount_ = 0;
     Surface surface_;
 };
 

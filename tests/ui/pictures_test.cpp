@@ -1,10 +1,12 @@
 // The pictures drawn on one reused surface are the pictures drawn each on a
 // surface of its own: nothing of one layer or picture shows through the next.
+#include "controls/offscreen.h"
 #include "ui/pictures.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -42,6 +44,34 @@ TEST(Pictures, DrawnOnOneSurfaceInTurnTheyAreWhatEachDrawsAlone) {
                 DestroyIcon(alone);
                 DestroyIcon(inTurn);
             }
+}
+
+// The toolbar draws its pictures from alpha bitmaps (cheaper to make than
+// icons): over any background they look as the icons do.
+TEST(Pictures, AnAlphaBitmapDrawsAsTheIconOfTheSamePicture) {
+    ui::Surface shared;
+    for (int size : {24, 32})
+        for (int p = 0; p <= static_cast<int>(ui::Picture::Facebook); ++p) {
+            const auto picture = static_cast<ui::Picture>(p);
+            HICON icon = ui::makePicture(picture, size, size == 24, shared);
+            HBITMAP bitmap = ui::makePictureBitmap(picture, size, size == 24, shared);
+            controls::Surface a(size, size), b(size, size);
+            ASSERT_TRUE(a.ok() && b.ok());
+            for (controls::Surface* s : {&a, &b})
+                std::fill(s->pixels(), s->pixels() + size * size, 0x003C80C8u);
+            controls::drawPicture(a.dc(), {.icon = icon}, 0, 0);
+            controls::drawPicture(b.dc(), {.bitmap = bitmap, .alpha = true}, 0, 0);
+            GdiFlush();
+            int worst = 0;
+            for (int i = 0; i < size * size; ++i)
+                for (int shift : {0, 8, 16})
+                    worst = std::max(worst,
+                                     std::abs(static_cast<int>((a.pixels()[i] >> shift) & 0xFF) -
+                                              static_cast<int>((b.pixels()[i] >> shift) & 0xFF)));
+            EXPECT_LE(worst, 2) << "picture " << p << " at " << size;
+            DestroyIcon(icon);
+            DeleteObject(bitmap);
+        }
 }
 
 } // namespace
