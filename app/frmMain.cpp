@@ -127,8 +127,8 @@ void frmMain::wireEvents() {
     // code never becomes a hide.
     navigation_.showUpdater = [this] { updates_.Show(); };
     navigation_.showLinkManager = [this] { ddlManager_.Show(this); };
-    navigation_.makeSnapshot = [this] { installed_.cmdShowInstalledApps_Click(); };
-    automaticUpdateCheck = [this] { updates_.Timer2_Timer(Timer2); };
+    navigation_.makeSnapshot = [this] { installed_.makeSnapshot(); };
+    automaticUpdateCheck = [this] { updates_.automaticCheck(Timer2); };
     navigation_.chooseStarterKit = [this] { browsing_.showSubCatalog(SubCatalog::StarterKit); };
     navigation_.chooseRecommendations = [this] {
         browsing_.showSubCatalog(SubCatalog::Recommendations);

@@ -364,15 +364,13 @@ class frmMain : public forms::Form {
     void Form_Unload(int& cancel) override;
 
     void lstSignatures_MouseDown(int button, int, int, int) {
-        OptionsList_MouseDown(mnEditSignatures, button);
+        optionsListMouseDown(mnEditSignatures, button);
     }
-    void lstSignatures_KeyDown(int& keyCode, int) {
-        OptionsList_KeyDown(mnEditSignatures, keyCode);
-    }
+    void lstSignatures_KeyDown(int& keyCode, int) { optionsListKeyDown(mnEditSignatures, keyCode); }
     void lstBlacklist_MouseDown(int button, int, int, int) {
-        OptionsList_MouseDown(mnEditBlacklist, button);
+        optionsListMouseDown(mnEditBlacklist, button);
     }
-    void lstBlacklist_KeyDown(int& keyCode, int) { OptionsList_KeyDown(mnEditBlacklist, keyCode); }
+    void lstBlacklist_KeyDown(int& keyCode, int) { optionsListKeyDown(mnEditBlacklist, keyCode); }
     void mnuEditSignatures_Click() {
         EditListFile(services_, SignaturesFilePath(ApplicationPath()));
     }
@@ -387,14 +385,14 @@ class frmMain : public forms::Form {
     }
     void SSTab1_MouseDown(int x, int y) { navigation_.outerMouseDown(x, y); }
     void SSTab2_MouseDown(int x, int y) { navigation_.innerMouseDown(x, y); }
-    void cboTheme_Click() { themes_.cboTheme_Click(); }
-    void cmdShowInstalledApps_Click() { installed_.cmdShowInstalledApps_Click(); }
+    void cboTheme_Click() { themes_.applyChosen(); }
+    void cmdShowInstalledApps_Click() { installed_.makeSnapshot(); }
     void mnuCheckAppInstalled_Click() { checkAppInstalledWindow().checkEntry(*this, lstApps); }
     void mnuCheckAppInstalledSlim_Click() { checkAppInstalledWindow().checkEntry(*this, lstSlim); }
     void mnuCheckAppInstalledSpecial_Click() {
         checkAppInstalledWindow().checkEntry(*this, lstSpecial);
     }
-    void mnuShow_Click() { tray_.mnuShow_Click(); }
+    void mnuShow_Click() { tray_.showNormal(); }
     void mnuExit_Click();
 
   protected:

@@ -128,7 +128,7 @@ std::string InstalledApps::snapshotPath() const {
     return services_.environment->applicationPath() + "Installed Apps " + date + ".txt";
 }
 
-void InstalledApps::cmdShowInstalledApps_Click() {
+void InstalledApps::makeSnapshot() {
     finishReading(); // the snapshot holds the whole list
     view_.SSTab1.setTab(kSpecialTab);
     view_.SSTab2.setTab(kInstalledAppsTab);

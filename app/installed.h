@@ -72,7 +72,7 @@ class InstalledApps {
     // list order with CR LF, to the dated snapshot file in the program's
     // folder, replacing a file of that name whole. Says where it went only
     // once it is there, and says so when it cannot be written.
-    void cmdShowInstalledApps_Click();
+    void makeSnapshot();
     // "Installed Apps DD-MMM-YYYY.txt" in the program's folder, for the
     // clock's date and the locale's abbreviated month name.
     std::string snapshotPath() const;

@@ -185,12 +185,12 @@ void LoadListFile(const std::string& path, forms::ListBox& list) {
         list.AddItem(line);
 }
 
-void OptionsList_MouseDown(forms::PopupMenu& menu, int button) {
+void optionsListMouseDown(forms::PopupMenu& menu, int button) {
     if (button == forms::vbRightButton)
         menu.Popup();
 }
 
-void OptionsList_KeyDown(forms::PopupMenu& menu, int& keyCode) {
+void optionsListKeyDown(forms::PopupMenu& menu, int& keyCode) {
     if (keyCode == VK_APPS) {
         keyCode = 0;
         menu.Popup();

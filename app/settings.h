@@ -65,8 +65,8 @@ void LoadListFile(const std::string& path, forms::ListBox& list);
 // The Options lists' menus ("Edit Signatures" on lstSignatures, "Edit
 // Blacklist" on lstBlacklist): the right mouse button opens the list's menu,
 // other buttons do nothing; from the keyboard the context-menu key does.
-void OptionsList_MouseDown(forms::PopupMenu& menu, int button);
-void OptionsList_KeyDown(forms::PopupMenu& menu, int& keyCode);
+void optionsListMouseDown(forms::PopupMenu& menu, int button);
+void optionsListKeyDown(forms::PopupMenu& menu, int& keyCode);
 
 // Opens a list file for editing with the program associated with it, or the
 // system's Open With dialog when there is none.

@@ -30,7 +30,7 @@ void Updates::Show(bool owned) {
     window_.Show(owned ? &controls_.main : nullptr);
 }
 
-void Updates::Timer2_Timer(forms::Timer& timer) {
+void Updates::automaticCheck(forms::Timer& timer) {
     timer.setEnabled(false);
     if (controls_.chkAutoUpdate.Value() != 1)
         return;

@@ -120,7 +120,7 @@ void Tray::restore() {
     removeIcon();
 }
 
-void Tray::mnuShow_Click() {
+void Tray::showNormal() {
     if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr) {
         ShowWindow(w, SW_SHOWNORMAL);
         SetForegroundWindow(w);

@@ -47,7 +47,7 @@ class Tray {
     void restore();
     // "Show": the window in its normal state (neither minimised nor
     // maximised), shown, and the icon deleted.
-    void mnuShow_Click();
+    void showNormal();
 
     // A mouse message from the icon: left button down restores, right button
     // up opens the tray menu; others do nothing.

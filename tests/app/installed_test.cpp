@@ -160,7 +160,7 @@ TEST(InstalledApps, SnapshotIsWrittenBeforeItsMessageAndReplacedBySecondExport) 
     fake.messageBoxes.onShow = [&](const testsupport::MessageBoxCall&) {
         atMessage = dir.read(file);
     };
-    installed.cmdShowInstalledApps_Click();
+    installed.makeSnapshot();
     EXPECT_EQ(host.SSTab1.Tab(), 6);
     EXPECT_EQ(host.SSTab2.Tab(), 2);
     ASSERT_EQ(fake.messageBoxes.calls.size(), 1u);
@@ -169,7 +169,7 @@ TEST(InstalledApps, SnapshotIsWrittenBeforeItsMessageAndReplacedBySecondExport) 
     EXPECT_EQ(atMessage, "alpha\r\nBeta\r\n"); // complete while the message shows
 
     host.lstSoftware.RemoveItem(0);
-    installed.cmdShowInstalledApps_Click();
+    installed.makeSnapshot();
     EXPECT_EQ(dir.read(file), "Beta\r\n");
     // No temporary file is left beside it.
     EXPECT_EQ(platform::findFiles(dir.path(), "*").size(), 1u);
@@ -183,7 +183,7 @@ TEST(InstalledApps, UnwritableFolderGivesAnErrorAndNoSuccessMessage) {
     host.Load();
     host.lstSoftware.AddItem("Tool");
     app::InstalledApps installed(fake.services, host.view());
-    installed.cmdShowInstalledApps_Click();
+    installed.makeSnapshot();
     ASSERT_EQ(fake.messageBoxes.calls.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.calls[0].text.find("List of Installed Apps Exported"),
               std::string::npos);

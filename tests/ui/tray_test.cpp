@@ -11,7 +11,7 @@ class Main : public forms::Form {
   public:
     explicit Main(platform::Services& services)
         : Form("frmTrayTest", "Tray test"), tray(services, {*this, chkSystray, mnSystray}) {
-        mnuShow.Click = [this] { tray.mnuShow_Click(); };
+        mnuShow.Click = [this] { tray.showNormal(); };
         mnuDDLManagerSystray.Click = [this] { links.Show(static_cast<HWND>(nullptr)); };
         mnuExit.Click = [this] {
             tray.removeIcon();
