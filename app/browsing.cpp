@@ -45,18 +45,16 @@ void Browsing::entryChosen(Kind kind) {
     guarded([&] {
         if (k.fromPageButton)
             k.fromPageButton->setEnabled(true);
-        if (k.downloadItem)
-            k.downloadItem->Enabled = true;
-        if (k.fromPageItem)
-            k.fromPageItem->Enabled = true;
+        for (EntryCommand c : {EntryCommand::Download, EntryCommand::FromPage})
+            if (forms::MenuItem* item = k.item(c))
+                item->Enabled = true;
     });
     guarded([&] {
         bool allowed = !links::blacklisted(*link, blacklist_.items());
         k.downloadButton.setEnabled(allowed);
-        if (k.downloadItem)
-            k.downloadItem->Enabled = allowed;
-        if (k.queueItem)
-            k.queueItem->Enabled = allowed;
+        for (EntryCommand c : {EntryCommand::Download, EntryCommand::Queue})
+            if (forms::MenuItem* item = k.item(c))
+                item->Enabled = allowed;
     });
 }
 

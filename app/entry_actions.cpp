@@ -60,21 +60,4 @@ void EntryActions::blockRequest() {
         tell(platform::refusalMessage(check, mail, platform::LinkOwner::Entry));
 }
 
-void EntryActions::entryListMouseDown(catalog::Kind kind, int button) {
-    const KindControls& k = view_.kinds[kind];
-    if (button == forms::vbRightButton && k.menu)
-        k.menu->Popup({.eitherButton = true, .defaultItem = k.downloadItem});
-}
-
-void EntryActions::pageListMouseDown(forms::ListBox&, forms::PopupMenu& menu,
-                                     forms::MenuItem& defaultItem, int button) {
-    if (button == forms::vbRightButton)
-        menu.Popup({.eitherButton = true, .defaultItem = &defaultItem});
-}
-
-void EntryActions::listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button) {
-    if (button == forms::vbRightButton)
-        menu.Popup({.eitherButton = eitherButton});
-}
-
 } // namespace app

@@ -1,5 +1,6 @@
 #include "app/installed.h"
 
+#include "app/settings.h"
 #include "catalog/profile_io.h"
 
 namespace app {
@@ -148,6 +149,35 @@ void InstalledApps::makeSnapshot() {
         services_.messageBoxes->show(
             owner, "The list of installed apps could not be written to " + path + ".", "",
             MB_ICONERROR);
+}
+
+void InstalledApps::markEntries(const Kinds& kinds) {
+    for (const KindControls& k : kinds)
+        if (k.kind != catalog::Kind::Pages) {
+            k.entries.ItemNote = [this](const std::string& entry) {
+                return isInstalled(entry) ? std::string("installed") : std::string();
+            };
+            marked_.push_back(&k.entries);
+        }
+}
+
+void InstalledApps::readingDone() {
+    if (finishReading())
+        for (forms::ListBox* list : marked_)
+            if (list->hwnd())
+                InvalidateRect(list->hwnd(), nullptr, FALSE);
+}
+
+frmCheckAppInstalled& InstalledApps::checkWindow() {
+    finishReading(); // the check searches the whole list
+    if (!checkWindow_)
+        checkWindow_ = std::make_unique<frmCheckAppInstalled>(CheckAppInstalledView{
+            view_.lstSoftware, SettingsFilePath(services_.environment->applicationPath())});
+    return *checkWindow_;
+}
+
+void InstalledApps::checkEntry(forms::ListBox& entries) {
+    checkWindow().checkEntry(view_.owner, entries);
 }
 
 } // namespace app

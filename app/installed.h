@@ -3,11 +3,14 @@
 // snapshot file of that list, and the installed mark of catalog entries.
 #pragma once
 
+#include "app/frmCheckAppInstalled.h"
+#include "app/kinds.h"
 #include "app/pure/installed_list.h"
 #include "forms/controls.h"
 #include "platform/services.h"
 
 #include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +82,17 @@ class InstalledApps {
 
     // The installed mark of a catalog entry (see InstalledMatcher).
     bool isInstalled(std::string_view entryName) const { return matcher_.isInstalled(entryName); }
+    // The download kinds' entry lists draw the mark beside the names.
+    void markEntries(const Kinds& kinds);
+    // The worker's `done` arrived: the list and the marks are filled, and
+    // the marked lists drawn again.
+    void readingDone();
+
+    // "Check whether App is installed" on the entry chosen in `entries`,
+    // against the whole list.
+    void checkEntry(forms::ListBox& entries);
+    // The check window, made on first use.
+    frmCheckAppInstalled& checkWindow();
 
     // The lists read: the machine's list in its 64-bit and 32-bit views
     // (most installers register in the 32-bit one) and the current user's.
@@ -101,6 +115,8 @@ class InstalledApps {
     UninstallList current_{HKEY_LOCAL_MACHINE, 0};
     HKEY key_ = nullptr;
     InstalledMatcher matcher_;
+    std::vector<forms::ListBox*> marked_;
+    std::unique_ptr<frmCheckAppInstalled> checkWindow_;
 };
 
 } // namespace app

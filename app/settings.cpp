@@ -185,20 +185,23 @@ void LoadListFile(const std::string& path, forms::ListBox& list) {
         list.AddItem(line);
 }
 
-void optionsListMouseDown(forms::PopupMenu& menu, int button) {
-    if (button == forms::vbRightButton)
-        menu.Popup();
-}
-
-void optionsListKeyDown(forms::PopupMenu& menu, int& keyCode) {
-    if (keyCode == VK_APPS) {
-        keyCode = 0;
-        menu.Popup();
-    }
-}
-
 void EditListFile(platform::Services& services, const std::string& path) {
     platform::openDocument(services, path);
+}
+
+void wireOptionsList(forms::ListBox& list, OneItemMenu& menu, std::function<std::string()> path,
+                     platform::Services& services) {
+    list.MouseDown = [&menu](int button, int, int, int) {
+        if (button == forms::vbRightButton)
+            menu.Popup();
+    };
+    list.KeyDown = [&menu](int& keyCode, int) {
+        if (keyCode == VK_APPS) {
+            keyCode = 0;
+            menu.Popup();
+        }
+    };
+    menu.item.Click = [&services, path] { EditListFile(services, path()); };
 }
 
 } // namespace app

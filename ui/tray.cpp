@@ -128,6 +128,21 @@ void Tray::showNormal() {
     removeIcon();
 }
 
+void Tray::bringToFront() {
+    if (shown_) {
+        restore();
+        return;
+    }
+    HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr;
+    if (!w)
+        return;
+    if (IsIconic(w))
+        ShowWindow(w, SW_RESTORE);
+    else if (!IsWindowVisible(w))
+        ShowWindow(w, SW_SHOW);
+    SetForegroundWindow(w);
+}
+
 void Tray::onIconMouse(UINT mouseMessage) {
     switch (mouseMessage) {
     case WM_LBUTTONDOWN:

@@ -54,9 +54,9 @@ TEST_F(Browse, AChosenEntryFillsTheLinkFieldAndTheBlacklistWithholdsItsDirectDow
     choose(form.lstPortable, "One");
     EXPECT_EQ(link(), "http://p.org/setup.exe");
     EXPECT_FALSE(form.cmdDownloadPortable.Enabled());
-    EXPECT_FALSE(form.mnuDownloadPortable.Enabled);
+    EXPECT_FALSE(form.mnPortable[app::EntryCommand::Download].Enabled);
     EXPECT_TRUE(form.cmdDownloadPortableFromPage.Enabled());
-    EXPECT_TRUE(form.mnuDownloadPortableFromPage.Enabled);
+    EXPECT_TRUE(form.mnPortable[app::EntryCommand::FromPage].Enabled);
     // The other kinds' commands keep their state.
     EXPECT_FALSE(form.cmdDownloadFromPage.Enabled());
     EXPECT_FALSE(form.cmdDownloadSlimFromPage.Enabled());
@@ -66,7 +66,7 @@ TEST_F(Browse, AChosenEntryFillsTheLinkFieldAndTheBlacklistWithholdsItsDirectDow
     choose(form.lstApps, "Setup");
     EXPECT_EQ(link(), "http://x.org/Setup.exe");
     EXPECT_TRUE(form.cmdDownload.Enabled());
-    EXPECT_TRUE(form.mnuDownload.Enabled);
+    EXPECT_TRUE(form.mnMain[app::EntryCommand::Download].Enabled);
     // An entry without a link changes nothing.
     choose(form.lstApps, "NoLink");
     EXPECT_EQ(link(), "http://x.org/Setup.exe");

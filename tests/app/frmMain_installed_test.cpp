@@ -49,7 +49,7 @@ TEST_F(MainInstalled, StartUpReadsTheListsMarksEntriesAndChecksAnEntry) {
     EXPECT_EQ(form.lstApps.ItemNote(form.lstApps.List(1)), "");
 
     form.lstApps.setListIndex(0);
-    form.mnuCheckAppInstalled.Click();
+    form.mnMain[app::EntryCommand::CheckInstalled].Click();
     app::frmCheckAppInstalled& check = form.checkAppInstalledWindow();
     EXPECT_EQ(check.txtSearch.Text(), "*7-Z");
     EXPECT_EQ(check.lstSearch.ListCount(), 1);

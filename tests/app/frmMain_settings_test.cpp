@@ -220,8 +220,8 @@ TEST_F(MainWindowSettings, TheOptionsListsComeFromTheirFilesAndOpenForEditing) {
     EXPECT_EQ(fakes.shell.calls[0].file, folder.path() + "Data\\FLBlacklist.def");
     EXPECT_EQ(fakes.shell.calls[1].file, folder.path() + "Data\\FLSignatures.ddl");
     EXPECT_EQ(fakes.shell.calls[1].verb, "open");
-    EXPECT_EQ(f->mnuEditSignatures.Caption, "Edit Signatures");
-    EXPECT_EQ(f->mnuEditBlacklist.Caption, "Edit Blacklist");
+    EXPECT_EQ(f->mnEditSignatures.item.Caption, "Edit Signatures");
+    EXPECT_EQ(f->mnEditBlacklist.item.Caption, "Edit Blacklist");
 }
 
 class frmOther : public forms::Form {

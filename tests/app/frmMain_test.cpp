@@ -98,8 +98,8 @@ TEST_F(MainWindow, ChoosingACategoryListsItsEntriesAndDisablesTheCommands) {
     auto& k = form.kindControls(catalog::Kind::Apps);
     form.cmdDownload.setEnabled(true);
     form.cmdDownloadFromPage.setEnabled(true);
-    k.downloadItem->Enabled = true;
-    k.fromPageItem->Enabled = true;
+    k.item(app::EntryCommand::Download)->Enabled = true;
+    k.item(app::EntryCommand::FromPage)->Enabled = true;
 
     // A user's choice arrives as the list's selection-change notification.
     SendMessageA(form.lstCat.hwnd(), LB_SETCURSEL, 0, 0);
@@ -110,8 +110,8 @@ TEST_F(MainWindow, ChoosingACategoryListsItsEntriesAndDisablesTheCommands) {
     EXPECT_FALSE(form.cmdDownload.Enabled());
     EXPECT_FALSE(IsWindowEnabled(form.cmdDownload.hwnd()));
     EXPECT_FALSE(form.cmdDownloadFromPage.Enabled());
-    EXPECT_FALSE(k.downloadItem->Enabled);
-    EXPECT_FALSE(k.fromPageItem->Enabled);
+    EXPECT_FALSE(k.item(app::EntryCommand::Download)->Enabled);
+    EXPECT_FALSE(k.item(app::EntryCommand::FromPage)->Enabled);
 
     // Choosing another category replaces the entries; a category replaced
     // on disk meanwhile is read afresh.
