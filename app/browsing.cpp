@@ -1,10 +1,13 @@
 #include "app/browsing.h"
 
-#include "app/guarded.h"
 #include "app/pure/search_sort.h"
 #include "links/pure/link_queue.h"
+#include "platform/guarded.h"
+#include "ui/pure/pages.h"
 
 namespace app {
+
+using platform::guarded;
 
 using catalog::Kind;
 
@@ -71,8 +74,8 @@ void Browsing::copyName(Kind kind) {
 
 void Browsing::showSubCatalog(SubCatalog which) {
     const bool recommendations = which == SubCatalog::Recommendations;
-    guarded([&] { special_.outer.setTab(6); });
-    guarded([&] { special_.inner.setTab(0); });
+    guarded([&] { special_.outer.setTab(ui::PageSpecial); });
+    guarded([&] { special_.inner.setTab(ui::InnerSpecial); });
     guarded([&] {
         special_.recommendationsBanner.setVisible(recommendations);
         special_.starterKitBanner.setVisible(!recommendations);

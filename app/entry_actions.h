@@ -43,8 +43,6 @@ class EntryActions {
     void blockRequest();
 
   private:
-    void tell(const std::string& text);
-
     EntryActionsView view_;
     platform::Services& services_;
 };

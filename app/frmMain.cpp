@@ -1,12 +1,12 @@
 #include "app/frmMain.h"
 
 #include "app/banners.h"
-#include "app/guarded.h"
 #include "app/pure/text_rules.h"
 #include "app/search_sort.h"
 #include "app/version.h"
 #include "catalog/profile.h"
 #include "controls/pure/colour.h"
+#include "platform/guarded.h"
 #include "ui/layout.h"
 #include "ui/pure/layout.h"
 
@@ -15,6 +15,8 @@
 #include <utility>
 
 namespace app {
+
+using platform::guarded;
 
 frmMain::frmMain(platform::Services& services, std::string productServer)
     : Form("frmMain", "Fetchlets"), services_(services),
@@ -127,24 +129,7 @@ void frmMain::wireActions() {
 }
 
 void frmMain::Form_Resize() {
-    for (const ui::Assignment& a : ui::resizeRule(Width(), Height(), SSTab1.Top()))
-        if (forms::Control* c = control(a.control))
-            guarded([&] {
-                switch (a.field) {
-                case ui::Field::Left:
-                    c->setLeft(a.value);
-                    break;
-                case ui::Field::Top:
-                    c->setTop(a.value);
-                    break;
-                case ui::Field::Width:
-                    c->setWidth(a.value);
-                    break;
-                case ui::Field::Height:
-                    c->setHeight(a.value);
-                    break;
-                }
-            });
+    ui::applyResizeRule(*this, SSTab1.Top());
 }
 
 void frmMain::Form_DpiChanged() {

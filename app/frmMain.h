@@ -272,7 +272,7 @@ class frmMain : public forms::Form {
     void wireActions();
     // The link of the chosen entry, as the link field shows it now.
     std::string linkFieldText();
-    std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
+    std::string settingsFile() { return catalog::settingsPath(ApplicationPath()); }
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{

@@ -1,7 +1,9 @@
 #include "app/installed.h"
 
-#include "app/settings.h"
+#include "catalog/catalog.h"
 #include "catalog/profile_io.h"
+#include "forms/tell.h"
+#include "ui/pure/pages.h"
 
 namespace app {
 
@@ -131,24 +133,19 @@ std::string InstalledApps::snapshotPath() const {
 
 void InstalledApps::makeSnapshot() {
     finishReading(); // the snapshot holds the whole list
-    view_.SSTab1.setTab(kSpecialTab);
-    view_.SSTab2.setTab(kInstalledAppsTab);
+    view_.SSTab1.setTab(ui::PageSpecial);
+    view_.SSTab2.setTab(ui::InnerInstalledApps);
     const std::string path = snapshotPath();
     std::string text;
     const forms::ListBox& list = view_.lstSoftware;
     for (int i = 0, n = list.ListCount(); i < n; ++i)
         text += list.List(i) + "\r\n";
-    bool written = profile::io::replaceAtomically(path, text);
-    if (!services_.messageBoxes)
-        return;
-    HWND owner = view_.owner.isLoaded() ? view_.owner.hwnd() : nullptr;
-    if (written)
-        services_.messageBoxes->show(owner, "List of Installed Apps Exported to " + path, "",
-                                     MB_ICONINFORMATION);
+    if (profile::io::replaceAtomically(path, text))
+        forms::tell(services_, view_.owner, "List of Installed Apps Exported to " + path);
     else
-        services_.messageBoxes->show(
-            owner, "The list of installed apps could not be written to " + path + ".", "",
-            MB_ICONERROR);
+        forms::tell(services_, view_.owner,
+                    "The list of installed apps could not be written to " + path + ".",
+                    MB_ICONERROR);
 }
 
 void InstalledApps::markEntries(const Kinds& kinds) {
@@ -172,7 +169,7 @@ frmCheckAppInstalled& InstalledApps::checkWindow() {
     finishReading(); // the check searches the whole list
     if (!checkWindow_)
         checkWindow_ = std::make_unique<frmCheckAppInstalled>(CheckAppInstalledView{
-            view_.lstSoftware, SettingsFilePath(services_.environment->applicationPath())});
+            view_.lstSoftware, catalog::settingsPath(services_.environment->applicationPath())});
     return *checkWindow_;
 }
 

@@ -38,8 +38,6 @@ class InstalledApps {
   public:
     static constexpr const char* kUninstallKey =
         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    // Pages that show the list.
-    static constexpr int kSpecialTab = 6, kInstalledAppsTab = 2;
 
     InstalledApps(platform::Services& services, InstalledView view);
     ~InstalledApps();

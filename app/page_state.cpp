@@ -1,12 +1,14 @@
 #include "app/page_state.h"
 
-#include "app/guarded.h"
 #include "app/search_sort.h"
+#include "platform/guarded.h"
 
 #include <string>
 #include <utility>
 
 namespace app {
+
+using platform::guarded;
 
 PageState::PageState(PageStateView view)
     : v_(std::move(view)), outerWork_(v_.outerTimer), innerWork_(v_.innerTimer) {
@@ -42,7 +44,7 @@ void PageState::resolve() {
 void PageState::outerTick() {
     if (!outerWork_.take())
         return;
-    showCommands(PageStackId::Outer);
+    showCommands(Stack::Outer);
     updateCounts();
     for (forms::TextBox* box : v_.outerSearch)
         guarded([&] { trimSearchBox(*box); });
@@ -51,13 +53,13 @@ void PageState::outerTick() {
 void PageState::innerTick() {
     if (!innerWork_.take())
         return;
-    showCommands(PageStackId::Inner);
+    showCommands(Stack::Inner);
     guarded([&] { trimSearchBox(v_.innerSearch); });
 }
 
-void PageState::showCommands(PageStackId stack) {
+void PageState::showCommands(Stack stack) {
     resolve();
-    int page = (stack == PageStackId::Outer ? v_.outer : v_.inner).Tab();
+    int page = (stack == Stack::Outer ? v_.outer : v_.inner).Tab();
     for (const Command& c : commands_)
         if (c.stack == stack)
             guarded([&] { c.control->setVisible(c.page == page); });

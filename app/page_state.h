@@ -39,7 +39,7 @@ class PageState {
     void innerTick();
 
     // Visibility of the commands that belong to one page stack's pages.
-    void showCommands(PageStackId stack);
+    void showCommands(Stack stack);
     // Every count label := its list's count.
     void updateCounts();
 
@@ -50,7 +50,7 @@ class PageState {
     forms::ChangeTimer outerWork_;
     forms::ChangeTimer innerWork_;
     struct Command {
-        PageStackId stack;
+        Stack stack;
         int page;
         forms::Control* control;
     };

@@ -12,10 +12,6 @@
 
 namespace app {
 
-std::string SettingsFilePath(const std::string& applicationPath) {
-    return applicationPath + "Data\\Fetchlets.ini";
-}
-
 std::string SignaturesFilePath(const std::string& applicationPath) {
     return applicationPath + "Data\\FLSignatures.ddl";
 }

@@ -14,8 +14,6 @@
 
 namespace app {
 
-// The application folder (with its one trailing backslash) + "Data\Fetchlets.ini".
-std::string SettingsFilePath(const std::string& applicationPath);
 // The Options page's list files in the Data folder.
 std::string SignaturesFilePath(const std::string& applicationPath);
 std::string BlacklistFilePath(const std::string& applicationPath);

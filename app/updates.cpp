@@ -1,8 +1,10 @@
 #include "app/updates.h"
 
-#include "app/guarded.h"
+#include "platform/guarded.h"
 
 namespace app {
+
+using platform::guarded;
 
 Updates::Updates(platform::Services& services, Controls controls, std::string productServer)
     : controls_(controls), productServer_(std::move(productServer)),

@@ -1,21 +1,16 @@
 #include "app/web_actions.h"
 
 #include "app/pure/web_links.h"
+#include "forms/tell.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/shell_actions.h"
 
 namespace app {
 
-void WebActions::tell(const std::string& text) {
-    if (services_.messageBoxes)
-        services_.messageBoxes->show(view_.main.isLoaded() ? view_.main.hwnd() : nullptr, text, "",
-                                     MB_OK | MB_ICONINFORMATION);
-}
-
 void WebActions::open(HWND owner, const std::string& address, platform::LinkOwner whose) {
     const platform::LinkCheck check = platform::openLink(services_, owner, address);
     if (!check)
-        tell(platform::refusalMessage(check, address, whose));
+        forms::tell(services_, view_.main, platform::refusalMessage(check, address, whose));
 }
 
 void WebActions::openPage(const std::string& address) {
@@ -42,16 +37,19 @@ void WebActions::developerPage() {
     const std::string current = link();
     const platform::LinkCheck check = platform::checkWebLink(current);
     if (!check) {
-        tell(platform::refusalMessage(check, current, platform::LinkOwner::Entry));
+        forms::tell(services_, view_.main,
+                    platform::refusalMessage(check, current, platform::LinkOwner::Entry));
         return;
     }
     // An http link without a "/" right after its host (and a scheme-less
     // one, which gives "http://" alone) names no page to open.
     const std::string target = app::developerPage(current);
     if (!platform::checkWebLink(target)) {
-        tell("This entry's link names no page after its host, so there is no developer page to "
-             "open.\r\n\r\n" +
-             current);
+        forms::tell(
+            services_, view_.main,
+            "This entry's link names no page after its host, so there is no developer page to "
+            "open.\r\n\r\n" +
+                current);
         return;
     }
     openUnowned(target);
@@ -59,7 +57,8 @@ void WebActions::developerPage() {
 
 void WebActions::linkToClipboard() {
     if (services_.clipboard && !services_.clipboard->setText(link()))
-        tell("The clipboard is in use by another program. Try again in a moment.");
+        forms::tell(services_, view_.main,
+                    "The clipboard is in use by another program. Try again in a moment.");
 }
 
 void WebActions::sendDownloadLink(catalog::Kind kind) {
@@ -74,7 +73,8 @@ void WebActions::visitPage() {
     const std::string current = link();
     const platform::LinkCheck check = platform::checkWebLink(current);
     if (!check) {
-        tell(platform::refusalMessage(check, current, platform::LinkOwner::Page));
+        forms::tell(services_, view_.main,
+                    platform::refusalMessage(check, current, platform::LinkOwner::Page));
         return;
     }
     open(view_.main.hwnd(), check.target, platform::LinkOwner::Page);

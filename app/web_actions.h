@@ -60,7 +60,6 @@ class WebActions {
     std::string name(catalog::Kind kind) const {
         return view_.entryName ? view_.entryName(kind) : std::string();
     }
-    void tell(const std::string& text);
 
     WebActionsView view_;
     platform::Services& services_;

@@ -99,7 +99,6 @@ class frmDDLManager : public forms::Form {
     // Hands web links to the Downloads window; tells the user about the
     // others and about a missing Downloads window.
     void download(const std::vector<std::string>& links);
-    void tell(const std::string& text, unsigned icon);
     // Removes the items at these positions (ascending), keeping the others'
     // order, selection and the current item.
     void removeItems(const std::vector<std::size_t>& positions);

@@ -11,4 +11,8 @@ namespace ui {
 // design rectangle. A name the form does not hold is passed over.
 void placeControls(forms::Form& form, forms::PageStack& outer, forms::PageStack& inner);
 
+// The resize rule's writes for the form's present size, SSTab1 at
+// `pagesTop`; a write that fails is skipped and the next one runs.
+void applyResizeRule(forms::Form& form, int pagesTop);
+
 } // namespace ui

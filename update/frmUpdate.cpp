@@ -1,6 +1,8 @@
 #include "update/frmUpdate.h"
 
+#include "catalog/catalog.h"
 #include "forms/geometry.h"
+#include "platform/guarded.h"
 #include "platform/sha256.h"
 #include "update/staging.h"
 
@@ -10,13 +12,7 @@ namespace update {
 
 namespace {
 
-// A step that runs on its own: a failing step is skipped, the next one runs.
-template <typename F> void guarded(F&& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
+using platform::guarded;
 
 // Asks the window to restart once the button's click has returned.
 constexpr UINT kRestartMessage = WM_APP + 12;
@@ -87,7 +83,8 @@ std::string frmUpdate::dataFolder() const {
 }
 
 std::string frmUpdate::settingsFile() const {
-    return dataFolder() + "Fetchlets.ini";
+    return catalog::settingsPath(
+        platform::withTrailingBackslash(services_.environment->applicationPath()));
 }
 
 std::string frmUpdate::SignatureVersion() {
