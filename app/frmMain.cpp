@@ -43,7 +43,7 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
     wireEntryCommands({kinds_, entryActions_, webActions_,
                        [this](forms::ListBox& entries) { installed_.checkEntry(entries); }});
     wireActions();
-    mnuShow.Click = [this] { mnuShow_Click(); };
+    mnuShow.Click = [this] { tray_.showNormal(); };
     mnuDDLManagerSystray.Click = [this] { ddlManager_.Show(); };
     mnuUpdate.Click = [this] { updates_.Show(false); };
     mnuExit.Click = [this] { mnuExit_Click(); };
@@ -67,11 +67,13 @@ void frmMain::wireEvents() {
     Timer1.Tick = [this] { pageState_.outerTick(); };
     Timer2.Tick = [this] { Timer2_Timer(); };
     Timer3.Tick = [this] { pageState_.innerTick(); };
-    ToolBar1.Click = [this](int index) { ToolBar1_Click(index); };
-    ToolBar1.MouseMove = [this](int, int, int, int) { ToolBar1_MouseMove(); };
-    SSTab1.MouseDown = [this](int, int, int x, int y) { SSTab1_MouseDown(x, y); };
-    SSTab2.MouseDown = [this](int, int, int x, int y) { SSTab2_MouseDown(x, y); };
-    cboTheme.Click = [this] { cboTheme_Click(); };
+    ToolBar1.Click = [this](int index) { navigation_.toolbarClick(index); };
+    ToolBar1.MouseMove = [this](int, int, int, int) {
+        hints_.toolbarMoved(SSTab1.Tab(), [this] { return statusText(); });
+    };
+    SSTab1.MouseDown = [this](int, int, int x, int y) { navigation_.outerMouseDown(x, y); };
+    SSTab2.MouseDown = [this](int, int, int x, int y) { navigation_.innerMouseDown(x, y); };
+    cboTheme.Click = [this] { themes_.applyChosen(); };
 
     using ui::HomeCommand;
     const std::pair<forms::CommandButton*, HomeCommand> home[] = {
@@ -145,7 +147,7 @@ bool frmMain::Form_KeyPreview(const MSG& m) {
     const bool alt = m.message == WM_SYSKEYDOWN && (m.lParam & (1 << 29));
     if (!alt || m.wParam < '1' || m.wParam > '8')
         return false;
-    ToolBar1_Click(static_cast<int>(m.wParam - '1'));
+    navigation_.toolbarClick(static_cast<int>(m.wParam - '1'));
     return true;
 }
 

@@ -249,16 +249,9 @@ class frmMain : public forms::Form {
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
+    // Timer2's one tick: the automatic update check, with chkAutoUpdate ticked.
     void Timer2_Timer();
-    void ToolBar1_Click(int index) { navigation_.toolbarClick(index); }
-    void ToolBar1_MouseMove() {
-        hints_.toolbarMoved(SSTab1.Tab(), [this] { return statusText(); });
-    }
-    void SSTab1_MouseDown(int x, int y) { navigation_.outerMouseDown(x, y); }
-    void SSTab2_MouseDown(int x, int y) { navigation_.innerMouseDown(x, y); }
-    void cboTheme_Click() { themes_.applyChosen(); }
-    void cmdShowInstalledApps_Click() { installed_.makeSnapshot(); }
-    void mnuShow_Click() { tray_.showNormal(); }
+    // "Exit" on the tray menu: the icon goes, then every window.
     void mnuExit_Click();
 
   protected:

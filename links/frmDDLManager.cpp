@@ -61,14 +61,14 @@ frmDDLManager::frmDDLManager(platform::Services& services, MainWindowView main)
     lstDDLManager.MouseDown = [this](int b, int s, int x, int y) {
         lstDDLManager_MouseDown(b, s, x, y);
     };
-    cmdDownload.Click = [this] { cmdDownload_Click(); };
-    cmdMultipleDownload.Click = [this] { cmdMultipleDownload_Click(); };
+    cmdDownload.Click = [this] { mnuDownload_Click(); };
+    cmdMultipleDownload.Click = [this] { mnuMultipleDownload_Click(); };
     mnuDownload.Click = [this] { mnuDownload_Click(); };
     mnuMultipleDownload.Click = [this] { mnuMultipleDownload_Click(); };
     mnuDownloadFromPage.Click = [this] { mnuDownloadFromPage_Click(); };
     mnuClipboard.Click = [this] { mnuClipboard_Click(); };
-    mnuSelectAll.Click = [this] { mnuSelectAll_Click(); };
-    mnuDeselectAll.Click = [this] { mnuDeselectAll_Click(); };
+    mnuSelectAll.Click = [this] { selectAll(true); };
+    mnuDeselectAll.Click = [this] { selectAll(false); };
     mnuDeleteSelected.Click = [this] { mnuDeleteSelected_Click(); };
     mnuDeleteAll.Click = [this] { mnuDeleteAll_Click(); };
     Timer1.Tick = [this] { Timer1_Timer(); };

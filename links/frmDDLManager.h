@@ -81,14 +81,10 @@ class frmDDLManager : public forms::Form {
   private:
     void lstDDLManager_Click();
     void lstDDLManager_MouseDown(int button, int shift, int x, int y);
-    void cmdDownload_Click() { mnuDownload_Click(); }
-    void cmdMultipleDownload_Click() { mnuMultipleDownload_Click(); }
     void mnuDownload_Click();
     void mnuMultipleDownload_Click();
     void mnuDownloadFromPage_Click();
     void mnuClipboard_Click();
-    void mnuSelectAll_Click() { selectAll(true); }
-    void mnuDeselectAll_Click() { selectAll(false); }
     void mnuDeleteSelected_Click();
     void mnuDeleteAll_Click();
     void Timer1_Timer();
