@@ -157,14 +157,14 @@ void frmMain::Form_Initialize() {
 }
 
 std::string frmMain::ApplicationPath() {
-    return services_.environment->applicationPath();
+    return services_.environment.applicationPath();
 }
 
 void frmMain::Form_Load() {
     guarded([&] { chrome_.apply(dpi()); });
     guarded([&] { setHeight(ui::kStartHeight); });
     guarded([&] { lblWelcome.setCaption("Welcome,"); });
-    guarded([&] { lblUser.setCaption(services_.environment->variable("Username")); });
+    guarded([&] { lblUser.setCaption(services_.environment.variable("Username")); });
     guarded([&] {
         lblVersion.setCaption(versionText(kVersionMajor, kVersionMinor, kVersionRevision));
     });
@@ -211,11 +211,11 @@ void frmMain::Form_Load() {
     guarded([&] { artwork_.makePictures(); });
     // Only one copy runs: a second one closes its window before it is ever
     // shown and the process ends.
-    if (services_.singleInstance->anotherIsRunning("Fetchlets")) {
+    if (services_.singleInstance.anotherIsRunning("Fetchlets")) {
         secondCopy_ = true;
         Unload(forms::vbFormCode);
         // The user sees the copy that runs instead.
-        guarded([&] { services_.singleInstance->showRunningCopy("Fetchlets"); });
+        guarded([&] { services_.singleInstance.showRunningCopy("Fetchlets"); });
         return;
     }
     // The installed applications, read once per run on a worker thread: the

@@ -1,6 +1,6 @@
 // The main window: its controls, named and grouped by page, the ordered
-// start-up and shutdown steps, and one-line forwarders from the controls'
-// events to the objects that carry each part of the behaviour.
+// start-up and shutdown steps, and the controls' events wired straight to the
+// objects that carry each part of the behaviour.
 #pragma once
 
 #include "app/banners.h"
@@ -254,7 +254,6 @@ class frmMain : public forms::Form {
     // "Exit" on the tray menu: the icon goes, then every window.
     void mnuExit_Click();
 
-  protected:
     // A later copy's request to come to the front (runningCopyMessage), and
     // the installed applications read (kInstalledRead).
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
@@ -283,7 +282,7 @@ class frmMain : public forms::Form {
          cmdVisitPage, nullptr, &mnSortCatPages, mnPages, nullptr},
     }}};
     Browsing browsing_{
-        kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
+        kinds_, services_.environment, LinkField{StatusBar1}, lstBlacklist,
         SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
     PageState pageState_{{*this,
                           SSTab1,

@@ -128,7 +128,7 @@ std::string InstalledApps::snapshotPath() const {
     char date[64] = {};
     if (!GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, "dd'-'MMM'-'yyyy", date, sizeof date))
         date[0] = '\0';
-    return services_.environment->applicationPath() + "Installed Apps " + date + ".txt";
+    return services_.environment.applicationPath() + "Installed Apps " + date + ".txt";
 }
 
 void InstalledApps::makeSnapshot() {
@@ -169,7 +169,7 @@ frmCheckAppInstalled& InstalledApps::checkWindow() {
     finishReading(); // the check searches the whole list
     if (!checkWindow_)
         checkWindow_ = std::make_unique<frmCheckAppInstalled>(CheckAppInstalledView{
-            view_.lstSoftware, catalog::settingsPath(services_.environment->applicationPath())});
+            view_.lstSoftware, catalog::settingsPath(services_.environment.applicationPath())});
     return *checkWindow_;
 }
 

@@ -80,11 +80,11 @@ frmDDLManager::~frmDDLManager() {
 }
 
 std::string frmDDLManager::queueFile() const {
-    return services_.environment->applicationPath() + "Data\\FLLinks.ddl";
+    return services_.environment.applicationPath() + "Data\\FLLinks.ddl";
 }
 
 std::string frmDDLManager::settingsFile() const {
-    return catalog::settingsPath(services_.environment->applicationPath());
+    return catalog::settingsPath(services_.environment.applicationPath());
 }
 
 std::vector<std::string> frmDDLManager::links() const {
@@ -146,7 +146,7 @@ bool frmDDLManager::saveQueueAs() {
     if (!services_.fileDialogs)
         return false;
     std::string chosen = services_.fileDialogs->saveAs(
-        hwnd(), "Save the Link Queue As", services_.environment->applicationPath() + "Data",
+        hwnd(), "Save the Link Queue As", services_.environment.applicationPath() + "Data",
         "FLLinks.ddl");
     if (chosen.empty())
         return false;

@@ -79,12 +79,12 @@ frmUpdate::~frmUpdate() {
 }
 
 std::string frmUpdate::dataFolder() const {
-    return platform::withTrailingBackslash(services_.environment->applicationPath()) + "Data\\";
+    return platform::withTrailingBackslash(services_.environment.applicationPath()) + "Data\\";
 }
 
 std::string frmUpdate::settingsFile() const {
     return catalog::settingsPath(
-        platform::withTrailingBackslash(services_.environment->applicationPath()));
+        platform::withTrailingBackslash(services_.environment.applicationPath()));
 }
 
 std::string frmUpdate::SignatureVersion() {

@@ -4,6 +4,7 @@
 // argument, encoded; refused links say why.
 #include "app/frmMain.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ class LeavingLinks : public ::testing::Test {
             folder.write(std::string("Data\\") + f + ".def", apps);
         folder.write("Data\\FLPages.def", "[P]\r\nPage=" + kPage + "\r\n");
         fakes.environment.applicationFolder = folder.path();
-        fakes.services.shell = platform::systemServices().shell;
+        fakes.shell.target = &platform::systemServices().shell;
         log = folder.path() + "handler.log";
         SetEnvironmentVariableA("FL_HANDLER_LOG", log.c_str());
         std::string command(1, '"');
@@ -81,12 +82,7 @@ class LeavingLinks : public ::testing::Test {
 
     // A right click on the list that chooses the named item of its menu.
     static void choose(forms::ListBox& list, const std::string& item) {
-        forms::PopupMenu::setChooser([item](forms::PopupMenu& m) {
-            for (size_t i = 0; i < m.items().size(); ++i)
-                if (m.items()[i].name() == item)
-                    return static_cast<int>(i);
-            return -1;
-        });
+        testsupport::chooseItem(item);
         SendMessageA(list.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
         SendMessageA(list.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
         forms::PopupMenu::setChooser(nullptr);
