@@ -1,6 +1,7 @@
 #include "app/entry_actions.h"
 
 #include "app/pure/web_links.h"
+#include "app/web_actions.h"
 #include "forms/tell.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/shell_actions.h"
@@ -11,13 +12,9 @@ namespace app {
 
 std::string EntryActions::addressOrRefuse() {
     const std::string link = view_.link ? view_.link() : std::string();
-    const platform::LinkCheck check = platform::checkWebLink(link);
-    if (!check) {
-        forms::tell(services_, view_.main,
-                    platform::refusalMessage(check, link, platform::LinkOwner::Entry));
-        return {};
-    }
-    return check.target;
+    const platform::LinkCheck check =
+        checkOrTell(services_, view_.main, link, platform::LinkOwner::Entry);
+    return check ? check.target : std::string();
 }
 
 void EntryActions::directDownload() {

@@ -55,24 +55,22 @@ bool LoadFormState(forms::Form& form, const std::string& settingsFile) {
         if (read.count == 0)
             continue;
         RestoreStep step{Restore::Skip};
+        // A list box and a combo box keep their selected index.
+        auto restoreListIndex = [&](auto* list) {
+            step = restoreIndex(read.text, list->ListCount());
+            if (step.action == Restore::Apply)
+                list->setListIndex(step.value);
+        };
         switch (c->kind()) {
         case forms::Kind::TextBox:
             static_cast<forms::TextBox*>(c)->setText(decodeText(read.text));
             break;
-        case forms::Kind::ListBox: {
-            auto* list = static_cast<forms::ListBox*>(c);
-            step = restoreIndex(read.text, list->ListCount());
-            if (step.action == Restore::Apply)
-                list->setListIndex(step.value);
+        case forms::Kind::ListBox:
+            restoreListIndex(static_cast<forms::ListBox*>(c));
             break;
-        }
-        case forms::Kind::ComboBox: {
-            auto* combo = static_cast<forms::ComboBox*>(c);
-            step = restoreIndex(read.text, combo->ListCount());
-            if (step.action == Restore::Apply)
-                combo->setListIndex(step.value);
+        case forms::Kind::ComboBox:
+            restoreListIndex(static_cast<forms::ComboBox*>(c));
             break;
-        }
         case forms::Kind::CheckBox:
             step = restoreCheck(read.text);
             if (step.action == Restore::Apply)

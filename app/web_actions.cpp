@@ -7,6 +7,14 @@
 
 namespace app {
 
+platform::LinkCheck checkOrTell(platform::Services& services, forms::Form& owner,
+                                const std::string& link, platform::LinkOwner whose) {
+    platform::LinkCheck check = platform::checkWebLink(link);
+    if (!check)
+        forms::tell(services, owner, platform::refusalMessage(check, link, whose));
+    return check;
+}
+
 void WebActions::open(HWND owner, const std::string& address, platform::LinkOwner whose) {
     const platform::LinkCheck check = platform::openLink(services_, owner, address);
     if (!check)
@@ -35,12 +43,8 @@ void WebActions::screenshots(catalog::Kind kind) {
 
 void WebActions::developerPage() {
     const std::string current = link();
-    const platform::LinkCheck check = platform::checkWebLink(current);
-    if (!check) {
-        forms::tell(services_, view_.main,
-                    platform::refusalMessage(check, current, platform::LinkOwner::Entry));
+    if (!checkOrTell(services_, view_.main, current, platform::LinkOwner::Entry))
         return;
-    }
     // An http link without a "/" right after its host (and a scheme-less
     // one, which gives "http://" alone) names no page to open.
     const std::string target = app::developerPage(current);
@@ -70,13 +74,10 @@ void WebActions::reportProblem() {
 }
 
 void WebActions::visitPage() {
-    const std::string current = link();
-    const platform::LinkCheck check = platform::checkWebLink(current);
-    if (!check) {
-        forms::tell(services_, view_.main,
-                    platform::refusalMessage(check, current, platform::LinkOwner::Page));
+    const platform::LinkCheck check =
+        checkOrTell(services_, view_.main, link(), platform::LinkOwner::Page);
+    if (!check)
         return;
-    }
     open(view_.main.hwnd(), check.target, platform::LinkOwner::Page);
 }
 

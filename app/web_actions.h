@@ -14,6 +14,11 @@
 
 namespace app {
 
+// The web link checked by the link rule; when it is refused, the user is
+// told why (as the link of `whose`), owned by `owner`, and the check is false.
+platform::LinkCheck checkOrTell(platform::Services& services, forms::Form& owner,
+                                const std::string& link, platform::LinkOwner whose);
+
 // What the actions see of the main window.
 struct WebActionsView {
     forms::Form& main;                 // owner of opened pages and of messages

@@ -14,25 +14,20 @@ void placeControls(forms::Form& form, forms::PageStack& outer, forms::PageStack&
             c->Move(p.rect.left, p.rect.top, p.rect.width, p.rect.height);
 }
 
+namespace {
+
+// The property write of each field, in the order of Field.
+using Setter = void (forms::Control::*)(int);
+constexpr Setter kSetters[] = {&forms::Control::setLeft, &forms::Control::setTop,
+                               &forms::Control::setWidth, &forms::Control::setHeight};
+static_assert(static_cast<int>(Field::Height) == 3);
+
+} // namespace
+
 void applyResizeRule(forms::Form& form, int pagesTop) {
     for (const Assignment& a : resizeRule(form.Width(), form.Height(), pagesTop))
         if (forms::Control* c = form.control(a.control))
-            platform::guarded([&] {
-                switch (a.field) {
-                case Field::Left:
-                    c->setLeft(a.value);
-                    break;
-                case Field::Top:
-                    c->setTop(a.value);
-                    break;
-                case Field::Width:
-                    c->setWidth(a.value);
-                    break;
-                case Field::Height:
-                    c->setHeight(a.value);
-                    break;
-                }
-            });
+            platform::guarded([&] { (c->*kSetters[static_cast<int>(a.field)])(a.value); });
 }
 
 } // namespace ui

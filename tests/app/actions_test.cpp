@@ -6,6 +6,7 @@
 #include "app/pure/web_links.h"
 #include "app/web_actions.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 
 #include <gtest/gtest.h>
 
@@ -55,10 +56,7 @@ class Actions : public ::testing::Test {
             }
             eitherButton = m.lastOptions().eitherButton;
             DestroyMenu(menu);
-            for (size_t i = 0; i < m.items().size(); ++i)
-                if (m.items()[i].name() == choose)
-                    return static_cast<int>(i);
-            return -1;
+            return testsupport::itemIndex(m, choose);
         });
         SendMessageA(list.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
         SendMessageA(list.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "catalog/profile.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,7 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-Items items(const forms::ListBox& list) {
-    Items v;
-    for (int i = 0; i < list.ListCount(); ++i)
-        v.push_back(list.List(i));
-    return v;
-}
+using testsupport::items;
 
 class MainWindowSettings : public ::testing::Test {
   protected:

@@ -4,6 +4,7 @@
 #include "app/installed.h"
 #include "catalog/profile.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -57,12 +58,7 @@ class TestKeys {
     std::vector<std::tuple<HKEY, REGSAM, std::string>> made_;
 };
 
-std::vector<std::string> items(const forms::ListBox& list) {
-    std::vector<std::string> v;
-    for (int i = 0; i < list.ListCount(); ++i)
-        v.push_back(list.List(i));
-    return v;
-}
+using testsupport::items;
 
 std::vector<std::string> withTag(const std::vector<std::string>& all, const std::string& tag) {
     std::vector<std::string> v;
