@@ -7,6 +7,7 @@
 #include "app/web_actions.h"
 #include "tests/support/fakes.h"
 #include "tests/support/lists.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,7 @@ class Actions : public ::testing::Test {
     }
     void TearDown() override {
         forms::PopupMenu::setChooser(nullptr);
-        if (form.ddlManager().isLoaded())
-            form.ddlManager().Unload();
-        if (form.isLoaded())
-            form.Unload();
+        testsupport::unloadLoaded({&form.ddlManager(), &form});
     }
 
     // What a right click on the list shows: each item as the system menu

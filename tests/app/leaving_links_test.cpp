@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "tests/support/fakes.h"
 #include "tests/support/lists.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -70,10 +71,7 @@ class LeavingLinks : public ::testing::Test {
     }
     void TearDown() override {
         forms::PopupMenu::setChooser(nullptr);
-        if (form.ddlManager().isLoaded())
-            form.ddlManager().Unload();
-        if (form.isLoaded())
-            form.Unload();
+        testsupport::unloadLoaded({&form.ddlManager(), &form});
         for (size_t i = 0; i < saved.size(); ++i)
             if (!saved[i].empty())
                 setHandler(kSchemes[i], saved[i]);

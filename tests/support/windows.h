@@ -1,12 +1,23 @@
-// Finding the top-level windows of another process in window tests.
+// Windows in window tests: unloading a test's own at its end, finding the
+// top-level windows of another process.
 #pragma once
+
+#include "forms/form.h"
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace testsupport {
+
+// Unloads, in order, each of the windows that is loaded.
+inline void unloadLoaded(std::initializer_list<forms::Form*> windows) {
+    for (forms::Form* w : windows)
+        if (w->isLoaded())
+            w->Unload();
+}
 
 // The top-level windows of class `className` that belong to process `pid`
 // (only the shown ones with `visibleOnly`), in the system's z-order.
