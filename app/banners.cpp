@@ -1,5 +1,7 @@
 #include "app/banners.h"
 
+#include <utility>
+
 namespace app {
 
 HBITMAP makeBanner(int width, int height, const std::string& text, COLORREF left, COLORREF right) {
@@ -38,6 +40,40 @@ HBITMAP makeBanner(int width, int height, const std::string& text, COLORREF left
     SelectObject(dc, oldBmp);
     DeleteDC(dc);
     return bmp;
+}
+
+Artwork::~Artwork() {
+    for (HBITMAP b : pictures_)
+        if (b)
+            DeleteObject(b);
+    if (titleFont_)
+        DeleteObject(titleFont_);
+}
+
+void Artwork::makeTitleFont() {
+    HFONT font = CreateFontA(-v_.window.pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0,
+                             0, CLEARTYPE_QUALITY, 0, "Tahoma");
+    if (!font || !v_.title.hwnd()) {
+        if (font)
+            DeleteObject(font);
+        return;
+    }
+    SendMessageA(v_.title.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // The label holds the new font now; the one it had is no longer used.
+    if (titleFont_)
+        DeleteObject(titleFont_);
+    titleFont_ = font;
+}
+
+void Artwork::makePictures() {
+    for (HBITMAP& b : pictures_)
+        if (b)
+            DeleteObject(std::exchange(b, nullptr));
+    int w = v_.window.pixels(3780), h = v_.window.pixels(330);
+    pictures_[0] = makeBanner(w, h, "Recommendations", RGB(0, 102, 153), RGB(0, 204, 255));
+    pictures_[1] = makeBanner(w, h, "Windows Starter Kit", RGB(0, 120, 60), RGB(120, 200, 80));
+    v_.recommendationsBanner.setBitmap(pictures_[0]);
+    v_.starterKitBanner.setBitmap(pictures_[1]);
 }
 
 } // namespace app

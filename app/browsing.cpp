@@ -1,10 +1,13 @@
 #include "app/browsing.h"
 
-#include "app/guarded.h"
 #include "app/pure/search_sort.h"
 #include "links/pure/link_queue.h"
+#include "platform/guarded.h"
+#include "ui/pure/pages.h"
 
 namespace app {
+
+using platform::guarded;
 
 using catalog::Kind;
 
@@ -45,18 +48,16 @@ void Browsing::entryChosen(Kind kind) {
     guarded([&] {
         if (k.fromPageButton)
             k.fromPageButton->setEnabled(true);
-        if (k.downloadItem)
-            k.downloadItem->Enabled = true;
-        if (k.fromPageItem)
-            k.fromPageItem->Enabled = true;
+        for (EntryCommand c : {EntryCommand::Download, EntryCommand::FromPage})
+            if (forms::MenuItem* item = k.item(c))
+                item->Enabled = true;
     });
     guarded([&] {
         bool allowed = !links::blacklisted(*link, blacklist_.items());
         k.downloadButton.setEnabled(allowed);
-        if (k.downloadItem)
-            k.downloadItem->Enabled = allowed;
-        if (k.queueItem)
-            k.queueItem->Enabled = allowed;
+        for (EntryCommand c : {EntryCommand::Download, EntryCommand::Queue})
+            if (forms::MenuItem* item = k.item(c))
+                item->Enabled = allowed;
     });
 }
 
@@ -73,8 +74,8 @@ void Browsing::copyName(Kind kind) {
 
 void Browsing::showSubCatalog(SubCatalog which) {
     const bool recommendations = which == SubCatalog::Recommendations;
-    guarded([&] { special_.outer.setTab(6); });
-    guarded([&] { special_.inner.setTab(0); });
+    guarded([&] { special_.outer.setTab(ui::PageSpecial); });
+    guarded([&] { special_.inner.setTab(ui::InnerSpecial); });
     guarded([&] {
         special_.recommendationsBanner.setVisible(recommendations);
         special_.starterKitBanner.setVisible(!recommendations);

@@ -1,6 +1,8 @@
 #include "app/entry_actions.h"
 
 #include "app/pure/web_links.h"
+#include "app/web_actions.h"
+#include "forms/tell.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/shell_actions.h"
 
@@ -8,20 +10,11 @@
 
 namespace app {
 
-void EntryActions::tell(const std::string& text) {
-    if (services_.messageBoxes)
-        services_.messageBoxes->show(view_.main.isLoaded() ? view_.main.hwnd() : nullptr, text, "",
-                                     MB_OK | MB_ICONINFORMATION);
-}
-
 std::string EntryActions::addressOrRefuse() {
     const std::string link = view_.link ? view_.link() : std::string();
-    const platform::LinkCheck check = platform::checkWebLink(link);
-    if (!check) {
-        tell(platform::refusalMessage(check, link, platform::LinkOwner::Entry));
-        return {};
-    }
-    return check.target;
+    const platform::LinkCheck check =
+        checkOrTell(services_, view_.main, link, platform::LinkOwner::Entry);
+    return check ? check.target : std::string();
 }
 
 void EntryActions::directDownload() {
@@ -29,7 +22,8 @@ void EntryActions::directDownload() {
     if (address.empty())
         return;
     if (!services_.downloads) {
-        tell("Downloads are not available: the link was not handed over.");
+        forms::tell(services_, view_.main,
+                    "Downloads are not available: the link was not handed over.");
         return;
     }
     services_.downloads->download(view_.main.hwnd(), {address});
@@ -57,24 +51,8 @@ void EntryActions::blockRequest() {
     const std::string mail = blockRequestMail(link);
     const platform::LinkCheck check = platform::openLink(services_, nullptr, mail);
     if (!check)
-        tell(platform::refusalMessage(check, mail, platform::LinkOwner::Entry));
-}
-
-void EntryActions::entryListMouseDown(catalog::Kind kind, int button) {
-    const KindControls& k = view_.kinds[kind];
-    if (button == forms::vbRightButton && k.menu)
-        k.menu->Popup({.eitherButton = true, .defaultItem = k.downloadItem});
-}
-
-void EntryActions::pageListMouseDown(forms::ListBox&, forms::PopupMenu& menu,
-                                     forms::MenuItem& defaultItem, int button) {
-    if (button == forms::vbRightButton)
-        menu.Popup({.eitherButton = true, .defaultItem = &defaultItem});
-}
-
-void EntryActions::listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button) {
-    if (button == forms::vbRightButton)
-        menu.Popup({.eitherButton = eitherButton});
+        forms::tell(services_, view_.main,
+                    platform::refusalMessage(check, mail, platform::LinkOwner::Entry));
 }
 
 } // namespace app

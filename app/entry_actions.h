@@ -1,7 +1,6 @@
 // Acting on a chosen entry: the direct download, the download from the
 // entry's page, adding its link to the link manager's queue and asking the
-// maker to block a download; the blacklist rule that withholds the direct
-// download; and the mouse-down rule that opens each list's menu.
+// maker to block a download.
 #pragma once
 
 #include "app/kinds.h"
@@ -43,21 +42,7 @@ class EntryActions {
     void addToQueue();
     void blockRequest();
 
-    // Mouse-down on an entry list: the right button opens its menu (the
-    // direct download item as default, either button chooses). The caller
-    // then runs the name copy for any button.
-    void entryListMouseDown(catalog::Kind kind, int button);
-    // Mouse-down on the page list: the right button opens `menu` with
-    // `defaultItem`, either button choosing.
-    void pageListMouseDown(forms::ListBox& list, forms::PopupMenu& menu,
-                           forms::MenuItem& defaultItem, int button);
-    // Mouse-down on a list with a one-item menu: the right button opens it,
-    // without a default item; `eitherButton` lets both buttons choose.
-    static void listMenuMouseDown(forms::PopupMenu& menu, bool eitherButton, int button);
-
   private:
-    void tell(const std::string& text);
-
     EntryActionsView view_;
     platform::Services& services_;
 };

@@ -1,12 +1,13 @@
 #include "app/frmMain.h"
 
 #include "app/banners.h"
-#include "app/guarded.h"
 #include "app/pure/text_rules.h"
 #include "app/search_sort.h"
 #include "app/version.h"
 #include "catalog/profile.h"
 #include "controls/pure/colour.h"
+#include "platform/guarded.h"
+#include "ui/layout.h"
 #include "ui/pure/layout.h"
 
 #include <commctrl.h>
@@ -14,6 +15,8 @@
 #include <utility>
 
 namespace app {
+
+using platform::guarded;
 
 frmMain::frmMain(platform::Services& services, std::string productServer)
     : Form("frmMain", "Fetchlets"), services_(services),
@@ -37,71 +40,40 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
                  .entryChosen = [this](catalog::Kind k) { browsing_.entryChosen(k); },
                  .copyName = [this](catalog::Kind k) { browsing_.copyName(k); }});
     wireSearchBoxes(kinds_);
-    // The category lists' sort menus (opened by wireActions' mouse-down rule).
-    std::pair<forms::ListBox*, forms::PopupMenu*> sortMenus[] = {
-        {&lstCat, &mnSortCat},
-        {&lstCatPortable, &mnSortCatPortable},
-        {&lstCatSlim, &mnSortCatSlim},
-        {&lstCatPages, &mnSortCatPages}};
-    for (auto [list, menu] : sortMenus)
-        menu->items().front().Click = [list] { Liste_Sortieren(*list); };
+    wireEntryCommands({kinds_, entryActions_, webActions_,
+                       [this](forms::ListBox& entries) { installed_.checkEntry(entries); }});
     wireActions();
-    pageState_.watch(timer1Work_, timer3Work_);
-    for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
-        timer1Work_.watch(*box);
-    timer3Work_.watch(txtSpecialSearch);
-    mnuCheckAppInstalled.Click = [this] { mnuCheckAppInstalled_Click(); };
-    mnuCheckAppInstalledSlim.Click = [this] { mnuCheckAppInstalledSlim_Click(); };
-    mnuCheckAppInstalledSpecial.Click = [this] { mnuCheckAppInstalledSpecial_Click(); };
-    mnuShow.Click = [this] { mnuShow_Click(); };
+    mnuShow.Click = [this] { tray_.showNormal(); };
     mnuDDLManagerSystray.Click = [this] { ddlManager_.Show(); };
     mnuUpdate.Click = [this] { updates_.Show(false); };
     mnuExit.Click = [this] { mnuExit_Click(); };
 
-    // The download kinds' entry lists mark the entries that are installed.
-    for (const KindControls& k : kinds_)
-        if (k.kind != catalog::Kind::Pages)
-            k.entries.ItemNote = [this](const std::string& entry) {
-                return installed_.isInstalled(entry) ? std::string("installed") : std::string();
-            };
-    lstSignatures.MouseDown = [this](int b, int s, int x, int y) {
-        lstSignatures_MouseDown(b, s, x, y);
-    };
-    lstSignatures.KeyDown = [this](int& k, int s) { lstSignatures_KeyDown(k, s); };
-    lstBlacklist.MouseDown = [this](int b, int s, int x, int y) {
-        lstBlacklist_MouseDown(b, s, x, y);
-    };
-    lstBlacklist.KeyDown = [this](int& k, int s) { lstBlacklist_KeyDown(k, s); };
-    mnuEditSignatures.Click = [this] { mnuEditSignatures_Click(); };
-    mnuEditBlacklist.Click = [this] { mnuEditBlacklist_Click(); };
+    installed_.markEntries(kinds_);
+    wireOptionsList(
+        lstSignatures, mnEditSignatures, [this] { return SignaturesFilePath(ApplicationPath()); },
+        services_);
+    wireOptionsList(
+        lstBlacklist, mnEditBlacklist, [this] { return BlacklistFilePath(ApplicationPath()); },
+        services_);
 
     // Each control goes onto its page once and starts at its design place;
     // the resize rule then moves and stretches some of them.
-    for (const ui::PagePlace& p : ui::kPagePlaces)
-        if (forms::Control* c = control(p.control))
-            c->placeOn(p.stack == ui::Stack::Outer ? SSTab1 : SSTab2, p.page);
-    for (const ui::Placement& p : ui::designLayout())
-        if (forms::Control* c = control(p.control))
-            c->Move(p.rect.left, p.rect.top, p.rect.width, p.rect.height);
+    ui::placeControls(*this, SSTab1, SSTab2);
 }
 
-frmMain::~frmMain() {
-    for (HBITMAP b : pictures_)
-        if (b)
-            DeleteObject(b);
-    if (titleFont_)
-        DeleteObject(titleFont_);
-}
+frmMain::~frmMain() = default;
 
 void frmMain::wireEvents() {
-    Timer1.Tick = [this] { Timer1_Timer(); };
+    Timer1.Tick = [this] { pageState_.outerTick(); };
     Timer2.Tick = [this] { Timer2_Timer(); };
-    Timer3.Tick = [this] { Timer3_Timer(); };
-    ToolBar1.Click = [this](int index) { ToolBar1_Click(index); };
-    ToolBar1.MouseMove = [this](int, int, int, int) { ToolBar1_MouseMove(); };
-    SSTab1.MouseDown = [this](int, int, int x, int y) { SSTab1_MouseDown(x, y); };
-    SSTab2.MouseDown = [this](int, int, int x, int y) { SSTab2_MouseDown(x, y); };
-    cboTheme.Click = [this] { cboTheme_Click(); };
+    Timer3.Tick = [this] { pageState_.innerTick(); };
+    ToolBar1.Click = [this](int index) { navigation_.toolbarClick(index); };
+    ToolBar1.MouseMove = [this](int, int, int, int) {
+        hints_.toolbarMoved(SSTab1.Tab(), [this] { return statusText(); });
+    };
+    SSTab1.MouseDown = [this](int, int, int x, int y) { navigation_.outerMouseDown(x, y); };
+    SSTab2.MouseDown = [this](int, int, int x, int y) { navigation_.innerMouseDown(x, y); };
+    cboTheme.Click = [this] { themes_.applyChosen(); };
 
     using ui::HomeCommand;
     const std::pair<forms::CommandButton*, HomeCommand> home[] = {
@@ -127,8 +99,8 @@ void frmMain::wireEvents() {
     // code never becomes a hide.
     navigation_.showUpdater = [this] { updates_.Show(); };
     navigation_.showLinkManager = [this] { ddlManager_.Show(this); };
-    navigation_.makeSnapshot = [this] { installed_.cmdShowInstalledApps_Click(); };
-    automaticUpdateCheck = [this] { updates_.Timer2_Timer(Timer2); };
+    navigation_.makeSnapshot = [this] { installed_.makeSnapshot(); };
+    automaticUpdateCheck = [this] { updates_.automaticCheck(Timer2); };
     navigation_.chooseStarterKit = [this] { browsing_.showSubCatalog(SubCatalog::StarterKit); };
     navigation_.chooseRecommendations = [this] {
         browsing_.showSubCatalog(SubCatalog::Recommendations);
@@ -143,81 +115,12 @@ std::string frmMain::linkFieldText() {
 }
 
 void frmMain::wireActions() {
-    using catalog::Kind;
-    using forms::MenuItem;
-    // The twins of one entry menu, in the menu's order.
-    struct EntryMenu {
-        Kind kind;
-        MenuItem &download, &fromPage, &queue, &queueForce, &developerPage, &alternate, &support,
-            &screenshots, &clipboard, &sort, &send, &report, &block;
-    };
-    const EntryMenu menus[] = {
-        {Kind::Apps, mnuDownload, mnuDownloadFromPage, mnuDDLManager, mnuDDLManagerForce,
-         mnuVisitDeveloperPage, mnuAlternateDownload, mnuSupportLinks, mnuAppScreenshots,
-         mnuURLtoClipboard, mnuSort, mnuSendDownloadLink, mnuReportProblem, mnuBlockDirectDownload},
-        {Kind::Portable, mnuDownloadPortable, mnuDownloadPortableFromPage, mnuDDLManagerPortable,
-         mnuDDLManagerPortableForce, mnuVisitDeveloperPagePortable, mnuAlternatePortableDownload,
-         mnuSupportLinksPortable, mnuAppScreenshotsPortable, mnuURLtoClipboardPortable,
-         mnuSortPortable, mnuSendDownloadLinkPortable, mnuReportPortableProblem,
-         mnuBlockDirectDownloadPortable},
-        {Kind::Slim, mnuDownloadSlim, mnuDownloadSlimFromPage, mnuDDLManagerSlim,
-         mnuDDLManagerSlimForce, mnuVisitDeveloperPageSlim, mnuAlternateSlimDownload,
-         mnuSupportLinksSlim, mnuAppScreenshotsSlim, mnuURLtoClipboardSlim, mnuSortSlim,
-         mnuSendDownloadLinkSlim, mnuReportSlimProblem, mnuBlockDirectDownloadSlim},
-        {Kind::Special, mnuDownloadSpecial, mnuDownloadSpecialFromPage, mnuDDLManagerSpecial,
-         mnuDDLManagerSpecialForce, mnuVisitDeveloperPageSpecial, mnuAlternateSpecialDownload,
-         mnuSupportLinksSpecial, mnuAppScreenshotsSpecial, mnuURLtoClipboardSpecial, mnuSortSpecial,
-         mnuSendDownloadLinkSpecial, mnuReportSpecialProblem, mnuBlockDirectDownloadSpecial},
-    };
-    for (const EntryMenu& m : menus) {
-        const Kind kind = m.kind;
-        const KindControls& k = kinds_[kind];
-        k.downloadButton.Click = [this] { entryActions_.directDownload(); };
-        if (k.fromPageButton)
-            k.fromPageButton->Click = [this] { entryActions_.downloadFromPage(); };
-        m.download.Click = [this] { entryActions_.directDownload(); };
-        m.fromPage.Click = [this] { entryActions_.downloadFromPage(); };
-        m.queue.Click = [this] { entryActions_.addToQueue(); };
-        m.queueForce.Click = [this] { entryActions_.addToQueue(); };
-        m.developerPage.Click = [this] { webActions_.developerPage(); };
-        m.alternate.Click = [this, kind] { webActions_.alternateDownload(kind); };
-        m.support.Click = [this, kind] { webActions_.supportLinks(kind); };
-        m.screenshots.Click = [this, kind] { webActions_.screenshots(kind); };
-        m.clipboard.Click = [this] { webActions_.linkToClipboard(); };
-        m.send.Click = [this, kind] { webActions_.sendDownloadLink(kind); };
-        m.report.Click = [this] { webActions_.reportProblem(); };
-        m.block.Click = [this] { entryActions_.blockRequest(); };
-        k.entries.MouseDown = [this, kind](int button, int, int, int) {
-            entryActions_.entryListMouseDown(kind, button);
-            browsing_.copyName(kind);
-        };
-        m.sort.Click = [&k] { Liste_Sortieren(k.entries); };
-    }
-
-    cmdVisitPage.Click = [this] { webActions_.visitPage(); };
     mnuVisitPage.Click = [this] { webActions_.visitPage(); };
     mnuURLtoClipboardPage.Click = [this] { webActions_.linkToClipboard(); };
     mnuSendPageLinkSlim.Click = [this] { webActions_.sendPageLink(); };
     mnuSharePageTwitter.Click = [this] { webActions_.sharePageOnTwitter(); };
     mnuSharePageFacebook.Click = [this] { webActions_.sharePageOnFacebook(); };
     mnuSortPages.Click = [this] { Liste_Sortieren(lstPages); };
-    lstPages.MouseDown = [this](int button, int, int, int) {
-        entryActions_.pageListMouseDown(lstPages, mnPages, mnuVisitPage, button);
-        browsing_.copyName(Kind::Pages);
-    };
-
-    lstCat.MouseDown = [this](int b, int, int, int) {
-        EntryActions::listMenuMouseDown(mnSortCat, false, b);
-    };
-    lstCatPortable.MouseDown = [this](int b, int, int, int) {
-        EntryActions::listMenuMouseDown(mnSortCatPortable, false, b);
-    };
-    lstCatSlim.MouseDown = [this](int b, int, int, int) {
-        EntryActions::listMenuMouseDown(mnSortCatSlim, false, b);
-    };
-    lstCatPages.MouseDown = [this](int b, int, int, int) {
-        EntryActions::listMenuMouseDown(mnSortCatPages, true, b);
-    };
 
     navigation_.sendFeedback = [this] { webActions_.feedback(); };
     navigation_.sendAppSuggestion = [this] { webActions_.appSuggestions(); };
@@ -228,32 +131,15 @@ void frmMain::wireActions() {
 }
 
 void frmMain::Form_Resize() {
-    for (const ui::Assignment& a : ui::resizeRule(Width(), Height(), SSTab1.Top()))
-        if (forms::Control* c = control(a.control))
-            guarded([&] {
-                switch (a.field) {
-                case ui::Field::Left:
-                    c->setLeft(a.value);
-                    break;
-                case ui::Field::Top:
-                    c->setTop(a.value);
-                    break;
-                case ui::Field::Width:
-                    c->setWidth(a.value);
-                    break;
-                case ui::Field::Height:
-                    c->setHeight(a.value);
-                    break;
-                }
-            });
+    ui::applyResizeRule(*this, SSTab1.Top());
 }
 
 void frmMain::Form_DpiChanged() {
     // The chrome, the pictures and the title's font are made for the new
     // resolution.
     guarded([&] { chrome_.apply(dpi()); });
-    guarded([&] { makePictures(); });
-    guarded([&] { makeTitleFont(); });
+    guarded([&] { artwork_.makePictures(); });
+    guarded([&] { artwork_.makeTitleFont(); });
 }
 
 bool frmMain::Form_KeyPreview(const MSG& m) {
@@ -261,7 +147,7 @@ bool frmMain::Form_KeyPreview(const MSG& m) {
     const bool alt = m.message == WM_SYSKEYDOWN && (m.lParam & (1 << 29));
     if (!alt || m.wParam < '1' || m.wParam > '8')
         return false;
-    ToolBar1_Click(static_cast<int>(m.wParam - '1'));
+    navigation_.toolbarClick(static_cast<int>(m.wParam - '1'));
     return true;
 }
 
@@ -271,20 +157,20 @@ void frmMain::Form_Initialize() {
 }
 
 std::string frmMain::ApplicationPath() {
-    return services_.environment->applicationPath();
+    return services_.environment.applicationPath();
 }
 
 void frmMain::Form_Load() {
     guarded([&] { chrome_.apply(dpi()); });
     guarded([&] { setHeight(ui::kStartHeight); });
     guarded([&] { lblWelcome.setCaption("Welcome,"); });
-    guarded([&] { lblUser.setCaption(services_.environment->variable("Username")); });
+    guarded([&] { lblUser.setCaption(services_.environment.variable("Username")); });
     guarded([&] {
         lblVersion.setCaption(versionText(kVersionMajor, kVersionMinor, kVersionRevision));
     });
     guarded([&] {
         lblTitle.setCaption("Fetchlets");
-        makeTitleFont();
+        artwork_.makeTitleFont();
     });
     guarded([&] { txtSignatureServer.setText(updates_.DefaultSignatureServer()); });
     // The status text reads the update window's catalog version from the
@@ -322,14 +208,14 @@ void frmMain::Form_Load() {
         if (!LoadFormState(*this, settingsFile()))
             chkSystray.setValue(0);
     });
-    guarded([&] { makePictures(); });
+    guarded([&] { artwork_.makePictures(); });
     // Only one copy runs: a second one closes its window before it is ever
     // shown and the process ends.
-    if (services_.singleInstance->anotherIsRunning("Fetchlets")) {
+    if (services_.singleInstance.anotherIsRunning("Fetchlets")) {
         secondCopy_ = true;
         Unload(forms::vbFormCode);
         // The user sees the copy that runs instead.
-        guarded([&] { services_.singleInstance->showRunningCopy("Fetchlets"); });
+        guarded([&] { services_.singleInstance.showRunningCopy("Fetchlets"); });
         return;
     }
     // The installed applications, read once per run in slices of the
@@ -348,31 +234,13 @@ LRESULT frmMain::onMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
     handled = false;
     if (msg == runningCopyMessage_ && msg != 0 && !secondCopy_) {
         handled = true;
-        bringToFront();
+        tray_.bringToFront();
     } else if (msg == WM_TIMER && wp == kInstalledReadTimer) {
         handled = true;
-        if (installed_.readOn(kInstalledReadSlice)) {
+        if (installed_.readOn(kInstalledReadSlice))
             KillTimer(hwnd(), kInstalledReadTimer);
-            // The entry lists draw the installed mark beside the names.
-            for (forms::ListBox* list : {&lstApps, &lstPortable, &lstSlim, &lstSpecial})
-                if (list->hwnd())
-                    InvalidateRect(list->hwnd(), nullptr, FALSE);
-        }
     }
     return 0;
-}
-
-void frmMain::bringToFront() {
-    if (tray_.iconShown()) {
-        tray_.restore();
-        return;
-    }
-    HWND w = hwnd();
-    if (IsIconic(w))
-        ShowWindow(w, SW_RESTORE);
-    else if (!IsWindowVisible(w))
-        ShowWindow(w, SW_SHOW);
-    SetForegroundWindow(w);
 }
 
 void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
@@ -409,61 +277,11 @@ void frmMain::mnuExit_Click() {
     forms::unloadAllForms(forms::vbFormCode);
 }
 
-frmCheckAppInstalled& frmMain::checkAppInstalledWindow() {
-    installed_.finishReading(); // the check searches the whole list
-    if (!checkAppInstalled_)
-        checkAppInstalled_ = std::make_unique<frmCheckAppInstalled>(
-            CheckAppInstalledView{lstSoftware, settingsFile()});
-    return *checkAppInstalled_;
-}
-
-void frmMain::makeTitleFont() {
-    HFONT font = CreateFontA(-pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                             CLEARTYPE_QUALITY, 0, "Tahoma");
-    if (!font || !lblTitle.hwnd()) {
-        if (font)
-            DeleteObject(font);
-        return;
-    }
-    SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    // The label holds the new font now; the one it had is no longer used.
-    if (titleFont_)
-        DeleteObject(titleFont_);
-    titleFont_ = font;
-}
-
-void frmMain::makePictures() {
-    for (HBITMAP& b : pictures_)
-        if (b)
-            DeleteObject(std::exchange(b, nullptr));
-    int w = pixels(3780), h = pixels(330);
-    pictures_[0] = makeBanner(w, h, "Recommendations", RGB(0, 102, 153), RGB(0, 204, 255));
-    pictures_[1] = makeBanner(w, h, "Windows Starter Kit", RGB(0, 120, 60), RGB(120, 200, 80));
-    ImgRecommendations.setBitmap(pictures_[0]);
-    ImgStarterKit.setBitmap(pictures_[1]);
-}
-
-void frmMain::Timer1_Timer() {
-    if (!timer1Work_.take())
-        return;
-    pageState_.showCommands(PageStackId::Outer);
-    pageState_.updateCounts();
-    for (forms::TextBox* box : {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch})
-        guarded([&] { trimSearchBox(*box); });
-}
-
 void frmMain::Timer2_Timer() {
     // One automatic check per start, and only with the option ticked.
     if (chkAutoUpdate.Value() == 1 && automaticUpdateCheck)
         guarded([&] { automaticUpdateCheck(); });
     Timer2.setEnabled(false);
-}
-
-void frmMain::Timer3_Timer() {
-    if (!timer3Work_.take())
-        return;
-    pageState_.showCommands(PageStackId::Inner);
-    guarded([&] { trimSearchBox(txtSpecialSearch); });
 }
 
 } // namespace app

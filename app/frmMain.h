@@ -1,11 +1,11 @@
 // The main window: its controls, named and grouped by page, the ordered
-// start-up and shutdown steps, and one-line forwarders from the controls'
-// events to the objects that carry each part of the behaviour.
+// start-up and shutdown steps, and the controls' events wired straight to the
+// objects that carry each part of the behaviour.
 #pragma once
 
+#include "app/banners.h"
 #include "app/browsing.h"
-#include "app/entry_actions.h"
-#include "app/frmCheckAppInstalled.h"
+#include "app/entry_commands.h"
 #include "app/installed.h"
 #include "app/kinds.h"
 #include "app/link_field.h"
@@ -197,119 +197,12 @@ class frmMain : public forms::Form {
     forms::Label lblCountInstalledApps{*this, "lblCountInstalledApps", "0"};
     forms::ListBox lstSoftware{*this, "lstSoftware", {.sorted = true}};
 
-    // Entry-list menus (the same items in the same order; no installed
-    // check on Portable).
-    forms::PopupMenu mnMain{*this, "mnMain"};
-    forms::MenuItem& mnuDownload = mnMain.add("mnuDownload", "Direct Download");
-    forms::MenuItem& mnuDownloadFromPage =
-        mnMain.add("mnuDownloadFromPage", "Direct Download from Page");
-    forms::MenuItem& mnuDDLManager =
-        mnMain.add("mnuDDLManager", "Add Link to Download Manager (Queue List)");
-    forms::MenuItem& mnuDDLManagerForce =
-        mnMain.add("mnuDDLManagerForce", "Add Link to Download Manager (Force)");
-    forms::MenuItem& mnuCheckAppInstalled =
-        mnMain.add("mnuCheckAppInstalled", "Check whether App is installed");
-    forms::MenuItem& mnuVisitDeveloperPage =
-        mnMain.add("mnuVisitDeveloperPage", "Visit Developer Page");
-    forms::MenuItem& mnuAlternateDownload =
-        mnMain.add("mnuAlternateDownload", "Search Alternate Download Link");
-    forms::MenuItem& mnuSupportLinks = mnMain.add("mnuSupportLinks", "Search Support Links");
-    forms::MenuItem& mnuAppScreenshots = mnMain.add("mnuAppScreenshots", "Show Screenshots of App");
-    forms::MenuItem& mnuURLtoClipboard =
-        mnMain.add("mnuURLtoClipboard", "Copy Download Link to Clipboard");
-    forms::MenuItem& mnuSort = mnMain.add("mnuSort", "Sort A-Z");
-    forms::MenuItem& mnu1 = mnMain.add("mnu1", "-");
-    forms::MenuItem& mnuSendDownloadLink =
-        mnMain.add("mnuSendDownloadLink", "Send Download Link to your Friend(s)");
-    forms::MenuItem& mnuReportProblem =
-        mnMain.add("mnuReportProblem", "Report Problem with this Download Link");
-    forms::MenuItem& mnuBlockDirectDownload =
-        mnMain.add("mnuBlockDirectDownload", "Direct Download for this App not allowed?");
-
-    forms::PopupMenu mnPortable{*this, "mnPortable"};
-    forms::MenuItem& mnuDownloadPortable = mnPortable.add("mnuDownloadPortable", "Direct Download");
-    forms::MenuItem& mnuDownloadPortableFromPage =
-        mnPortable.add("mnuDownloadPortableFromPage", "Direct Download from Page");
-    forms::MenuItem& mnuDDLManagerPortable =
-        mnPortable.add("mnuDDLManagerPortable", "Add Link to Download Manager (Queue List)");
-    forms::MenuItem& mnuDDLManagerPortableForce =
-        mnPortable.add("mnuDDLManagerPortableForce", "Add Link to Download Manager (Force)");
-    forms::MenuItem& mnuVisitDeveloperPagePortable =
-        mnPortable.add("mnuVisitDeveloperPagePortable", "Visit Developer Page");
-    forms::MenuItem& mnuAlternatePortableDownload =
-        mnPortable.add("mnuAlternatePortableDownload", "Search Alternate Download Link");
-    forms::MenuItem& mnuSupportLinksPortable =
-        mnPortable.add("mnuSupportLinksPortable", "Search Support Links");
-    forms::MenuItem& mnuAppScreenshotsPortable =
-        mnPortable.add("mnuAppScreenshotsPortable", "Show Screenshots of App");
-    forms::MenuItem& mnuURLtoClipboardPortable =
-        mnPortable.add("mnuURLtoClipboardPortable", "Copy Download Link to Clipboard");
-    forms::MenuItem& mnuSortPortable = mnPortable.add("mnuSortPortable", "Sort A-Z");
-    forms::MenuItem& mnu2 = mnPortable.add("mnu2", "-");
-    forms::MenuItem& mnuSendDownloadLinkPortable =
-        mnPortable.add("mnuSendDownloadLinkPortable", "Send Download Link to your Friend(s)");
-    forms::MenuItem& mnuReportPortableProblem =
-        mnPortable.add("mnuReportPortableProblem", "Report Problem with this Download Link");
-    forms::MenuItem& mnuBlockDirectDownloadPortable = mnPortable.add(
-        "mnuBlockDirectDownloadPortable", "Direct Download for this App not allowed?");
-
-    forms::PopupMenu mnSlim{*this, "mnSlim"};
-    forms::MenuItem& mnuDownloadSlim = mnSlim.add("mnuDownloadSlim", "Direct Download");
-    forms::MenuItem& mnuDownloadSlimFromPage =
-        mnSlim.add("mnuDownloadSlimFromPage", "Direct Download from Page");
-    forms::MenuItem& mnuDDLManagerSlim =
-        mnSlim.add("mnuDDLManagerSlim", "Add Link to Download Manager (Queue List)");
-    forms::MenuItem& mnuDDLManagerSlimForce =
-        mnSlim.add("mnuDDLManagerSlimForce", "Add Link to Download Manager (Force)");
-    forms::MenuItem& mnuCheckAppInstalledSlim =
-        mnSlim.add("mnuCheckAppInstalledSlim", "Check whether App is installed");
-    forms::MenuItem& mnuVisitDeveloperPageSlim =
-        mnSlim.add("mnuVisitDeveloperPageSlim", "Visit Developer Page");
-    forms::MenuItem& mnuAlternateSlimDownload =
-        mnSlim.add("mnuAlternateSlimDownload", "Search Alternate Download Link");
-    forms::MenuItem& mnuSupportLinksSlim =
-        mnSlim.add("mnuSupportLinksSlim", "Search Support Links");
-    forms::MenuItem& mnuAppScreenshotsSlim =
-        mnSlim.add("mnuAppScreenshotsSlim", "Show Screenshots of App");
-    forms::MenuItem& mnuURLtoClipboardSlim =
-        mnSlim.add("mnuURLtoClipboardSlim", "Copy Download Link to Clipboard");
-    forms::MenuItem& mnuSortSlim = mnSlim.add("mnuSortSlim", "Sort A-Z");
-    forms::MenuItem& mnu3 = mnSlim.add("mnu3", "-");
-    forms::MenuItem& mnuSendDownloadLinkSlim =
-        mnSlim.add("mnuSendDownloadLinkSlim", "Send Download Link to your Friend(s)");
-    forms::MenuItem& mnuReportSlimProblem =
-        mnSlim.add("mnuReportSlimProblem", "Report Problem with this Download Link");
-    forms::MenuItem& mnuBlockDirectDownloadSlim =
-        mnSlim.add("mnuBlockDirectDownloadSlim", "Direct Download for this App not allowed?");
-
-    forms::PopupMenu mnSpecial{*this, "mnSpecial"};
-    forms::MenuItem& mnuDownloadSpecial = mnSpecial.add("mnuDownloadSpecial", "Direct Download");
-    forms::MenuItem& mnuDownloadSpecialFromPage =
-        mnSpecial.add("mnuDownloadSpecialFromPage", "Direct Download from Page");
-    forms::MenuItem& mnuDDLManagerSpecial =
-        mnSpecial.add("mnuDDLManagerSpecial", "Add Link to Download Manager (Queue List)");
-    forms::MenuItem& mnuDDLManagerSpecialForce =
-        mnSpecial.add("mnuDDLManagerSpecialForce", "Add Link to Download Manager (Force)");
-    forms::MenuItem& mnuCheckAppInstalledSpecial =
-        mnSpecial.add("mnuCheckAppInstalledSpecial", "Check whether App is installed");
-    forms::MenuItem& mnuVisitDeveloperPageSpecial =
-        mnSpecial.add("mnuVisitDeveloperPageSpecial", "Visit Developer Page");
-    forms::MenuItem& mnuAlternateSpecialDownload =
-        mnSpecial.add("mnuAlternateSpecialDownload", "Search Alternate Download Link");
-    forms::MenuItem& mnuSupportLinksSpecial =
-        mnSpecial.add("mnuSupportLinksSpecial", "Search Support Links");
-    forms::MenuItem& mnuAppScreenshotsSpecial =
-        mnSpecial.add("mnuAppScreenshotsSpecial", "Show Screenshots of App");
-    forms::MenuItem& mnuURLtoClipboardSpecial =
-        mnSpecial.add("mnuURLtoClipboardSpecial", "Copy Download Link to Clipboard");
-    forms::MenuItem& mnuSortSpecial = mnSpecial.add("mnuSortSpecial", "Sort A-Z");
-    forms::MenuItem& mnu4 = mnSpecial.add("mnu4", "-");
-    forms::MenuItem& mnuSendDownloadLinkSpecial =
-        mnSpecial.add("mnuSendDownloadLinkSpecial", "Send Download Link to your Friend(s)");
-    forms::MenuItem& mnuReportSpecialProblem =
-        mnSpecial.add("mnuReportSpecialProblem", "Report Problem with this Download Link");
-    forms::MenuItem& mnuBlockDirectDownloadSpecial =
-        mnSpecial.add("mnuBlockDirectDownloadSpecial", "Direct Download for this App not allowed?");
+    // Entry-list menus, built from one table: the same items in the same
+    // order, each name with its kind's suffix (no installed check on Portable).
+    EntryMenu mnMain{*this, catalog::Kind::Apps};
+    EntryMenu mnPortable{*this, catalog::Kind::Portable};
+    EntryMenu mnSlim{*this, catalog::Kind::Slim};
+    EntryMenu mnSpecial{*this, catalog::Kind::Special};
 
     // Page-list menu.
     forms::PopupMenu mnPages{*this, "mnPages"};
@@ -334,29 +227,23 @@ class frmMain : public forms::Form {
     forms::MenuItem& mnuExit = mnSystray.add("mnuExit", "Exit");
 
     // Category-list menus: one "Sort A-Z" each (the Special list has none).
-    forms::PopupMenu mnSortCat{*this, "mnSortCat"};
-    forms::MenuItem& mnuSortCat = mnSortCat.add("mnuSortCat", "Sort A-Z");
-    forms::PopupMenu mnSortCatPortable{*this, "mnSortCatPortable"};
-    forms::MenuItem& mnuSortCatPortable = mnSortCatPortable.add("mnuSortCatPortable", "Sort A-Z");
-    forms::PopupMenu mnSortCatSlim{*this, "mnSortCatSlim"};
-    forms::MenuItem& mnuSortCatSlim = mnSortCatSlim.add("mnuSortCatSlim", "Sort A-Z");
-    forms::PopupMenu mnSortCatPages{*this, "mnSortCatPages"};
-    forms::MenuItem& mnuSortCatPages = mnSortCatPages.add("mnuSortCatPages", "Sort A-Z");
+    OneItemMenu mnSortCat{*this, "mnSortCat", "mnuSortCat", "Sort A-Z"};
+    OneItemMenu mnSortCatPortable{*this, "mnSortCatPortable", "mnuSortCatPortable", "Sort A-Z"};
+    OneItemMenu mnSortCatSlim{*this, "mnSortCatSlim", "mnuSortCatSlim", "Sort A-Z"};
+    OneItemMenu mnSortCatPages{*this, "mnSortCatPages", "mnuSortCatPages", "Sort A-Z"};
 
     // Options-list menus.
-    forms::PopupMenu mnEditSignatures{*this, "mnEditSignatures"};
-    forms::MenuItem& mnuEditSignatures =
-        mnEditSignatures.add("mnuEditSignatures", "Edit Signatures");
-    forms::PopupMenu mnEditBlacklist{*this, "mnEditBlacklist"};
-    forms::MenuItem& mnuEditBlacklist = mnEditBlacklist.add("mnuEditBlacklist", "Edit Blacklist");
+    OneItemMenu mnEditSignatures{*this, "mnEditSignatures", "mnuEditSignatures", "Edit Signatures"};
+    OneItemMenu mnEditBlacklist{*this, "mnEditBlacklist", "mnuEditBlacklist", "Edit Blacklist"};
 
     forms::Timer Timer1{*this, "Timer1", 1};
     forms::Timer Timer2{*this, "Timer2", 5000, false};
     forms::Timer Timer3{*this, "Timer3", 1};
 
     // The check window, made on first use.
-    frmCheckAppInstalled& checkAppInstalledWindow();
+    frmCheckAppInstalled& checkAppInstalledWindow() { return installed_.checkWindow(); }
     const ui::Tray& tray() const { return tray_; }
+    ui::Tray& tray() { return tray_; }
 
   protected:
     void Form_Initialize() override;
@@ -368,79 +255,48 @@ class frmMain : public forms::Form {
     void Form_QueryUnload(int& cancel, int unloadMode) override;
     void Form_Unload(int& cancel) override;
 
-    void lstSignatures_MouseDown(int button, int, int, int) {
-        OptionsList_MouseDown(mnEditSignatures, button);
-    }
-    void lstSignatures_KeyDown(int& keyCode, int) {
-        OptionsList_KeyDown(mnEditSignatures, keyCode);
-    }
-    void lstBlacklist_MouseDown(int button, int, int, int) {
-        OptionsList_MouseDown(mnEditBlacklist, button);
-    }
-    void lstBlacklist_KeyDown(int& keyCode, int) { OptionsList_KeyDown(mnEditBlacklist, keyCode); }
-    void mnuEditSignatures_Click() {
-        EditListFile(services_, SignaturesFilePath(ApplicationPath()));
-    }
-    void mnuEditBlacklist_Click() { EditListFile(services_, BlacklistFilePath(ApplicationPath())); }
-
-    void Timer1_Timer();
+    // Timer2's one tick: the automatic update check, with chkAutoUpdate ticked.
     void Timer2_Timer();
-    void Timer3_Timer();
-    void ToolBar1_Click(int index) { navigation_.toolbarClick(index); }
-    void ToolBar1_MouseMove() {
-        hints_.toolbarMoved(SSTab1.Tab(), [this] { return statusText(); });
-    }
-    void SSTab1_MouseDown(int x, int y) { navigation_.outerMouseDown(x, y); }
-    void SSTab2_MouseDown(int x, int y) { navigation_.innerMouseDown(x, y); }
-    void cboTheme_Click() { themes_.cboTheme_Click(); }
-    void cmdShowInstalledApps_Click() { installed_.cmdShowInstalledApps_Click(); }
-    void mnuCheckAppInstalled_Click() { checkAppInstalledWindow().checkEntry(*this, lstApps); }
-    void mnuCheckAppInstalledSlim_Click() { checkAppInstalledWindow().checkEntry(*this, lstSlim); }
-    void mnuCheckAppInstalledSpecial_Click() {
-        checkAppInstalledWindow().checkEntry(*this, lstSpecial);
-    }
-    void mnuShow_Click() { tray_.mnuShow_Click(); }
+    // "Exit" on the tray menu: the icon goes, then every window.
     void mnuExit_Click();
 
-  protected:
     // A later copy's request to come to the front (runningCopyMessage), and
     // the installed applications' read (kInstalledReadTimer).
     LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
   private:
-    // Shows the window in front: restored from the tray or from the taskbar.
-    void bringToFront();
     void wireEvents();
-    void makePictures();
-    // The About page's bold title at the window's resolution.
-    void makeTitleFont();
-    // The menus' items and the lists' mouse-down events to their actions.
+    // The page menu, the web links of the Home and About pages.
     void wireActions();
     // The link of the chosen entry, as the link field shows it now.
     std::string linkFieldText();
-    std::string settingsFile() { return SettingsFilePath(ApplicationPath()); }
+    std::string settingsFile() { return catalog::settingsPath(ApplicationPath()); }
 
     // The behaviour, one object per part; each sees only the controls it needs.
     Kinds kinds_{{{
         {catalog::Kind::Apps, lstCat, lstApps, &txtAppsSearch, &lblCountCat, lblCountApps,
-         cmdDownload, &cmdDownloadFromPage, &mnMain, &mnuDownload, &mnuDownloadFromPage,
-         &mnuDDLManager},
+         cmdDownload, &cmdDownloadFromPage, &mnSortCat, mnMain, &mnMain},
         {catalog::Kind::Portable, lstCatPortable, lstPortable, &txtPortableSearch,
          &lblCountCatPortable, lblCountPortable, cmdDownloadPortable, &cmdDownloadPortableFromPage,
-         &mnPortable, &mnuDownloadPortable, &mnuDownloadPortableFromPage, &mnuDDLManagerPortable},
+         &mnSortCatPortable, mnPortable, &mnPortable},
         {catalog::Kind::Slim, lstCatSlim, lstSlim, &txtSlimSearch, &lblCountCatSlim, lblCountSlim,
-         cmdDownloadSlim, &cmdDownloadSlimFromPage, &mnSlim, &mnuDownloadSlim,
-         &mnuDownloadSlimFromPage, &mnuDDLManagerSlim},
+         cmdDownloadSlim, &cmdDownloadSlimFromPage, &mnSortCatSlim, mnSlim, &mnSlim},
         {catalog::Kind::Special, lstCatSpecial, lstSpecial, &txtSpecialSearch, nullptr,
-         lblCountSpecial, cmdDownloadSpecial, &cmdDownloadSpecialFromPage, &mnSpecial,
-         &mnuDownloadSpecial, &mnuDownloadSpecialFromPage, &mnuDDLManagerSpecial},
+         lblCountSpecial, cmdDownloadSpecial, &cmdDownloadSpecialFromPage, nullptr, mnSpecial,
+         &mnSpecial},
         {catalog::Kind::Pages, lstCatPages, lstPages, nullptr, &lblCountCatPages, lblCountPages,
-         cmdVisitPage, nullptr, nullptr, nullptr, nullptr},
+         cmdVisitPage, nullptr, &mnSortCatPages, mnPages, nullptr},
     }}};
     Browsing browsing_{
-        kinds_, *services_.environment, LinkField{StatusBar1}, lstBlacklist,
+        kinds_, services_.environment, LinkField{StatusBar1}, lstBlacklist,
         SpecialView{SSTab1, SSTab2, ImgRecommendations, ImgStarterKit, txtSpecialSearch, lblPages}};
-    PageState pageState_{*this, SSTab1, SSTab2};
+    PageState pageState_{{*this,
+                          SSTab1,
+                          SSTab2,
+                          Timer1,
+                          Timer3,
+                          {&txtAppsSearch, &txtPortableSearch, &txtSlimSearch},
+                          txtSpecialSearch}};
     LinkField linkField_{StatusBar1};
     ui::Navigation navigation_{
         {SSTab1, SSTab2, txtAppsSearch, txtPortableSearch, txtSlimSearch, txtSpecialSearch}};
@@ -455,9 +311,6 @@ class frmMain : public forms::Form {
          ImgUpdate,
          ImgTwitter,
          ImgFacebook}};
-    // The fast timers sleep until something they keep in step changes.
-    forms::ChangeTimer timer1Work_{Timer1};
-    forms::ChangeTimer timer3Work_{Timer3};
     links::frmDDLManager ddlManager_{services_, {lstBlacklist}};
     EntryActions entryActions_{
         {*this, kinds_, lstBlacklist, [this] { return linkFieldText(); }, ddlManager_}, services_};
@@ -470,10 +323,8 @@ class frmMain : public forms::Form {
     bool secondCopy_ = false;
     UINT runningCopyMessage_ = platform::runningCopyMessage("Fetchlets");
     Updates updates_;
-    HBITMAP pictures_[2] = {};
-    HFONT titleFont_ = nullptr;
+    Artwork artwork_{{*this, ImgRecommendations, ImgStarterKit, lblTitle}};
     InstalledApps installed_{services_, {*this, lstSoftware, SSTab1, SSTab2}};
-    std::unique_ptr<frmCheckAppInstalled> checkAppInstalled_;
     ui::Tray tray_{services_, {*this, chkSystray, mnSystray}};
 };
 

@@ -1,6 +1,9 @@
 #include "app/installed.h"
 
+#include "catalog/catalog.h"
 #include "catalog/profile_io.h"
+#include "forms/tell.h"
+#include "ui/pure/pages.h"
 
 #include <utility>
 
@@ -140,6 +143,10 @@ bool InstalledApps::readOn(unsigned long milliseconds) {
     }
     std::unique_ptr<Reading> done = std::move(reading_);
     apply(done->names.names());
+    // The marked lists draw the installed mark beside the names.
+    for (forms::ListBox* list : marked_)
+        if (list->hwnd())
+            InvalidateRect(list->hwnd(), nullptr, FALSE);
     return true;
 }
 
@@ -159,29 +166,46 @@ std::string InstalledApps::snapshotPath() const {
     char date[64] = {};
     if (!GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, "dd'-'MMM'-'yyyy", date, sizeof date))
         date[0] = '\0';
-    return services_.environment->applicationPath() + "Installed Apps " + date + ".txt";
+    return services_.environment.applicationPath() + "Installed Apps " + date + ".txt";
 }
 
-void InstalledApps::cmdShowInstalledApps_Click() {
+void InstalledApps::makeSnapshot() {
     finishReading(); // the snapshot holds the whole list
-    view_.SSTab1.setTab(kSpecialTab);
-    view_.SSTab2.setTab(kInstalledAppsTab);
+    view_.SSTab1.setTab(ui::PageSpecial);
+    view_.SSTab2.setTab(ui::InnerInstalledApps);
     const std::string path = snapshotPath();
     std::string text;
     const forms::ListBox& list = view_.lstSoftware;
     for (int i = 0, n = list.ListCount(); i < n; ++i)
         text += list.List(i) + "\r\n";
-    bool written = profile::io::replaceAtomically(path, text);
-    if (!services_.messageBoxes)
-        return;
-    HWND owner = view_.owner.isLoaded() ? view_.owner.hwnd() : nullptr;
-    if (written)
-        services_.messageBoxes->show(owner, "List of Installed Apps Exported to " + path, "",
-                                     MB_ICONINFORMATION);
+    if (profile::io::replaceAtomically(path, text))
+        forms::tell(services_, view_.owner, "List of Installed Apps Exported to " + path);
     else
-        services_.messageBoxes->show(
-            owner, "The list of installed apps could not be written to " + path + ".", "",
-            MB_ICONERROR);
+        forms::tell(services_, view_.owner,
+                    "The list of installed apps could not be written to " + path + ".",
+                    MB_ICONERROR);
+}
+
+void InstalledApps::markEntries(const Kinds& kinds) {
+    for (const KindControls& k : kinds)
+        if (k.kind != catalog::Kind::Pages) {
+            k.entries.ItemNote = [this](const std::string& entry) {
+                return isInstalled(entry) ? std::string("installed") : std::string();
+            };
+            marked_.push_back(&k.entries);
+        }
+}
+
+frmCheckAppInstalled& InstalledApps::checkWindow() {
+    finishReading(); // the check searches the whole list
+    if (!checkWindow_)
+        checkWindow_ = std::make_unique<frmCheckAppInstalled>(CheckAppInstalledView{
+            view_.lstSoftware, catalog::settingsPath(services_.environment.applicationPath())});
+    return *checkWindow_;
+}
+
+void InstalledApps::checkEntry(forms::ListBox& entries) {
+    checkWindow().checkEntry(view_.owner, entries);
 }
 
 } // namespace app

@@ -3,6 +3,8 @@
 // snapshot file of that list, and the installed mark of catalog entries.
 #pragma once
 
+#include "app/frmCheckAppInstalled.h"
+#include "app/kinds.h"
 #include "app/pure/installed_list.h"
 #include "forms/controls.h"
 #include "platform/services.h"
@@ -35,8 +37,6 @@ class InstalledApps {
   public:
     static constexpr const char* kUninstallKey =
         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    // Pages that show the list.
-    static constexpr int kSpecialTab = 6, kInstalledAppsTab = 2;
 
     InstalledApps(platform::Services& services, InstalledView view);
     ~InstalledApps();
@@ -61,7 +61,7 @@ class InstalledApps {
     // need not wait for the registry (thousands of products take a good part
     // of a second under Wine): scheduleReading() asks for it, each
     // readOn(ms) reads products for about that long and, when the last is
-    // read, fills the list and the installed marks and returns true. (A
+    // read, fills the list, redraws the marked lists and returns true. (A
     // worker thread would cost a megabyte of memory under Wine for the rest
     // of the run.)
     void scheduleReading();
@@ -73,13 +73,21 @@ class InstalledApps {
     // list order with CR LF, to the dated snapshot file in the program's
     // folder, replacing a file of that name whole. Says where it went only
     // once it is there, and says so when it cannot be written.
-    void cmdShowInstalledApps_Click();
+    void makeSnapshot();
     // "Installed Apps DD-MMM-YYYY.txt" in the program's folder, for the
     // clock's date and the locale's abbreviated month name.
     std::string snapshotPath() const;
 
     // The installed mark of a catalog entry (see InstalledMatcher).
     bool isInstalled(std::string_view entryName) const { return matcher_.isInstalled(entryName); }
+    // The download kinds' entry lists draw the mark beside the names.
+    void markEntries(const Kinds& kinds);
+
+    // "Check whether App is installed" on the entry chosen in `entries`,
+    // against the whole list.
+    void checkEntry(forms::ListBox& entries);
+    // The check window, made on first use.
+    frmCheckAppInstalled& checkWindow();
 
     // The lists read: the machine's list in its 64-bit and 32-bit views
     // (most installers register in the 32-bit one) and the current user's.
@@ -109,6 +117,8 @@ class InstalledApps {
     UninstallList current_{HKEY_LOCAL_MACHINE, 0};
     HKEY key_ = nullptr;
     InstalledMatcher matcher_;
+    std::vector<forms::ListBox*> marked_;
+    std::unique_ptr<frmCheckAppInstalled> checkWindow_;
 };
 
 } // namespace app

@@ -1,40 +1,65 @@
 #include "app/page_state.h"
 
-#include "app/guarded.h"
+#include "app/search_sort.h"
+#include "platform/guarded.h"
 
 #include <string>
+#include <utility>
 
 namespace app {
 
-PageState::PageState(forms::Form& form, forms::PageStack& outer, forms::PageStack& inner)
-    : form_(form), outer_(outer), inner_(inner) {}
+using platform::guarded;
+
+PageState::PageState(PageStateView view)
+    : v_(std::move(view)), outerWork_(v_.outerTimer), innerWork_(v_.innerTimer) {
+    watch();
+}
+
+void PageState::watch() {
+    resolve();
+    outerWork_.watch(v_.outer);
+    innerWork_.watch(v_.inner);
+    for (const Count& c : counts_)
+        outerWork_.watch(*c.list);
+    for (forms::TextBox* box : v_.outerSearch)
+        outerWork_.watch(*box);
+    innerWork_.watch(v_.innerSearch);
+}
 
 void PageState::resolve() {
     if (resolved_)
         return;
     resolved_ = true;
     for (const PageCommand& c : kPageCommands)
-        if (forms::Control* control = form_.control(c.control))
+        if (forms::Control* control = v_.form.control(c.control))
             commands_.push_back({c.stack, c.page, control});
     for (const CountLabel& c : kCountLabels) {
-        auto* label = dynamic_cast<forms::Label*>(form_.control(c.label));
-        auto* list = dynamic_cast<forms::ListBox*>(form_.control(c.list));
+        auto* label = dynamic_cast<forms::Label*>(v_.form.control(c.label));
+        auto* list = dynamic_cast<forms::ListBox*>(v_.form.control(c.list));
         if (label && list)
             counts_.push_back({label, list});
     }
 }
 
-void PageState::watch(forms::ChangeTimer& outer, forms::ChangeTimer& inner) {
-    resolve();
-    outer.watch(outer_);
-    inner.watch(inner_);
-    for (const Count& c : counts_)
-        outer.watch(*c.list);
+void PageState::outerTick() {
+    if (!outerWork_.take())
+        return;
+    showCommands(Stack::Outer);
+    updateCounts();
+    for (forms::TextBox* box : v_.outerSearch)
+        guarded([&] { trimSearchBox(*box); });
 }
 
-void PageState::showCommands(PageStackId stack) {
+void PageState::innerTick() {
+    if (!innerWork_.take())
+        return;
+    showCommands(Stack::Inner);
+    guarded([&] { trimSearchBox(v_.innerSearch); });
+}
+
+void PageState::showCommands(Stack stack) {
     resolve();
-    int page = (stack == PageStackId::Outer ? outer_ : inner_).Tab();
+    int page = (stack == Stack::Outer ? v_.outer : v_.inner).Tab();
     for (const Command& c : commands_)
         if (c.stack == stack)
             guarded([&] { c.control->setVisible(c.page == page); });

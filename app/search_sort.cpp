@@ -1,10 +1,12 @@
 #include "app/search_sort.h"
 
-#include "app/guarded.h"
 #include "app/pure/search_sort.h"
 #include "app/pure/text_rules.h"
+#include "platform/guarded.h"
 
 namespace app {
+
+using platform::guarded;
 
 void trimSearchBox(forms::TextBox& box) {
     std::string text = box.Text();

@@ -12,10 +12,6 @@
 
 namespace app {
 
-std::string SettingsFilePath(const std::string& applicationPath) {
-    return applicationPath + "Data\\Fetchlets.ini";
-}
-
 std::string SignaturesFilePath(const std::string& applicationPath) {
     return applicationPath + "Data\\FLSignatures.ddl";
 }
@@ -59,24 +55,22 @@ bool LoadFormState(forms::Form& form, const std::string& settingsFile) {
         if (read.count == 0)
             continue;
         RestoreStep step{Restore::Skip};
+        // A list box and a combo box keep their selected index.
+        auto restoreListIndex = [&](auto* list) {
+            step = restoreIndex(read.text, list->ListCount());
+            if (step.action == Restore::Apply)
+                list->setListIndex(step.value);
+        };
         switch (c->kind()) {
         case forms::Kind::TextBox:
             static_cast<forms::TextBox*>(c)->setText(decodeText(read.text));
             break;
-        case forms::Kind::ListBox: {
-            auto* list = static_cast<forms::ListBox*>(c);
-            step = restoreIndex(read.text, list->ListCount());
-            if (step.action == Restore::Apply)
-                list->setListIndex(step.value);
+        case forms::Kind::ListBox:
+            restoreListIndex(static_cast<forms::ListBox*>(c));
             break;
-        }
-        case forms::Kind::ComboBox: {
-            auto* combo = static_cast<forms::ComboBox*>(c);
-            step = restoreIndex(read.text, combo->ListCount());
-            if (step.action == Restore::Apply)
-                combo->setListIndex(step.value);
+        case forms::Kind::ComboBox:
+            restoreListIndex(static_cast<forms::ComboBox*>(c));
             break;
-        }
         case forms::Kind::CheckBox:
             step = restoreCheck(read.text);
             if (step.action == Restore::Apply)
@@ -185,20 +179,23 @@ void LoadListFile(const std::string& path, forms::ListBox& list) {
         list.AddItem(line);
 }
 
-void OptionsList_MouseDown(forms::PopupMenu& menu, int button) {
-    if (button == forms::vbRightButton)
-        menu.Popup();
-}
-
-void OptionsList_KeyDown(forms::PopupMenu& menu, int& keyCode) {
-    if (keyCode == VK_APPS) {
-        keyCode = 0;
-        menu.Popup();
-    }
-}
-
 void EditListFile(platform::Services& services, const std::string& path) {
     platform::openDocument(services, path);
+}
+
+void wireOptionsList(forms::ListBox& list, OneItemMenu& menu, std::function<std::string()> path,
+                     platform::Services& services) {
+    list.MouseDown = [&menu](int button, int, int, int) {
+        if (button == forms::vbRightButton)
+            menu.Popup();
+    };
+    list.KeyDown = [&menu](int& keyCode, int) {
+        if (keyCode == VK_APPS) {
+            keyCode = 0;
+            menu.Popup();
+        }
+    };
+    menu.item.Click = [&services, path] { EditListFile(services, path()); };
 }
 
 } // namespace app

@@ -4,16 +4,16 @@
 // shows and the commands that open them for editing.
 #pragma once
 
+#include "app/menus.h"
 #include "forms/controls.h"
 #include "forms/menu.h"
 #include "platform/services.h"
 
+#include <functional>
 #include <string>
 
 namespace app {
 
-// The application folder (with its one trailing backslash) + "Data\Fetchlets.ini".
-std::string SettingsFilePath(const std::string& applicationPath);
 // The Options page's list files in the Data folder.
 std::string SignaturesFilePath(const std::string& applicationPath);
 std::string BlacklistFilePath(const std::string& applicationPath);
@@ -62,14 +62,15 @@ void ReportSettingsNotSaved(platform::Services& services, HWND owner,
 // missing file leaves the list as it is.
 void LoadListFile(const std::string& path, forms::ListBox& list);
 
-// The Options lists' menus ("Edit Signatures" on lstSignatures, "Edit
-// Blacklist" on lstBlacklist): the right mouse button opens the list's menu,
-// other buttons do nothing; from the keyboard the context-menu key does.
-void OptionsList_MouseDown(forms::PopupMenu& menu, int button);
-void OptionsList_KeyDown(forms::PopupMenu& menu, int& keyCode);
-
 // Opens a list file for editing with the program associated with it, or the
 // system's Open With dialog when there is none.
 void EditListFile(platform::Services& services, const std::string& path);
+
+// An Options list and its one-item menu ("Edit Signatures" on lstSignatures,
+// "Edit Blacklist" on lstBlacklist): the right mouse button opens the menu,
+// other buttons do nothing; from the keyboard the context-menu key does. The
+// item opens the list file at `path()` for editing.
+void wireOptionsList(forms::ListBox& list, OneItemMenu& menu, std::function<std::string()> path,
+                     platform::Services& services);
 
 } // namespace app

@@ -1,8 +1,10 @@
 #include "app/updates.h"
 
-#include "app/guarded.h"
+#include "platform/guarded.h"
 
 namespace app {
+
+using platform::guarded;
 
 Updates::Updates(platform::Services& services, Controls controls, std::string productServer)
     : controls_(controls), productServer_(std::move(productServer)),
@@ -30,7 +32,7 @@ void Updates::Show(bool owned) {
     window_.Show(owned ? &controls_.main : nullptr);
 }
 
-void Updates::Timer2_Timer(forms::Timer& timer) {
+void Updates::automaticCheck(forms::Timer& timer) {
     timer.setEnabled(false);
     if (controls_.chkAutoUpdate.Value() != 1)
         return;

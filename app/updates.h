@@ -40,7 +40,7 @@ class Updates {
     void Show(bool owned = true);
     // Timer2's tick: with chkAutoUpdate ticked, shows the update window and
     // runs its automatic check. Either way the timer stops: one check per start.
-    void Timer2_Timer(forms::Timer& timer);
+    void automaticCheck(forms::Timer& timer);
     // Part of the main window's shutdown: the update window saves its geometry.
     void Unload();
 

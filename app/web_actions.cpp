@@ -1,21 +1,24 @@
 #include "app/web_actions.h"
 
 #include "app/pure/web_links.h"
+#include "forms/tell.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/shell_actions.h"
 
 namespace app {
 
-void WebActions::tell(const std::string& text) {
-    if (services_.messageBoxes)
-        services_.messageBoxes->show(view_.main.isLoaded() ? view_.main.hwnd() : nullptr, text, "",
-                                     MB_OK | MB_ICONINFORMATION);
+platform::LinkCheck checkOrTell(platform::Services& services, forms::Form& owner,
+                                const std::string& link, platform::LinkOwner whose) {
+    platform::LinkCheck check = platform::checkWebLink(link);
+    if (!check)
+        forms::tell(services, owner, platform::refusalMessage(check, link, whose));
+    return check;
 }
 
 void WebActions::open(HWND owner, const std::string& address, platform::LinkOwner whose) {
     const platform::LinkCheck check = platform::openLink(services_, owner, address);
     if (!check)
-        tell(platform::refusalMessage(check, address, whose));
+        forms::tell(services_, view_.main, platform::refusalMessage(check, address, whose));
 }
 
 void WebActions::openPage(const std::string& address) {
@@ -40,18 +43,17 @@ void WebActions::screenshots(catalog::Kind kind) {
 
 void WebActions::developerPage() {
     const std::string current = link();
-    const platform::LinkCheck check = platform::checkWebLink(current);
-    if (!check) {
-        tell(platform::refusalMessage(check, current, platform::LinkOwner::Entry));
+    if (!checkOrTell(services_, view_.main, current, platform::LinkOwner::Entry))
         return;
-    }
     // An http link without a "/" right after its host (and a scheme-less
     // one, which gives "http://" alone) names no page to open.
     const std::string target = app::developerPage(current);
     if (!platform::checkWebLink(target)) {
-        tell("This entry's link names no page after its host, so there is no developer page to "
-             "open.\r\n\r\n" +
-             current);
+        forms::tell(
+            services_, view_.main,
+            "This entry's link names no page after its host, so there is no developer page to "
+            "open.\r\n\r\n" +
+                current);
         return;
     }
     openUnowned(target);
@@ -59,7 +61,8 @@ void WebActions::developerPage() {
 
 void WebActions::linkToClipboard() {
     if (services_.clipboard && !services_.clipboard->setText(link()))
-        tell("The clipboard is in use by another program. Try again in a moment.");
+        forms::tell(services_, view_.main,
+                    "The clipboard is in use by another program. Try again in a moment.");
 }
 
 void WebActions::sendDownloadLink(catalog::Kind kind) {
@@ -71,12 +74,10 @@ void WebActions::reportProblem() {
 }
 
 void WebActions::visitPage() {
-    const std::string current = link();
-    const platform::LinkCheck check = platform::checkWebLink(current);
-    if (!check) {
-        tell(platform::refusalMessage(check, current, platform::LinkOwner::Page));
+    const platform::LinkCheck check =
+        checkOrTell(services_, view_.main, link(), platform::LinkOwner::Page);
+    if (!check)
         return;
-    }
     open(view_.main.hwnd(), check.target, platform::LinkOwner::Page);
 }
 

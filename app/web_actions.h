@@ -14,6 +14,11 @@
 
 namespace app {
 
+// The web link checked by the link rule; when it is refused, the user is
+// told why (as the link of `whose`), owned by `owner`, and the check is false.
+platform::LinkCheck checkOrTell(platform::Services& services, forms::Form& owner,
+                                const std::string& link, platform::LinkOwner whose);
+
 // What the actions see of the main window.
 struct WebActionsView {
     forms::Form& main;                 // owner of opened pages and of messages
@@ -60,7 +65,6 @@ class WebActions {
     std::string name(catalog::Kind kind) const {
         return view_.entryName ? view_.entryName(kind) : std::string();
     }
-    void tell(const std::string& text);
 
     WebActionsView view_;
     platform::Services& services_;

@@ -12,6 +12,10 @@ std::string catalogPath(const std::string& applicationPath, Kind kind) {
     return applicationPath + "Data\\" + info(kind).fileName;
 }
 
+std::string settingsPath(const std::string& applicationPath) {
+    return applicationPath + "Data\\Fetchlets.ini";
+}
+
 std::vector<std::string> categoryNames(const std::string& path) {
     return profile::sectionNames(path, kCategoryBufferSize);
 }

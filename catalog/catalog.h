@@ -42,6 +42,11 @@ constexpr unsigned long kLinkBufferSize = 256;
 // applicationPath (ending in "\") + "Data\" + the kind's file name.
 std::string catalogPath(const std::string& applicationPath, Kind kind);
 
+// The program's settings file, beside the catalog files: applicationPath
+// (ending in "\") + "Data\Fetchlets.ini". Every window keeps its values and
+// geometry there.
+std::string settingsPath(const std::string& applicationPath);
+
 // The category names of a catalog file in file order (empty when the file is
 // missing or has none); names beyond the buffer are left out.
 std::vector<std::string> categoryNames(const std::string& path);

@@ -1,6 +1,7 @@
 #include "controls/statusbar.h"
 
 #include "controls/bar_accessible.h"
+#include "platform/guarded.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -15,18 +16,22 @@ namespace {
 constexpr long kErrInvalidCall = 5; // "Invalid procedure call or argument"
 constexpr long kErrOutOfMemory = 7;
 
-// Runs `body`; any error leaves with the source "StatusBar." + routine.
-template <class F> auto guarded(const char* routine, F&& body) -> decltype(body()) {
-    const std::string source = std::string("StatusBar.") + routine;
-    try {
-        return body();
-    } catch (const StatusBarError& e) {
-        throw StatusBarError(e.Number(), e.Description(), source);
-    } catch (const std::bad_alloc&) {
-        throw StatusBarError(kErrOutOfMemory, "Out of memory", source);
-    } catch (const std::exception& e) {
-        throw StatusBarError(kErrInvalidCall, e.what(), source);
-    }
+using platform::guarded;
+
+// For guarded(raise, step): any error leaves with the source "StatusBar." +
+// routine.
+auto raiseAs(const char* routine) {
+    return [source = std::string("StatusBar.") + routine](std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const StatusBarError& e) {
+            throw StatusBarError(e.Number(), e.Description(), source);
+        } catch (const std::bad_alloc&) {
+            throw StatusBarError(kErrOutOfMemory, "Out of memory", source);
+        } catch (const std::exception& e) {
+            throw StatusBarError(kErrInvalidCall, e.what(), source);
+        }
+    };
 }
 
 } // namespace
@@ -302,7 +307,7 @@ const StatusBar::Panel* StatusBar::panel(int index) const {
 }
 
 void StatusBar::AddPanel(const PanelOptions& a) {
-    guarded("AddPanel", [&] {
+    guarded(raiseAs("AddPanel"), [&] {
         Panel p;
         p.text = a.sText;
         p.textFormat = a.uTextAlign;
@@ -325,7 +330,7 @@ void StatusBar::AddPanel(const PanelOptions& a) {
 }
 
 void StatusBar::Clear() {
-    guarded("Clear", [&] {
+    guarded(raiseAs("Clear"), [&] {
         if (Editing())
             endEdit(false);
         for (int i = 1; i <= PanelCount(); ++i)
@@ -339,14 +344,14 @@ void StatusBar::Clear() {
 }
 
 std::string StatusBar::PanelText(int index) const {
-    return guarded("PanelText", [&] {
+    return guarded(raiseAs("PanelText"), [&] {
         const Panel* p = panel(index);
         return p ? p->text : std::string();
     });
 }
 
 void StatusBar::setPanelText(int index, const std::string& v) {
-    guarded("PanelText", [&] {
+    guarded(raiseAs("PanelText"), [&] {
         if (Panel* p = panel(index)) {
             p->text = v;
             repaint();
@@ -356,13 +361,13 @@ void StatusBar::setPanelText(int index, const std::string& v) {
 
 #define SB_PANEL_PROP(Name, Type, field, def, write)                                               \
     Type StatusBar::Name(int index) const {                                                        \
-        return guarded(#Name, [&]() -> Type {                                                      \
+        return guarded(raiseAs(#Name), [&]() -> Type {                                             \
             const Panel* p = panel(index);                                                         \
             return p ? static_cast<Type>(p->field) : def;                                          \
         });                                                                                        \
     }                                                                                              \
     void StatusBar::set##Name(int index, Type v) {                                                 \
-        guarded(#Name, [&] {                                                                       \
+        guarded(raiseAs(#Name), [&] {                                                              \
             if (Panel* p = panel(index)) {                                                         \
                 p->field = write;                                                                  \
                 repaint();                                                                         \
@@ -379,14 +384,14 @@ SB_PANEL_PROP(PanelWidth, long, width, 0L, NormalizePanelWidth(static_cast<int>(
 #undef SB_PANEL_PROP
 
 Colour StatusBar::PanelForeColor(int index) const {
-    return guarded("PanelForeColor", [&] {
+    return guarded(raiseAs("PanelForeColor"), [&] {
         const Panel* p = panel(index);
         return p ? p->foreColor.value_or(foreColor_) : foreColor_;
     });
 }
 
 void StatusBar::setPanelForeColor(int index, Colour v) {
-    guarded("PanelForeColor", [&] {
+    guarded(raiseAs("PanelForeColor"), [&] {
         if (Panel* p = panel(index)) {
             p->foreColor = v;
             repaint();
@@ -395,14 +400,14 @@ void StatusBar::setPanelForeColor(int index, Colour v) {
 }
 
 FontDesc StatusBar::PanelFont(int index) const {
-    return guarded("PanelFont", [&] {
+    return guarded(raiseAs("PanelFont"), [&] {
         const Panel* p = panel(index);
         return p && p->font ? *p->font : font_;
     });
 }
 
 void StatusBar::setPanelFont(int index, const FontDesc& v) {
-    guarded("PanelFont", [&] {
+    guarded(raiseAs("PanelFont"), [&] {
         if (Panel* p = panel(index)) {
             if (p->fontHandle)
                 DeleteObject(p->fontHandle);
@@ -418,14 +423,14 @@ void StatusBar::setPanelFont(int index, const FontDesc& v) {
 }
 
 Picture StatusBar::PanelIcon(int index) const {
-    return guarded("PanelIcon", [&] {
+    return guarded(raiseAs("PanelIcon"), [&] {
         const Panel* p = panel(index);
         return p ? p->icon : Picture{};
     });
 }
 
 void StatusBar::setPanelIcon(int index, const Picture& v) {
-    guarded("PanelIcon", [&] {
+    guarded(raiseAs("PanelIcon"), [&] {
         if (Panel* p = panel(index)) {
             p->icon = v;
             repaint();
@@ -446,7 +451,7 @@ int StatusBar::GetPanelIndex(int x, int y) const {
 }
 
 int StatusBar::GetPanelIndex() const {
-    return guarded("GetPanelIndex", [&] {
+    return guarded(raiseAs("GetPanelIndex"), [&] {
         if (!hwnd_)
             return 0;
         POINT pt;
@@ -457,7 +462,7 @@ int StatusBar::GetPanelIndex() const {
 }
 
 void StatusBar::BoundControl(int index, HWND control, int sizeMethod) {
-    guarded("BoundControl", [&] {
+    guarded(raiseAs("BoundControl"), [&] {
         Panel* p = panel(index);
         if (!p)
             return;
@@ -485,7 +490,7 @@ void StatusBar::BoundControl(int index, HWND control, int sizeMethod) {
 // --- editing --------------------------------------------------------------------
 
 void StatusBar::BeginEdit(int index) {
-    guarded("BeginEdit", [&] {
+    guarded(raiseAs("BeginEdit"), [&] {
         Panel* p = panel(index);
         if (!p || !p->editable || !edit_)
             return;
@@ -526,7 +531,7 @@ void StatusBar::endEdit(bool keep) {
 // Each simple property write repaints; an error reports the property's name.
 #define FL_SETTER(Name, Type, member)                                                              \
     void StatusBar::set##Name(Type v) {                                                            \
-        guarded(#Name, [&] {                                                                       \
+        guarded(raiseAs(#Name), [&] {                                                              \
             member = v;                                                                            \
             repaint();                                                                             \
         });                                                                                        \
@@ -540,7 +545,7 @@ FL_SETTER(Theme, int, theme_)
 #undef FL_SETTER
 
 void StatusBar::setFont(const FontDesc& v) {
-    guarded("Font", [&] {
+    guarded(raiseAs("Font"), [&] {
         font_ = v;
         barFont_.set(font_);
         repaint();
@@ -548,7 +553,7 @@ void StatusBar::setFont(const FontDesc& v) {
 }
 
 void StatusBar::Refresh() {
-    guarded("Refresh", [&] { repaint(); });
+    guarded(raiseAs("Refresh"), [&] { repaint(); });
 }
 
 HFONT StatusBar::currentFont() const {
@@ -796,7 +801,7 @@ void StatusBar::updateToolTips() {
 // --- stored state -------------------------------------------------------------------
 
 void StatusBar::ReadProperties(const PropertyBag& bag) {
-    guarded("UserControl_ReadProperties", [&] {
+    guarded(raiseAs("UserControl_ReadProperties"), [&] {
         backColor_ = bag.readColour("BackColor", systemColour(SysButtonFace));
         foreColor_ = bag.readColour("ForeColor", systemColour(SysButtonText));
         font_ = readFontProperty(bag);
@@ -811,7 +816,7 @@ void StatusBar::ReadProperties(const PropertyBag& bag) {
 }
 
 void StatusBar::WriteProperties(PropertyBag& bag) const {
-    guarded("UserControl_WriteProperties", [&] {
+    guarded(raiseAs("UserControl_WriteProperties"), [&] {
         bag.writeColour("BackColor", backColor_, systemColour(SysButtonFace));
         bag.writeColour("ForeColor", foreColor_, systemColour(SysButtonText));
         writeFontProperty(bag, font_);

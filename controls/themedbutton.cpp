@@ -499,8 +499,7 @@ void ThemedButton::About() {
 }
 
 bool ThemedButton::OpenLink(const std::string& link) {
-    platform::Shell* shell = platform::systemServices().shell;
-    return shell && OpenLink(link, *shell);
+    return OpenLink(link, platform::systemServices().shell);
 }
 
 bool ThemedButton::OpenLink(const std::string& link, platform::Shell& shell) {

@@ -419,12 +419,12 @@ void frmDownloads::cmdOpen_Click() {
 
 void frmDownloads::cmdOpenFolder_Click() {
     int i = lvwDownloads.selectedRow();
-    if (i < 0 || i >= rowCount() || !services_.shell)
+    if (i < 0 || i >= rowCount())
         return;
     Transfer::Snapshot s = row(i);
     if (s.path.empty())
         return;
-    services_.shell->execute(hwnd(), "open", "explorer.exe", "/select,\"" + ansiPath(s.path) + "\"",
+    services_.shell.execute(hwnd(), "open", "explorer.exe", "/select,\"" + ansiPath(s.path) + "\"",
                              "", SW_SHOWNORMAL);
 }
 

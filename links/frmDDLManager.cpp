@@ -1,7 +1,9 @@
 #include "links/frmDDLManager.h"
 
+#include "catalog/catalog.h"
 #include "catalog/profile_io.h"
 #include "forms/geometry.h"
+#include "forms/tell.h"
 #include "links/pure/link_queue.h"
 #include "platform/pure/link_scheme.h"
 #include "platform/shell_actions.h"
@@ -59,14 +61,14 @@ frmDDLManager::frmDDLManager(platform::Services& services, MainWindowView main)
     lstDDLManager.MouseDown = [this](int b, int s, int x, int y) {
         lstDDLManager_MouseDown(b, s, x, y);
     };
-    cmdDownload.Click = [this] { cmdDownload_Click(); };
-    cmdMultipleDownload.Click = [this] { cmdMultipleDownload_Click(); };
+    cmdDownload.Click = [this] { mnuDownload_Click(); };
+    cmdMultipleDownload.Click = [this] { mnuMultipleDownload_Click(); };
     mnuDownload.Click = [this] { mnuDownload_Click(); };
     mnuMultipleDownload.Click = [this] { mnuMultipleDownload_Click(); };
     mnuDownloadFromPage.Click = [this] { mnuDownloadFromPage_Click(); };
     mnuClipboard.Click = [this] { mnuClipboard_Click(); };
-    mnuSelectAll.Click = [this] { mnuSelectAll_Click(); };
-    mnuDeselectAll.Click = [this] { mnuDeselectAll_Click(); };
+    mnuSelectAll.Click = [this] { selectAll(true); };
+    mnuDeselectAll.Click = [this] { selectAll(false); };
     mnuDeleteSelected.Click = [this] { mnuDeleteSelected_Click(); };
     mnuDeleteAll.Click = [this] { mnuDeleteAll_Click(); };
     Timer1.Tick = [this] { Timer1_Timer(); };
@@ -78,11 +80,11 @@ frmDDLManager::~frmDDLManager() {
 }
 
 std::string frmDDLManager::queueFile() const {
-    return services_.environment->applicationPath() + "Data\\FLLinks.ddl";
+    return services_.environment.applicationPath() + "Data\\FLLinks.ddl";
 }
 
 std::string frmDDLManager::settingsFile() const {
-    return services_.environment->applicationPath() + "Data\\Fetchlets.ini";
+    return catalog::settingsPath(services_.environment.applicationPath());
 }
 
 std::vector<std::string> frmDDLManager::links() const {
@@ -107,11 +109,6 @@ std::vector<bool> frmDDLManager::selection() const {
     return selected;
 }
 
-void frmDDLManager::tell(const std::string& text, unsigned icon) {
-    if (services_.messageBoxes)
-        services_.messageBoxes->show(isLoaded() ? hwnd() : nullptr, text, "", MB_OK | icon);
-}
-
 // ---- loading and unloading ---------------------------------------------------
 
 void frmDDLManager::Form_Load() {
@@ -121,10 +118,11 @@ void frmDDLManager::Form_Load() {
         ParsedQueue q = parseQueue(bytes);
         lstDDLManager.AddItems(q.links);
         if (q.truncated)
-            tell("The link queue file holds more than " + withCount(kMaxLinks) +
-                     " links. Only the first " + withCount(kMaxLinks) +
-                     " were loaded; the others will be dropped when the window is closed.",
-                 MB_ICONWARNING);
+            forms::tell(services_, *this,
+                        "The link queue file holds more than " + withCount(kMaxLinks) +
+                            " links. Only the first " + withCount(kMaxLinks) +
+                            " were loaded; the others will be dropped when the window is closed.",
+                        MB_ICONWARNING);
     }
     // What was just read is what the file holds.
     savedChanges_ = lstDDLManager.ItemChanges();
@@ -148,7 +146,7 @@ bool frmDDLManager::saveQueueAs() {
     if (!services_.fileDialogs)
         return false;
     std::string chosen = services_.fileDialogs->saveAs(
-        hwnd(), "Save the Link Queue As", services_.environment->applicationPath() + "Data",
+        hwnd(), "Save the Link Queue As", services_.environment.applicationPath() + "Data",
         "FLLinks.ddl");
     if (chosen.empty())
         return false;
@@ -165,7 +163,8 @@ bool frmDDLManager::saveQueueAs() {
     if (profile::io::writable(path) &&
         profile::io::replaceAtomically(path, formatQueue(lstDDLManager.items())))
         return true;
-    tell("The link queue could not be saved to\r\n" + path, MB_ICONWARNING);
+    forms::tell(services_, *this, "The link queue could not be saved to\r\n" + path,
+                MB_ICONWARNING);
     return false;
 }
 
@@ -397,7 +396,9 @@ void frmDDLManager::download(const std::vector<std::string>& chosen) {
         if (services_.downloads)
             services_.downloads->download(hwnd(), urls);
         else
-            tell("Downloads are not available: the links were not handed over.", MB_ICONWARNING);
+            forms::tell(services_, *this,
+                        "Downloads are not available: the links were not handed over.",
+                        MB_ICONWARNING);
     }
     if (refused.empty())
         return;
@@ -409,12 +410,12 @@ void frmDDLManager::download(const std::vector<std::string>& chosen) {
     if (refused.size() > kShown)
         text += "\r\n... and " + withCount(refused.size() - kShown) +
                 " more links that are no web addresses.";
-    tell(text, MB_ICONINFORMATION);
+    forms::tell(services_, *this, text, MB_ICONINFORMATION);
 }
 
 void frmDDLManager::mnuDownload_Click() {
     if (lstDDLManager.ListIndex() < 0) {
-        tell("Choose a link in the list first.", MB_ICONINFORMATION);
+        forms::tell(services_, *this, "Choose a link in the list first.", MB_ICONINFORMATION);
         return;
     }
     download({lstDDLManager.Text()});
@@ -427,7 +428,7 @@ void frmDDLManager::mnuMultipleDownload_Click() {
         if (selected[i])
             chosen.push_back(lstDDLManager.items()[i]);
     if (chosen.empty()) {
-        tell("Select the links to download first.", MB_ICONINFORMATION);
+        forms::tell(services_, *this, "Select the links to download first.", MB_ICONINFORMATION);
         return;
     }
     download(chosen);
@@ -435,19 +436,23 @@ void frmDDLManager::mnuMultipleDownload_Click() {
 
 void frmDDLManager::mnuDownloadFromPage_Click() {
     if (lstDDLManager.ListIndex() < 0) {
-        tell("Choose a link in the list first.", MB_ICONINFORMATION);
+        forms::tell(services_, *this, "Choose a link in the list first.", MB_ICONINFORMATION);
         return;
     }
     const std::string link = lstDDLManager.Text();
     const platform::LinkCheck check = platform::openLink(services_, hwnd(), link);
     if (!check)
-        tell(platform::refusalMessage(check, link, platform::LinkOwner::Queue), MB_ICONINFORMATION);
+        forms::tell(services_, *this,
+                    platform::refusalMessage(check, link, platform::LinkOwner::Queue),
+                    MB_ICONINFORMATION);
 }
 
 void frmDDLManager::mnuClipboard_Click() {
     if (services_.clipboard &&
         !services_.clipboard->setText(selectionText(lstDDLManager.items(), selection())))
-        tell("The clipboard is in use by another program. Try again in a moment.", MB_ICONWARNING);
+        forms::tell(services_, *this,
+                    "The clipboard is in use by another program. Try again in a moment.",
+                    MB_ICONWARNING);
 }
 
 void frmDDLManager::selectAll(bool selected) {

@@ -81,14 +81,10 @@ class frmDDLManager : public forms::Form {
   private:
     void lstDDLManager_Click();
     void lstDDLManager_MouseDown(int button, int shift, int x, int y);
-    void cmdDownload_Click() { mnuDownload_Click(); }
-    void cmdMultipleDownload_Click() { mnuMultipleDownload_Click(); }
     void mnuDownload_Click();
     void mnuMultipleDownload_Click();
     void mnuDownloadFromPage_Click();
     void mnuClipboard_Click();
-    void mnuSelectAll_Click() { selectAll(true); }
-    void mnuDeselectAll_Click() { selectAll(false); }
     void mnuDeleteSelected_Click();
     void mnuDeleteAll_Click();
     void Timer1_Timer();
@@ -99,7 +95,6 @@ class frmDDLManager : public forms::Form {
     // Hands web links to the Downloads window; tells the user about the
     // others and about a missing Downloads window.
     void download(const std::vector<std::string>& links);
-    void tell(const std::string& text, unsigned icon);
     // Removes the items at these positions (ascending), keeping the others'
     // order, selection and the current item.
     void removeItems(const std::vector<std::size_t>& positions);

@@ -58,20 +58,20 @@ frmMendkit::~frmMendkit() {
 }
 
 void frmMendkit::Form_Load() {
-    setCaption(fileTitle(services_.environment->programPath()));
+    setCaption(fileTitle(services_.environment.programPath()));
     forms::DoEvents();
-    if (services_.singleInstance->anotherIsRunning(kInstanceName)) {
+    if (services_.singleInstance.anotherIsRunning(kInstanceName)) {
         endProgram();
         return;
     }
 
-    programFolder_ = platform::withTrailingBackslash(services_.environment->applicationPath());
-    std::string system = services_.environment->systemDirectory();
+    programFolder_ = platform::withTrailingBackslash(services_.environment.applicationPath());
+    std::string system = services_.environment.systemDirectory();
     // Without a system folder nothing can be repaired; every item then fails.
     systemFolder_ = system.empty() ? std::string() : platform::withTrailingBackslash(system);
-    std::string wow64 = services_.environment->wow64Directory();
+    std::string wow64 = services_.environment.wow64Directory();
     wow64Folder_ = wow64.empty() ? std::string() : platform::withTrailingBackslash(wow64);
-    std::string windows = services_.environment->windowsDirectory();
+    std::string windows = services_.environment.windowsDirectory();
     windowsFolder_ = windows.empty() ? std::string() : platform::withTrailingBackslash(windows);
 
     std::vector<std::string> names = platform::findFiles(programFolder_, "*.OCX");
@@ -157,7 +157,7 @@ bool frmMendkit::repair(const std::string& name) {
         return false;
     // The path is quoted: a component's file name may contain blanks.
     platform::ProcessResult r =
-        services_.processes->run(place.tool + " /s \"" + target + "\"", SW_SHOWMINIMIZED,
+        services_.processes.run(place.tool + " /s \"" + target + "\"", SW_SHOWMINIMIZED,
                                  registrationTimeoutMs, [] { forms::DoEvents(); });
     return r.started && r.finished && r.exitCode == 0;
 }
@@ -217,7 +217,7 @@ void frmMendkit::Command2_Click() {
 }
 
 void frmMendkit::lblHomepage_Click() {
-    services_.shell->execute(hwnd(), "Open", kHomepage, "", "", SW_SHOWNORMAL);
+    services_.shell.execute(hwnd(), "Open", kHomepage, "", "", SW_SHOWNORMAL);
 }
 
 void frmMendkit::endProgram() {

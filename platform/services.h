@@ -1,7 +1,8 @@
 // The outside world behind small interfaces. Windows receive one Services
 // object; the program passes the real implementations, tests pass recording
-// fakes with scripted answers so that nothing blocks on a dialog. A member
-// left null is a service this build does not offer; callers check.
+// fakes with scripted answers so that nothing blocks on a dialog. The
+// services every build offers are references; a pointer member left null is
+// a service this build does not offer, and callers check.
 #pragma once
 
 #include "platform/clipboard.h"
@@ -20,11 +21,13 @@
 namespace platform {
 
 struct Services {
+    // Always offered.
+    Environment& environment;
+    Shell& shell;
+    Processes& processes;
+    SingleInstance& singleInstance;
+    // Offered or not.
     MessageBoxes* messageBoxes = nullptr;
-    Shell* shell = nullptr;
-    Processes* processes = nullptr;
-    Environment* environment = nullptr;
-    SingleInstance* singleInstance = nullptr;
     Clipboard* clipboard = nullptr;
     Downloads* downloads = nullptr;
     Fetcher* fetcher = nullptr;

@@ -230,11 +230,11 @@ Services& systemServices() {
     static SystemSingleInstance single;
     static SystemClipboard clipboard;
     static WinInetFetcher fetcher;
-    static Services services{.messageBoxes = &boxes,
-                             .shell = &shell,
-                             .processes = &processes,
-                             .environment = &environment,
-                             .singleInstance = &single,
+    static Services services{.environment = environment,
+                             .shell = shell,
+                             .processes = processes,
+                             .singleInstance = single,
+                             .messageBoxes = &boxes,
                              .clipboard = &clipboard,
                              .fetcher = &fetcher,
                              .fileDialogs = &systemFileDialogs(),

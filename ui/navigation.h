@@ -6,6 +6,7 @@
 #pragma once
 
 #include "forms/controls.h"
+#include "ui/pure/pages.h"
 
 #include <functional>
 
@@ -20,20 +21,6 @@ struct NavigationView {
     forms::TextBox& slimSearch;
     forms::TextBox& specialSearch;
 };
-
-// Outer pages by index.
-enum OuterPage {
-    PageHome = 0,
-    PageGetApps = 1,
-    PageOptions = 2,
-    PageAbout = 3,
-    PageGetPortable = 4,
-    PageGetSlim = 5,
-    PageSpecial = 6,
-    PageEmpty = 7
-};
-// Inner pages by index.
-enum InnerPage { InnerSpecial = 0, InnerPages = 1, InnerInstalledApps = 2 };
 
 // The Home page's buttons (and the update image) that navigation handles.
 enum class HomeCommand {

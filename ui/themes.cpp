@@ -22,7 +22,7 @@ void Themes::fill() {
     v_.cboTheme.setListIndex(0);
 }
 
-void Themes::cboTheme_Click() {
+void Themes::applyChosen() {
     const std::string text = v_.cboTheme.Text();
     for (int i = 0; i < 6; ++i) {
         const Theme& t = kThemes[i];

@@ -35,7 +35,7 @@ class Themes {
     void fill();
     // The combo's selection changed (by the user or by code): the theme whose
     // name equals the combo's text exactly is applied.
-    void cboTheme_Click();
+    void applyChosen();
 
   private:
     ThemeView v_;

@@ -127,12 +127,27 @@ void Tray::restore() {
     removeIcon();
 }
 
-void Tray::mnuShow_Click() {
+void Tray::showNormal() {
     if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr) {
         ShowWindow(w, SW_SHOWNORMAL);
         SetForegroundWindow(w);
     }
     removeIcon();
+}
+
+void Tray::bringToFront() {
+    if (shown_) {
+        restore();
+        return;
+    }
+    HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr;
+    if (!w)
+        return;
+    if (IsIconic(w))
+        ShowWindow(w, SW_RESTORE);
+    else if (!IsWindowVisible(w))
+        ShowWindow(w, SW_SHOW);
+    SetForegroundWindow(w);
 }
 
 void Tray::onIconMouse(UINT mouseMessage) {

@@ -47,7 +47,10 @@ class Tray {
     void restore();
     // "Show": the window in its normal state (neither minimised nor
     // maximised), shown, and the icon deleted.
-    void mnuShow_Click();
+    void showNormal();
+    // A later copy's request: the window in front, restored from behind the
+    // icon as restore() does, else from the taskbar (minimised or hidden).
+    void bringToFront();
 
     // A mouse message from the icon: left button down restores, right button
     // up opens the tray menu; others do nothing.

@@ -1,6 +1,8 @@
 #include "update/frmUpdate.h"
 
+#include "catalog/catalog.h"
 #include "forms/geometry.h"
+#include "platform/guarded.h"
 #include "platform/sha256.h"
 #include "update/staging.h"
 
@@ -11,13 +13,7 @@ namespace update {
 
 namespace {
 
-// A step that runs on its own: a failing step is skipped, the next one runs.
-template <typename F> void guarded(F&& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
+using platform::guarded;
 
 // Asks the window to restart once the button's click has returned.
 constexpr UINT kRestartMessage = WM_APP + 12;
@@ -84,11 +80,12 @@ frmUpdate::~frmUpdate() {
 }
 
 std::string frmUpdate::dataFolder() const {
-    return platform::withTrailingBackslash(services_.environment->applicationPath()) + "Data\\";
+    return platform::withTrailingBackslash(services_.environment.applicationPath()) + "Data\\";
 }
 
 std::string frmUpdate::settingsFile() const {
-    return dataFolder() + "Fetchlets.ini";
+    return catalog::settingsPath(
+        platform::withTrailingBackslash(services_.environment.applicationPath()));
 }
 
 std::string frmUpdate::SignatureVersion() {

@@ -2,30 +2,32 @@
 // state that the main window's two fast timers keep in step, as data.
 #pragma once
 
+#include "ui/pure/pages.h"
+
 namespace app {
 
-enum class PageStackId { Outer, Inner }; // SSTab1, SSTab2
+using ui::Stack;
 
 struct PageCommand {
-    PageStackId stack;
+    Stack stack;
     int page; // the control is visible exactly while this page is current
     const char* control;
 };
 
 inline constexpr PageCommand kPageCommands[] = {
-    {PageStackId::Outer, 0, "cmdFeedback"},
-    {PageStackId::Outer, 1, "cmdDownload"},
-    {PageStackId::Outer, 1, "cmdDownloadFromPage"},
-    {PageStackId::Outer, 4, "cmdDownloadPortable"},
-    {PageStackId::Outer, 4, "cmdDownloadPortableFromPage"},
-    {PageStackId::Outer, 5, "cmdDownloadSlim"},
-    {PageStackId::Outer, 5, "cmdDownloadSlimFromPage"},
-    {PageStackId::Outer, 0, "ImgUpdate"},
-    {PageStackId::Outer, 0, "ImgTwitter"},
-    {PageStackId::Outer, 0, "ImgFacebook"},
-    {PageStackId::Inner, 0, "cmdDownloadSpecial"},
-    {PageStackId::Inner, 0, "cmdDownloadSpecialFromPage"},
-    {PageStackId::Inner, 1, "cmdVisitPage"},
+    {Stack::Outer, ui::PageHome, "cmdFeedback"},
+    {Stack::Outer, ui::PageGetApps, "cmdDownload"},
+    {Stack::Outer, ui::PageGetApps, "cmdDownloadFromPage"},
+    {Stack::Outer, ui::PageGetPortable, "cmdDownloadPortable"},
+    {Stack::Outer, ui::PageGetPortable, "cmdDownloadPortableFromPage"},
+    {Stack::Outer, ui::PageGetSlim, "cmdDownloadSlim"},
+    {Stack::Outer, ui::PageGetSlim, "cmdDownloadSlimFromPage"},
+    {Stack::Outer, ui::PageHome, "ImgUpdate"},
+    {Stack::Outer, ui::PageHome, "ImgTwitter"},
+    {Stack::Outer, ui::PageHome, "ImgFacebook"},
+    {Stack::Inner, ui::InnerSpecial, "cmdDownloadSpecial"},
+    {Stack::Inner, ui::InnerSpecial, "cmdDownloadSpecialFromPage"},
+    {Stack::Inner, ui::InnerPages, "cmdVisitPage"},
 };
 
 struct CountLabel {

@@ -6,6 +6,8 @@
 #include "app/pure/web_links.h"
 #include "app/web_actions.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -28,10 +30,7 @@ class Actions : public ::testing::Test {
     }
     void TearDown() override {
         forms::PopupMenu::setChooser(nullptr);
-        if (form.ddlManager().isLoaded())
-            form.ddlManager().Unload();
-        if (form.isLoaded())
-            form.Unload();
+        testsupport::unloadLoaded({&form.ddlManager(), &form});
     }
 
     // What a right click on the list shows: each item as the system menu
@@ -55,10 +54,7 @@ class Actions : public ::testing::Test {
             }
             eitherButton = m.lastOptions().eitherButton;
             DestroyMenu(menu);
-            for (size_t i = 0; i < m.items().size(); ++i)
-                if (m.items()[i].name() == choose)
-                    return static_cast<int>(i);
-            return -1;
+            return testsupport::itemIndex(m, choose);
         });
         SendMessageA(list.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
         SendMessageA(list.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -131,6 +127,55 @@ TEST_F(Actions, MenusAsTheWindowShowsThem) {
         std::printf("%s", dump.c_str());
 }
 
+// The entry menus are built from one table: each carries the item names the
+// description gives it, in order, and no item but the separator is left
+// without an action.
+TEST_F(Actions, EntryMenusCarryTheirOwnNamesAndEveryItemActs) {
+    const std::vector<std::string> portable{"mnuDownloadPortable",
+                                            "mnuDownloadPortableFromPage",
+                                            "mnuDDLManagerPortable",
+                                            "mnuDDLManagerPortableForce",
+                                            "mnuVisitDeveloperPagePortable",
+                                            "mnuAlternatePortableDownload",
+                                            "mnuSupportLinksPortable",
+                                            "mnuAppScreenshotsPortable",
+                                            "mnuURLtoClipboardPortable",
+                                            "mnuSortPortable",
+                                            "mnu2",
+                                            "mnuSendDownloadLinkPortable",
+                                            "mnuReportPortableProblem",
+                                            "mnuBlockDirectDownloadPortable"};
+    const std::vector<std::string> slim{"mnuDownloadSlim",
+                                        "mnuDownloadSlimFromPage",
+                                        "mnuDDLManagerSlim",
+                                        "mnuDDLManagerSlimForce",
+                                        "mnuCheckAppInstalledSlim",
+                                        "mnuVisitDeveloperPageSlim",
+                                        "mnuAlternateSlimDownload",
+                                        "mnuSupportLinksSlim",
+                                        "mnuAppScreenshotsSlim",
+                                        "mnuURLtoClipboardSlim",
+                                        "mnuSortSlim",
+                                        "mnu3",
+                                        "mnuSendDownloadLinkSlim",
+                                        "mnuReportSlimProblem",
+                                        "mnuBlockDirectDownloadSlim"};
+    auto names = [](forms::PopupMenu& m) {
+        std::vector<std::string> out;
+        for (const forms::MenuItem& i : m.items())
+            out.push_back(i.name());
+        return out;
+    };
+    EXPECT_EQ(names(form.mnPortable), portable);
+    EXPECT_EQ(names(form.mnSlim), slim);
+    EXPECT_EQ(form.mnMain.name(), "mnMain");
+    EXPECT_EQ(names(form.mnMain)[4], "mnuCheckAppInstalled");
+    EXPECT_EQ(names(form.mnSpecial)[6], "mnuAlternateSpecialDownload");
+    for (app::EntryMenu* m : {&form.mnMain, &form.mnPortable, &form.mnSlim, &form.mnSpecial})
+        for (const forms::MenuItem& i : m->items())
+            EXPECT_EQ(static_cast<bool>(i.Click), i.Caption != "-") << i.name();
+}
+
 TEST_F(Actions, MouseDownCopiesTheEntryNameAndThePageName) {
     form.lstCat.setListIndex(0);
     form.lstApps.setListIndex(0);
@@ -159,20 +204,20 @@ TEST_F(Actions, DownloadsQueueAndTheBlacklist) {
     form.lstBlacklist.AddItem("X.org");
     choose(form.lstCat, form.lstApps);
     EXPECT_TRUE(form.cmdDownload.Enabled());
-    EXPECT_TRUE(form.mnuDDLManager.Enabled);
+    EXPECT_TRUE(form.mnMain[app::EntryCommand::Queue].Enabled);
     form.lstBlacklist.AddItem("x.org");
     choose(form.lstCat, form.lstApps);
     EXPECT_FALSE(form.cmdDownload.Enabled());
-    EXPECT_FALSE(form.mnuDownload.Enabled);
-    EXPECT_FALSE(form.mnuDDLManager.Enabled);
-    EXPECT_TRUE(form.mnuDDLManagerForce.Enabled);
+    EXPECT_FALSE(form.mnMain[app::EntryCommand::Download].Enabled);
+    EXPECT_FALSE(form.mnMain[app::EntryCommand::Queue].Enabled);
+    EXPECT_TRUE(form.mnMain[app::EntryCommand::QueueForce].Enabled);
     EXPECT_TRUE(form.cmdDownloadFromPage.Enabled());
 
     // The Force item still queues the blacklisted link, after the saved
     // queue is read; the window is shown owned by the main window.
     app::EntryActions live({form, k, form.lstBlacklist, [&] { return link; }, form.ddlManager()},
                            fakes.services);
-    form.mnuDDLManagerForce.Click = [&] { live.addToQueue(); };
+    form.mnMain[app::EntryCommand::QueueForce].Click = [&] { live.addToQueue(); };
     rightClick(form.lstApps, "mnuDDLManagerForce");
     rightClick(form.lstApps, "mnuDDLManagerForce");
     links::frmDDLManager& m = form.ddlManager();
@@ -187,7 +232,7 @@ TEST_F(Actions, DownloadsQueueAndTheBlacklist) {
     form.lstBlacklist.AddItem("");
     choose(form.lstCatSlim, form.lstSlim);
     EXPECT_FALSE(form.cmdDownloadSlim.Enabled());
-    EXPECT_FALSE(form.mnuDDLManagerSlim.Enabled);
+    EXPECT_FALSE(form.mnSlim[app::EntryCommand::Queue].Enabled);
 
     d.directDownload();
     ASSERT_EQ(fakes.downloads.calls.size(), 1u);

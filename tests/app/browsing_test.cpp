@@ -34,6 +34,12 @@ class Browse : public ::testing::Test {
             form.Unload();
     }
     std::string link() { return form.StatusBar1.PanelText(0); }
+    // A click in the middle of the Apps search box, which then empties.
+    bool clickAppsSearch() {
+        RECT box = rectIn(form.txtAppsSearch.hwnd(), form.txtAppsSearch.hwnd());
+        clickAt(form.txtAppsSearch.hwnd(), box.right / 2, box.bottom / 2);
+        return pumpUntil([&] { return form.txtAppsSearch.Text().empty(); });
+    }
     void choose(forms::ListBox& list, const std::string& item) {
         for (int i = 0; i < list.ListCount(); ++i)
             if (list.List(i) == item)
@@ -54,9 +60,9 @@ TEST_F(Browse, AChosenEntryFillsTheLinkFieldAndTheBlacklistWithholdsItsDirectDow
     choose(form.lstPortable, "One");
     EXPECT_EQ(link(), "http://p.org/setup.exe");
     EXPECT_FALSE(form.cmdDownloadPortable.Enabled());
-    EXPECT_FALSE(form.mnuDownloadPortable.Enabled);
+    EXPECT_FALSE(form.mnPortable[app::EntryCommand::Download].Enabled);
     EXPECT_TRUE(form.cmdDownloadPortableFromPage.Enabled());
-    EXPECT_TRUE(form.mnuDownloadPortableFromPage.Enabled);
+    EXPECT_TRUE(form.mnPortable[app::EntryCommand::FromPage].Enabled);
     // The other kinds' commands keep their state.
     EXPECT_FALSE(form.cmdDownloadFromPage.Enabled());
     EXPECT_FALSE(form.cmdDownloadSlimFromPage.Enabled());
@@ -66,7 +72,7 @@ TEST_F(Browse, AChosenEntryFillsTheLinkFieldAndTheBlacklistWithholdsItsDirectDow
     choose(form.lstApps, "Setup");
     EXPECT_EQ(link(), "http://x.org/Setup.exe");
     EXPECT_TRUE(form.cmdDownload.Enabled());
-    EXPECT_TRUE(form.mnuDownload.Enabled);
+    EXPECT_TRUE(form.mnMain[app::EntryCommand::Download].Enabled);
     // An entry without a link changes nothing.
     choose(form.lstApps, "NoLink");
     EXPECT_EQ(link(), "http://x.org/Setup.exe");
@@ -110,9 +116,7 @@ TEST_F(Browse, UsersSearchWithKeysPointAtButtonsAndSortFromTheMenu) {
 
     // Click on the box: it empties and the search starts at the top. The
     // first key searches for the empty text before it: the first entry.
-    RECT box = rectIn(form.txtAppsSearch.hwnd(), form.txtAppsSearch.hwnd());
-    clickAt(form.txtAppsSearch.hwnd(), box.right / 2, box.bottom / 2);
-    ASSERT_TRUE(pumpUntil([&] { return form.txtAppsSearch.Text().empty(); }));
+    ASSERT_TRUE(clickAppsSearch());
     type("a");
     EXPECT_EQ(form.lstApps.ListIndex(), 0);
     EXPECT_EQ(link(), "http://x.org/Setup.exe");
@@ -159,9 +163,7 @@ TEST_F(Browse, ASearchHitOnTheSelectedEntryChoosesItAgain) {
     // selected: its link comes back and the commands follow the blacklist.
     form.StatusBar1.setPanelText(0, "Visit the Homepage of Fetchlets");
     form.cmdDownload.setEnabled(false);
-    RECT box = rectIn(form.txtAppsSearch.hwnd(), form.txtAppsSearch.hwnd());
-    clickAt(form.txtAppsSearch.hwnd(), box.right / 2, box.bottom / 2);
-    ASSERT_TRUE(pumpUntil([&] { return form.txtAppsSearch.Text().empty(); }));
+    ASSERT_TRUE(clickAppsSearch());
     type("s");
     EXPECT_EQ(form.lstApps.ListIndex(), 0);
     EXPECT_EQ(link(), "http://x.org/Setup.exe");

@@ -2,6 +2,7 @@
 // temporary application folder with a recording registry and tray.
 #include "app/frmMain.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 #include "tests/support/pump.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ TEST_F(MainInstalled, StartUpReadsTheListsMarksEntriesAndChecksAnEntry) {
     EXPECT_EQ(form.lstApps.ItemNote(form.lstApps.List(1)), "");
 
     form.lstApps.setListIndex(0);
-    form.mnuCheckAppInstalled.Click();
+    form.mnMain[app::EntryCommand::CheckInstalled].Click();
     app::frmCheckAppInstalled& check = form.checkAppInstalledWindow();
     EXPECT_EQ(check.txtSearch.Text(), "*7-Z");
     EXPECT_EQ(check.lstSearch.ListCount(), 1);
@@ -135,12 +136,7 @@ TEST_F(MainInstalled, CloseBoxWithTheTrayOptionHidesAndExitLeavesNoIcon) {
     EXPECT_EQ(fakes.tray.shown.size(), 1u);
 
     // "Exit" from the tray menu ends the program and takes the icon along.
-    forms::PopupMenu::setChooser([](forms::PopupMenu& m) {
-        for (size_t i = 0; i < m.items().size(); ++i)
-            if (m.items()[i].name() == "mnuExit")
-                return static_cast<int>(i);
-        return -1;
-    });
+    testsupport::chooseItem("mnuExit");
     SendMessageA(form.tray().anchor(), ui::Tray::kCallbackMessage, ui::Tray::kIconId, WM_RBUTTONUP);
     EXPECT_FALSE(form.isLoaded());
     EXPECT_TRUE(fakes.tray.shown.empty());

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "catalog/profile.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,7 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-Items items(const forms::ListBox& list) {
-    Items v;
-    for (int i = 0; i < list.ListCount(); ++i)
-        v.push_back(list.List(i));
-    return v;
-}
+using testsupport::items;
 
 class MainWindowSettings : public ::testing::Test {
   protected:
@@ -220,8 +216,8 @@ TEST_F(MainWindowSettings, TheOptionsListsComeFromTheirFilesAndOpenForEditing) {
     EXPECT_EQ(fakes.shell.calls[0].file, folder.path() + "Data\\FLBlacklist.def");
     EXPECT_EQ(fakes.shell.calls[1].file, folder.path() + "Data\\FLSignatures.ddl");
     EXPECT_EQ(fakes.shell.calls[1].verb, "open");
-    EXPECT_EQ(f->mnuEditSignatures.Caption, "Edit Signatures");
-    EXPECT_EQ(f->mnuEditBlacklist.Caption, "Edit Blacklist");
+    EXPECT_EQ(f->mnEditSignatures.item.Caption, "Edit Signatures");
+    EXPECT_EQ(f->mnEditBlacklist.item.Caption, "Edit Blacklist");
 }
 
 class frmOther : public forms::Form {

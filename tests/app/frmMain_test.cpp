@@ -2,12 +2,15 @@
 #include "app/frmMain.h"
 #include "catalog/profile.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
 #include <tlhelp32.h>
 
 #include <set>
+#include <type_traits>
 
 using app::frmMain;
 using testsupport::FakeServices;
@@ -17,12 +20,11 @@ using testsupport::TempFolder;
 
 namespace {
 
-std::vector<std::string> items(const forms::ListBox& list) {
-    std::vector<std::string> v;
-    for (int i = 0; i < list.ListCount(); ++i)
-        v.push_back(list.List(i));
-    return v;
-}
+// The services every build offers (environment, shell, processes, single
+// instance) cannot be left out when a window's services are put together.
+static_assert(!std::is_default_constructible_v<platform::Services>);
+
+using testsupport::items;
 
 using Items = std::vector<std::string>;
 
@@ -98,8 +100,8 @@ TEST_F(MainWindow, ChoosingACategoryListsItsEntriesAndDisablesTheCommands) {
     auto& k = form.kindControls(catalog::Kind::Apps);
     form.cmdDownload.setEnabled(true);
     form.cmdDownloadFromPage.setEnabled(true);
-    k.downloadItem->Enabled = true;
-    k.fromPageItem->Enabled = true;
+    k.item(app::EntryCommand::Download)->Enabled = true;
+    k.item(app::EntryCommand::FromPage)->Enabled = true;
 
     // A user's choice arrives as the list's selection-change notification.
     SendMessageA(form.lstCat.hwnd(), LB_SETCURSEL, 0, 0);
@@ -110,8 +112,8 @@ TEST_F(MainWindow, ChoosingACategoryListsItsEntriesAndDisablesTheCommands) {
     EXPECT_FALSE(form.cmdDownload.Enabled());
     EXPECT_FALSE(IsWindowEnabled(form.cmdDownload.hwnd()));
     EXPECT_FALSE(form.cmdDownloadFromPage.Enabled());
-    EXPECT_FALSE(k.downloadItem->Enabled);
-    EXPECT_FALSE(k.fromPageItem->Enabled);
+    EXPECT_FALSE(k.item(app::EntryCommand::Download)->Enabled);
+    EXPECT_FALSE(k.item(app::EntryCommand::FromPage)->Enabled);
 
     // Choosing another category replaces the entries; a category replaced
     // on disk meanwhile is read afresh.
@@ -245,7 +247,7 @@ TEST_F(MainWindow, TheRunningCopyComesBackFromTheTrayWhenAnotherStarts) {
     ASSERT_TRUE(form.tray().iconShown());
     ASSERT_FALSE(IsWindowVisible(form.hwnd()));
     // What a later copy sends as it ends, to every top-level window.
-    platform::systemServices().singleInstance->showRunningCopy("Fetchlets");
+    platform::systemServices().singleInstance.showRunningCopy("Fetchlets");
     EXPECT_TRUE(pumpUntil([&] { return IsWindowVisible(form.hwnd()) != FALSE; }, 5000));
     EXPECT_FALSE(form.tray().iconShown());
     EXPECT_TRUE(form.isLoaded());
@@ -272,25 +274,7 @@ PROCESS_INFORMATION start(const std::string& exe) {
 // Top-level windows of class frmMain belonging to a process (only the shown
 // ones with visibleOnly: a starting copy has its window before it is shown).
 int mainWindowsOf(DWORD pid, bool visibleOnly = false) {
-    struct Count {
-        DWORD pid;
-        bool visibleOnly;
-        int n;
-    } c{pid, visibleOnly, 0};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(lp);
-            char cls[64] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner == c->pid && std::string(cls) == "frmMain" &&
-                (!c->visibleOnly || IsWindowVisible(h)))
-                ++c->n;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&c));
-    return c.n;
+    return static_cast<int>(testsupport::windowsOf(pid, "frmMain", visibleOnly).size());
 }
 
 TEST(MainProgram, ASecondProcessEndsWithoutAWindowAndBringsTheFirstToTheFront) {

@@ -5,6 +5,7 @@
 // The cases are sized to run in a few seconds each. Set FL_HOSTILE_LONG=1 for
 // the long variant: bigger files and more seeds of random junk.
 #include "tests/support/fakes.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -182,25 +183,8 @@ std::string testFolder() {
 }
 
 HWND mainWindowOf(DWORD pid) {
-    struct Find {
-        DWORD pid;
-        HWND found;
-    } f{pid, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            char cls[64] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner == f->pid && std::string(cls) == "frmMain" && IsWindowVisible(h)) {
-                f->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
+    const std::vector<HWND> shown = testsupport::windowsOf(pid, "frmMain", true);
+    return shown.empty() ? nullptr : shown.front();
 }
 
 std::vector<HWND> listBoxesOf(HWND main) {

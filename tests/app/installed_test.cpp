@@ -4,6 +4,7 @@
 #include "app/installed.h"
 #include "catalog/profile.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -57,12 +58,7 @@ class TestKeys {
     std::vector<std::tuple<HKEY, REGSAM, std::string>> made_;
 };
 
-std::vector<std::string> items(const forms::ListBox& list) {
-    std::vector<std::string> v;
-    for (int i = 0; i < list.ListCount(); ++i)
-        v.push_back(list.List(i));
-    return v;
-}
+using testsupport::items;
 
 std::vector<std::string> withTag(const std::vector<std::string>& all, const std::string& tag) {
     std::vector<std::string> v;
@@ -160,7 +156,7 @@ TEST(InstalledApps, SnapshotIsWrittenBeforeItsMessageAndReplacedBySecondExport) 
     fake.messageBoxes.onShow = [&](const testsupport::MessageBoxCall&) {
         atMessage = dir.read(file);
     };
-    installed.cmdShowInstalledApps_Click();
+    installed.makeSnapshot();
     EXPECT_EQ(host.SSTab1.Tab(), 6);
     EXPECT_EQ(host.SSTab2.Tab(), 2);
     ASSERT_EQ(fake.messageBoxes.calls.size(), 1u);
@@ -169,7 +165,7 @@ TEST(InstalledApps, SnapshotIsWrittenBeforeItsMessageAndReplacedBySecondExport) 
     EXPECT_EQ(atMessage, "alpha\r\nBeta\r\n"); // complete while the message shows
 
     host.lstSoftware.RemoveItem(0);
-    installed.cmdShowInstalledApps_Click();
+    installed.makeSnapshot();
     EXPECT_EQ(dir.read(file), "Beta\r\n");
     // No temporary file is left beside it.
     EXPECT_EQ(platform::findFiles(dir.path(), "*").size(), 1u);
@@ -183,7 +179,7 @@ TEST(InstalledApps, UnwritableFolderGivesAnErrorAndNoSuccessMessage) {
     host.Load();
     host.lstSoftware.AddItem("Tool");
     app::InstalledApps installed(fake.services, host.view());
-    installed.cmdShowInstalledApps_Click();
+    installed.makeSnapshot();
     ASSERT_EQ(fake.messageBoxes.calls.size(), 1u);
     EXPECT_EQ(fake.messageBoxes.calls[0].text.find("List of Installed Apps Exported"),
               std::string::npos);

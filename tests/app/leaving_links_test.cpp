@@ -4,6 +4,8 @@
 // argument, encoded; refused links say why.
 #include "app/frmMain.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
+#include "tests/support/windows.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +56,7 @@ class LeavingLinks : public ::testing::Test {
             folder.write(std::string("Data\\") + f + ".def", apps);
         folder.write("Data\\FLPages.def", "[P]\r\nPage=" + kPage + "\r\n");
         fakes.environment.applicationFolder = folder.path();
-        fakes.services.shell = platform::systemServices().shell;
+        fakes.shell.target = &platform::systemServices().shell;
         log = folder.path() + "handler.log";
         SetEnvironmentVariableA("FL_HANDLER_LOG", log.c_str());
         std::string command(1, '"');
@@ -69,10 +71,7 @@ class LeavingLinks : public ::testing::Test {
     }
     void TearDown() override {
         forms::PopupMenu::setChooser(nullptr);
-        if (form.ddlManager().isLoaded())
-            form.ddlManager().Unload();
-        if (form.isLoaded())
-            form.Unload();
+        testsupport::unloadLoaded({&form.ddlManager(), &form});
         for (size_t i = 0; i < saved.size(); ++i)
             if (!saved[i].empty())
                 setHandler(kSchemes[i], saved[i]);
@@ -81,12 +80,7 @@ class LeavingLinks : public ::testing::Test {
 
     // A right click on the list that chooses the named item of its menu.
     static void choose(forms::ListBox& list, const std::string& item) {
-        forms::PopupMenu::setChooser([item](forms::PopupMenu& m) {
-            for (size_t i = 0; i < m.items().size(); ++i)
-                if (m.items()[i].name() == item)
-                    return static_cast<int>(i);
-            return -1;
-        });
+        testsupport::chooseItem(item);
         SendMessageA(list.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
         SendMessageA(list.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
         forms::PopupMenu::setChooser(nullptr);

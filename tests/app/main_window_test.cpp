@@ -5,6 +5,7 @@
 #include "controls/themedbutton.h"
 #include "forms/twips.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 #include "tests/support/input.h"
 #include "ui/hints.h"
 #include "ui/pure/layout.h"
@@ -730,12 +731,7 @@ TEST_F(MainWindowLook, UpdateFromTheTrayMenuOpensTheUpdateWindowWithoutOwner) {
     form.chkSystray.setValue(1);
     SendMessageA(form.hwnd(), WM_CLOSE, 0, 0);
     ASSERT_FALSE(form.Visible());
-    forms::PopupMenu::setChooser([](forms::PopupMenu& m) {
-        for (size_t i = 0; i < m.items().size(); ++i)
-            if (m.items()[i].name() == "mnuUpdate")
-                return static_cast<int>(i);
-        return -1;
-    });
+    testsupport::chooseItem("mnuUpdate");
     SendMessageA(form.tray().anchor(), ui::Tray::kCallbackMessage, ui::Tray::kIconId, WM_RBUTTONUP);
     forms::PopupMenu::setChooser(nullptr);
     ASSERT_TRUE(form.updateWindow().Visible());

@@ -4,6 +4,7 @@
 // nothing added before that.
 #include "app/frmMain.h"
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +35,7 @@ TEST(QueueKill, ChildAddsLinksThroughTheWindow) {
     form.Load();
     form.Show();
     form.lstCat.setListIndex(0);
-    forms::PopupMenu::setChooser([](forms::PopupMenu& m) {
-        for (size_t i = 0; i < m.items().size(); ++i)
-            if (m.items()[i].name() == "mnuDDLManager")
-                return static_cast<int>(i);
-        return -1;
-    });
+    testsupport::chooseItem("mnuDDLManager");
     for (int i = 0; i < kLinks; ++i) {
         form.lstApps.setListIndex(i);
         SendMessageA(form.lstApps.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));

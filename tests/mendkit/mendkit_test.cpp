@@ -231,7 +231,7 @@ TEST_F(MendkitTest, CopiesMissingComponentsIntoTheSystemFolderAndRegistersThemAl
     fakes.environment.systemFolder.clear();
     fakes.processes.passThrough = true;
     std::string sys =
-        platform::withTrailingBackslash(platform::systemServices().environment->systemDirectory());
+        platform::withTrailingBackslash(platform::systemServices().environment.systemDirectory());
     ASSERT_GT(sys.size(), 1u);
     const std::string missing = "mkprobe alpha.ocx"; // blanks need the quoted path
     const std::string present = "MkProbe Zulu.ocx";
@@ -299,7 +299,7 @@ TEST_F(MendkitTest, AComponentThatCannotBeCopiedIsMarkedFailedAndNamed) {
 TEST_F(MendkitTest, ARegistrationThatFailsOrDoesNotEndIsMarkedFailed) {
     ScriptedProcesses processes;
     processes.answers = {{true, true, 3}, {true, false, 0}, {false, false, 0}, {true, true, 0}};
-    fakes.services.processes = &processes;
+    fakes.processes.target = &processes;
     for (const char* name : {"A.ocx", "B.ocx", "C.ocx", "D.ocx"}) {
         app.write(name, "listed only");
         writeFile(system.path() + name, probeBytes());
@@ -530,7 +530,7 @@ TEST_F(MendkitTest, WhileRegisteringTheButtonsRestAndTheWindowDoesNotClose) {
         frmMendkit* form = nullptr;
         bool buttonsEnabled = true, stillLoaded = false;
     } processes;
-    fakes.services.processes = &processes;
+    fakes.processes.target = &processes;
     auto form = load();
     ASSERT_TRUE(form->isLoaded());
     processes.form = form.get();

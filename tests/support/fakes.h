@@ -47,16 +47,21 @@ struct ShellCall {
     int showCommand;
 };
 
+// Records every call; hands it on to `target` when one is set (the real
+// shell, say), otherwise answers with `result`.
 class FakeShell : public platform::Shell {
   public:
-    long execute(HWND, const std::string& verb, const std::string& file,
+    long execute(HWND owner, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& directory,
                  int showCommand) override {
         calls.push_back({verb, file, parameters, directory, showCommand});
+        if (target)
+            return target->execute(owner, verb, file, parameters, directory, showCommand);
         return result;
     }
     std::vector<ShellCall> calls;
     long result = 42; // the shell's answer: above 32 is success, 31 "no association"
+    platform::Shell* target = nullptr;
 };
 
 struct ProcessCall {
@@ -65,7 +70,8 @@ struct ProcessCall {
     unsigned long timeoutMs;
 };
 
-// Records every start; runs the real process when `passThrough` is set,
+// Records every start; hands it on to `target` when one is set (a test's
+// scripted runner), runs the real process when `passThrough` is set,
 // otherwise answers with `result`.
 class FakeProcesses : public platform::Processes {
   public:
@@ -73,14 +79,17 @@ class FakeProcesses : public platform::Processes {
                                 unsigned long timeoutMs,
                                 const std::function<void()>& whileWaiting = {}) override {
         calls.push_back({commandLine, showCommand, timeoutMs});
+        if (target)
+            return target->run(commandLine, showCommand, timeoutMs, whileWaiting);
         if (passThrough)
-            return platform::systemServices().processes->run(commandLine, showCommand, timeoutMs,
-                                                             whileWaiting);
+            return platform::systemServices().processes.run(commandLine, showCommand, timeoutMs,
+                                                            whileWaiting);
         return result;
     }
     std::vector<ProcessCall> calls;
     bool passThrough = false;
     platform::ProcessResult result{true, true, 0};
+    platform::Processes* target = nullptr;
 };
 
 class FakeEnvironment : public platform::Environment {
@@ -88,15 +97,14 @@ class FakeEnvironment : public platform::Environment {
     std::string programPath() override { return applicationFolder + programName; }
     std::string applicationPath() override { return applicationFolder; }
     std::string systemDirectory() override {
-        return systemFolder.empty() ? platform::systemServices().environment->systemDirectory()
+        return systemFolder.empty() ? platform::systemServices().environment.systemDirectory()
                                     : systemFolder;
     }
     std::string wow64Directory() override {
-        return wow64Folder ? *wow64Folder
-                           : platform::systemServices().environment->wow64Directory();
+        return wow64Folder ? *wow64Folder : platform::systemServices().environment.wow64Directory();
     }
     std::string windowsDirectory() override {
-        return platform::systemServices().environment->windowsDirectory();
+        return platform::systemServices().environment.windowsDirectory();
     }
     std::string variable(const std::string& name) override {
         auto it = variables.find(name);
@@ -347,11 +355,11 @@ struct FakeServices {
     FakeRegistry registry;
     FakeClock clock;
     FakeTray tray;
-    platform::Services services{.messageBoxes = &messageBoxes,
-                                .shell = &shell,
-                                .processes = &processes,
-                                .environment = &environment,
-                                .singleInstance = &singleInstance,
+    platform::Services services{.environment = environment,
+                                .shell = shell,
+                                .processes = processes,
+                                .singleInstance = singleInstance,
+                                .messageBoxes = &messageBoxes,
                                 .clipboard = &clipboard,
                                 .downloads = &downloads,
                                 .fileDialogs = &fileDialogs,

@@ -1,6 +1,7 @@
 // The notification-area icon through a real window and its real close path;
 // the shell's side is a recording tray.
 #include "tests/support/fakes.h"
+#include "tests/support/lists.h"
 #include "ui/tray.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ class Main : public forms::Form {
   public:
     explicit Main(platform::Services& services)
         : Form("frmTrayTest", "Tray test"), tray(services, {*this, chkSystray, mnSystray}) {
-        mnuShow.Click = [this] { tray.mnuShow_Click(); };
+        mnuShow.Click = [this] { tray.showNormal(); };
         mnuDDLManagerSystray.Click = [this] { links.Show(static_cast<HWND>(nullptr)); };
         mnuExit.Click = [this] {
             tray.removeIcon();
@@ -49,10 +50,7 @@ struct MenuChooser {
             const forms::PopupOptions& shown = m.lastOptions();
             showDefault = shown.defaultItem && shown.defaultItem->name() == "mnuShow";
             eitherButton = shown.eitherButton;
-            for (size_t i = 0; i < m.items().size(); ++i)
-                if (m.items()[i].name() == item)
-                    return static_cast<int>(i);
-            return -1;
+            return testsupport::itemIndex(m, item);
         });
     }
     ~MenuChooser() { forms::PopupMenu::setChooser(nullptr); }

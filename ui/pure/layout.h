@@ -5,6 +5,8 @@
 // size changes.
 #pragma once
 
+#include "ui/pure/pages.h"
+
 #include <string>
 #include <vector>
 
@@ -19,9 +21,6 @@ struct Placement {
     std::string control;
     Rect rect;
 };
-
-// Outer page stack SSTab1 and inner page stack SSTab2 (on SSTab1's page 6).
-enum class Stack { Outer, Inner };
 
 struct PagePlace {
     const char* control;
