@@ -5,10 +5,14 @@
 
 #include <string>
 
+#include "platform/handles.h"
+
 namespace app {
 
 // A banner of the given size in pixels: a horizontal gradient from `left` to
-// `right` (0x00BBGGRR) with `text` in white, bold, centred vertically.
-HBITMAP makeBanner(int width, int height, const std::string& text, COLORREF left, COLORREF right);
+// `right` (0x00BBGGRR) with `text` in white, bold, centred vertically; none
+// when the system has no room for it.
+platform::Bitmap makeBanner(int width, int height, const std::string& text, COLORREF left,
+                            COLORREF right);
 
 } // namespace app

@@ -85,13 +85,7 @@ frmMain::frmMain(platform::Services& services, std::string productServer)
             c->Move(p.rect.left, p.rect.top, p.rect.width, p.rect.height);
 }
 
-frmMain::~frmMain() {
-    for (HBITMAP b : pictures_)
-        if (b)
-            DeleteObject(b);
-    if (titleFont_)
-        DeleteObject(titleFont_);
-}
+frmMain::~frmMain() = default;
 
 void frmMain::wireEvents() {
     Timer1.Tick = [this] { Timer1_Timer(); };
@@ -412,29 +406,22 @@ frmCheckAppInstalled& frmMain::checkAppInstalledWindow() {
 }
 
 void frmMain::makeTitleFont() {
-    HFONT font = CreateFontA(-pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                             CLEARTYPE_QUALITY, 0, "Tahoma");
-    if (!font || !lblTitle.hwnd()) {
-        if (font)
-            DeleteObject(font);
+    platform::Font font(CreateFontA(-pixels(360), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                    CLEARTYPE_QUALITY, 0, "Tahoma"));
+    if (!font || !lblTitle.hwnd())
         return;
-    }
-    SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageA(lblTitle.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     // The label holds the new font now; the one it had is no longer used.
-    if (titleFont_)
-        DeleteObject(titleFont_);
-    titleFont_ = font;
+    titleFont_ = std::move(font);
 }
 
 void frmMain::makePictures() {
-    for (HBITMAP& b : pictures_)
-        if (b)
-            DeleteObject(std::exchange(b, nullptr));
+    auto old = std::move(pictures_); // freed once the images show the new ones
     int w = pixels(3780), h = pixels(330);
     pictures_[0] = makeBanner(w, h, "Recommendations", RGB(0, 102, 153), RGB(0, 204, 255));
     pictures_[1] = makeBanner(w, h, "Windows Starter Kit", RGB(0, 120, 60), RGB(120, 200, 80));
-    ImgRecommendations.setBitmap(pictures_[0]);
-    ImgStarterKit.setBitmap(pictures_[1]);
+    ImgRecommendations.setBitmap(pictures_[0].get());
+    ImgStarterKit.setBitmap(pictures_[1].get());
 }
 
 void frmMain::Timer1_Timer() {

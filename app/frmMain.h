@@ -26,6 +26,7 @@
 
 #include "ui/tray.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -465,8 +466,8 @@ class frmMain : public forms::Form {
     bool secondCopy_ = false;
     UINT runningCopyMessage_ = platform::runningCopyMessage("Fetchlets");
     Updates updates_;
-    HBITMAP pictures_[2] = {};
-    HFONT titleFont_ = nullptr;
+    std::array<platform::Bitmap, 2> pictures_;
+    platform::Font titleFont_;
     InstalledApps installed_{services_, {*this, lstSoftware, SSTab1, SSTab2}};
     std::unique_ptr<frmCheckAppInstalled> checkAppInstalled_;
     ui::Tray tray_{services_, {*this, chkSystray, mnSystray}};

@@ -63,19 +63,12 @@ HFONT createFont(const FontDesc& d) {
     return CreateFontIndirectA(&lf);
 }
 
-BarFont::~BarFont() {
-    if (handle_)
-        DeleteObject(handle_);
-}
-
 void BarFont::set(const FontDesc& desc) {
-    if (handle_)
-        DeleteObject(handle_);
-    handle_ = createFont(desc);
+    handle_.reset(createFont(desc));
 }
 
 HFONT BarFont::orHostFont(HWND parent) const {
-    return handle_ ? handle_ : hostFont(parent);
+    return handle_ ? handle_.get() : hostFont(parent);
 }
 
 FontDesc readFontProperty(const PropertyBag& bag) {

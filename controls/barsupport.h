@@ -11,6 +11,7 @@
 #include "controls/offscreen.h"
 #include "controls/pure/colour.h"
 #include "controls/pure/propertybag.h"
+#include "platform/handles.h"
 
 namespace controls {
 
@@ -74,16 +75,12 @@ HFONT hostFont(HWND parent);
 // with the bar; an empty face makes none, the bar then uses its host's font.
 class BarFont {
   public:
-    BarFont() = default;
-    ~BarFont();
-    BarFont(const BarFont&) = delete;
-    BarFont& operator=(const BarFont&) = delete;
     void set(const FontDesc& desc);
     // The bar's font, or the font of its parent window without one.
     HFONT orHostFont(HWND parent) const;
 
   private:
-    HFONT handle_ = nullptr;
+    platform::Font handle_;
 };
 
 // The stored "Font" setting, an empty description when missing or unreadable.

@@ -40,8 +40,6 @@ StatusBar::~StatusBar() {
     for (auto& p : panels_) {
         if (p.bound && IsWindow(p.bound) && p.boundFormerParent)
             SetParent(p.bound, p.boundFormerParent);
-        if (p.fontHandle)
-            DeleteObject(p.fontHandle);
     }
     if (tooltip_)
         DestroyWindow(tooltip_);
@@ -315,7 +313,7 @@ void StatusBar::AddPanel(const PanelOptions& a) {
         p.foreColor = a.lForeColor;
         if (a.oFont && !a.oFont->face.empty()) {
             p.font = a.oFont;
-            p.fontHandle = createFont(*a.oFont);
+            p.fontHandle.reset(createFont(*a.oFont));
         }
         p.toolTipText = a.sToolTipText;
         p.width = NormalizePanelWidth(static_cast<int>(a.lWidth));
@@ -330,9 +328,6 @@ void StatusBar::Clear() {
             endEdit(false);
         for (int i = 1; i <= PanelCount(); ++i)
             BoundControl(i, nullptr);
-        for (auto& p : panels_)
-            if (p.fontHandle)
-                DeleteObject(p.fontHandle);
         panels_.clear();
         repaint();
     });
@@ -404,13 +399,11 @@ FontDesc StatusBar::PanelFont(int index) const {
 void StatusBar::setPanelFont(int index, const FontDesc& v) {
     guarded("PanelFont", [&] {
         if (Panel* p = panel(index)) {
-            if (p->fontHandle)
-                DeleteObject(p->fontHandle);
-            p->fontHandle = nullptr;
+            p->fontHandle.reset();
             p->font.reset();
             if (!v.face.empty()) {
                 p->font = v;
-                p->fontHandle = createFont(v);
+                p->fontHandle.reset(createFont(v));
             }
             repaint();
         }
@@ -556,7 +549,7 @@ HFONT StatusBar::currentFont() const {
 }
 
 HFONT StatusBar::panelFont(const Panel& p) const {
-    return p.fontHandle ? p.fontHandle : currentFont();
+    return p.fontHandle ? p.fontHandle.get() : currentFont();
 }
 
 // --- painting helpers -----------------------------------------------------------

@@ -199,7 +199,7 @@ class StatusBar {
         bool autoSize = false;
         bool editable = false;
         std::optional<FontDesc> font;
-        HFONT fontHandle = nullptr;
+        platform::Font fontHandle;
         std::optional<Colour> foreColor;
         Picture icon;
         bool iconEnabled = true;

@@ -80,22 +80,19 @@ void drawIconEffect(HDC dc, HICON icon, int x, int y, int size, bool grey, bool 
 }
 
 void roundRectFrame(HDC dc, const RECT& r, int radius, COLORREF c) {
-    HPEN pen = CreatePen(PS_SOLID, 1, c);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    platform::Pen pen(CreatePen(PS_SOLID, 1, c));
+    platform::Selected keepPen(dc, pen.get());
+    platform::Selected keepBrush(dc, GetStockObject(NULL_BRUSH));
     RoundRect(dc, r.left, r.top, r.right, r.bottom, radius * 2, radius * 2);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 // Gradient inside a rounded outline.
 void roundGradient(HDC dc, const RECT& r, int radius, Colour top, Colour bottom) {
-    HRGN rgn = CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius * 2, radius * 2);
-    SelectClipRgn(dc, rgn);
+    platform::Region rgn(
+        CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius * 2, radius * 2));
+    SelectClipRgn(dc, rgn.get());
     verticalGradient(dc, r, top, bottom);
     SelectClipRgn(dc, nullptr);
-    DeleteObject(rgn);
 }
 
 RECT deflated(RECT r, int d) {
@@ -148,10 +145,6 @@ ThemedButton::ThemedButton(std::string name) : name_(std::move(name)), subclass_
 
 ThemedButton::~ThemedButton() {
     subclass_.sc_ReleaseAll();
-    if (icon_)
-        DestroyIcon(icon_);
-    if (font_)
-        DeleteObject(font_);
 }
 
 bool ThemedButton::registerClass() {
@@ -237,21 +230,15 @@ FontDesc ThemedButton::fontDesc(HFONT f) const {
 void ThemedButton::setFontFromDesc(const FontDesc& d) {
     // Unlike the bars' fonts, an empty face still makes a font of its own.
     const LOGFONTA lf = logFont(d);
-    HFONT f = CreateFontIndirectA(&lf);
-    if (f) {
-        if (font_)
-            DeleteObject(font_);
-        font_ = f;
-    }
+    if (HFONT f = CreateFontIndirectA(&lf))
+        font_.reset(f);
 }
 
 void ThemedButton::enforceMinimumSize(int& cx, int& cy) const {
     // Neither side may be less than 300 twips.
-    HDC screen = GetDC(nullptr);
-    int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    platform::ScreenDC screen;
+    int dpiX = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+    int dpiY = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     cx = std::max(cx, MulDiv(300, dpiX, 1440));
     cy = std::max(cy, MulDiv(300, dpiY, 1440));
 }
@@ -316,7 +303,8 @@ void ThemedButton::WriteProperties(PropertyBag& bag) const {
     bag.writeColour("ttBackColor", ttBackColor_, systemColour(SysInfoBackground));
     bag.writeColour("ttForeColor", ttForeColor_, systemColour(SysInfoText));
     if (font_)
-        bag.writeString("Font", encodeFont(fontDesc(font_)), encodeFont(fontDesc(hostFont())));
+        bag.writeString("Font", encodeFont(fontDesc(font_.get())),
+                        encodeFont(fontDesc(hostFont())));
     else
         bag.remove("Font");
     bag.writeInt("ButtonType", buttonType_, 0);
@@ -350,9 +338,7 @@ void ThemedButton::setCaption(const std::string& v) {
 }
 
 void ThemedButton::setIcon(HICON v) {
-    if (icon_)
-        DestroyIcon(icon_);
-    icon_ = v ? CopyIcon(v) : nullptr;
+    icon_.reset(v ? CopyIcon(v) : nullptr);
     repaint();
 }
 
@@ -443,9 +429,7 @@ void ThemedButton::setttForeColor(Colour v) {
 
 void ThemedButton::setFont(HFONT v) {
     if (!v) {
-        if (font_)
-            DeleteObject(font_);
-        font_ = nullptr;
+        font_.reset();
     } else {
         setFontFromDesc(fontDesc(v));
     }
@@ -853,7 +837,7 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         setFont(reinterpret_cast<HFONT>(wParam));
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_ ? font_ : hostFont());
+        return reinterpret_cast<LRESULT>(font_ ? font_.get() : hostFont());
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         buttonDown();
@@ -1197,13 +1181,12 @@ void ThemedButton::paintRounded(HDC dc, const RECT& rc, int style, int state, co
             t1 = t2 = b1 = b2 = p.face;
             border = MixColor(p.face, black, 50);
         }
-        HRGN rgn = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, radius * 2,
-                                      radius * 2);
-        SelectClipRgn(dc, rgn);
+        platform::Region rgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1,
+                                                radius * 2, radius * 2));
+        SelectClipRgn(dc, rgn.get());
         verticalGradient(dc, {rc.left, rc.top, rc.right, mid}, t1, t2);
         verticalGradient(dc, {rc.left, mid, rc.right, rc.bottom}, b1, b2);
         SelectClipRgn(dc, nullptr);
-        DeleteObject(rgn);
         if (state != StatePressed)
             roundRectFrame(dc, deflated(rc, 1), radius, MixColor(t1, white, 160));
         roundRectFrame(dc, rc, radius, border);
@@ -1276,14 +1259,15 @@ void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette
             ++y;
         }
         if (state == StateDisabled)
-            PaintIconGrayscale(dc, icon_, x, y, size);
+            PaintIconGrayscale(dc, icon_.get(), x, y, size);
         else
-            drawIconEffect(dc, icon_, x, y, size, false, useMaskColor_, gdiColour(maskColor_));
+            drawIconEffect(dc, icon_.get(), x, y, size, false, useMaskColor_,
+                           gdiColour(maskColor_));
     }
 
     std::string caption = Caption();
     if (!caption.empty() && text.right > text.left && text.bottom > text.top) {
-        HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : hostFont());
+        HGDIOBJ oldFont = SelectObject(dc, font_ ? font_.get() : hostFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, static_cast<COLORREF>(p.text));
         UINT horizontal = DT_CENTER;

@@ -16,6 +16,7 @@
 #include "controls/pure/colour.h"
 #include "controls/pure/propertybag.h"
 #include "controls/subclass.h"
+#include "platform/handles.h"
 #include "platform/shell.h"
 
 namespace controls {
@@ -52,7 +53,7 @@ class ThemedButton {
     void setStyle(int v);
     std::string Caption() const;
     void setCaption(const std::string& v);
-    HICON Icon() const { return icon_; }
+    HICON Icon() const { return icon_.get(); }
     void setIcon(HICON v); // the button keeps its own copy
     int IconSize() const { return iconSize_; }
     void setIconSize(int v);
@@ -88,7 +89,7 @@ class ThemedButton {
     void setttBackColor(Colour v);
     Colour ttForeColor() const { return ttForeColor_; }
     void setttForeColor(Colour v);
-    HFONT Font() const { return font_; }
+    HFONT Font() const { return font_.get(); }
     void setFont(HFONT v); // the button keeps its own copy
     int ButtonType() const { return buttonType_; }
     void setButtonType(int v);
@@ -191,7 +192,7 @@ class ThemedButton {
     bool hooked_ = false;
 
     int style_ = 0;
-    HICON icon_ = nullptr;
+    platform::Icon icon_;
     int iconSize_ = 16;
     int iconAlign_ = AlignLeft;
     int captionAlign_ = AlignCentre;
@@ -209,7 +210,7 @@ class ThemedButton {
     int toolTipType_ = 1;
     Colour ttBackColor_ = systemColour(SysInfoBackground);
     Colour ttForeColor_ = systemColour(SysInfoText);
-    HFONT font_ = nullptr;
+    platform::Font font_;
     int buttonType_ = 0;
     bool value_ = false;
     bool useMaskColor_ = false;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace controls {
 
@@ -604,20 +605,17 @@ Colour ToolBar::BlendColor(Colour from, Colour to, long alpha) {
 }
 
 std::vector<std::string> ToolBar::SplitToLines(const std::string& text, int width, bool filter) {
-    HDC dc = surface_.dc() ? surface_.dc() : nullptr;
-    HDC screen = nullptr;
-    if (!dc)
-        dc = screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, currentFont());
-    auto lines = controls::SplitToLines(text, width, filter, [dc](std::string_view s) {
+    // Measured on the drawing surface, or on the screen before it exists.
+    std::optional<platform::ScreenDC> screen;
+    if (!surface_.dc())
+        screen.emplace();
+    HDC dc = screen ? screen->get() : surface_.dc();
+    platform::Selected keep(dc, currentFont());
+    return controls::SplitToLines(text, width, filter, [dc](std::string_view s) {
         SIZE sz{0, 0};
         GetTextExtentPoint32A(dc, s.data(), static_cast<int>(s.size()), &sz);
         return static_cast<int>(sz.cx);
     });
-    SelectObject(dc, old);
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return lines;
 }
 
 void ToolBar::TileBitmap(HDC dc, const RECT& r, const Picture& pic) {

@@ -29,10 +29,8 @@ constexpr const char* kFormProperty = "forms.Form";
 
 int screenDpi() {
     static int dpi = [] {
-        HDC dc = GetDC(nullptr);
-        int d = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-        if (dc)
-            ReleaseDC(nullptr, dc);
+        platform::ScreenDC dc;
+        int d = dc ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 96;
         return d > 0 ? d : 96;
     }();
     return dpi;
@@ -184,10 +182,6 @@ void Form::destroy(bool windowGone) {
     loadedForms().erase(this);
     if (h && !windowGone)
         DestroyWindow(h);
-    if (backBrush_) {
-        DeleteObject(backBrush_);
-        backBrush_ = nullptr;
-    }
     if (loadedForms().empty())
         PostQuitMessage(0);
 }

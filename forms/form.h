@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles.h"
+
 namespace forms {
 
 class Control;
@@ -150,7 +152,6 @@ class Form {
     bool docking_ = false;
     std::vector<Control*> controls_;
     int nextId_ = 100;
-    HBRUSH backBrush_ = nullptr;
     int dpi_ = 0;
 };
 

@@ -49,12 +49,6 @@ frmMendkit::frmMendkit(platform::Services& services)
 frmMendkit::~frmMendkit() {
     if (isLoaded())
         Unload(forms::vbFormCode);
-    if (linkFont_)
-        DeleteObject(linkFont_);
-    if (fixPicture_)
-        DestroyIcon(fixPicture_);
-    if (homepagePicture_)
-        DestroyIcon(homepagePicture_);
 }
 
 void frmMendkit::Form_Load() {
@@ -89,19 +83,20 @@ void frmMendkit::Form_Load() {
         List1.setSelected(i, true);
 
     if (!fixPicture_)
-        fixPicture_ = mendkit::makeRepairIcon();
-    Command1.setPicture(fixPicture_);
+        fixPicture_.reset(mendkit::makeRepairIcon());
+    Command1.setPicture(fixPicture_.get());
     LOGFONTA lf{};
     if (!linkFont_ && GetObjectA(forms::defaultFont(), sizeof lf, &lf)) {
         lf.lfUnderline = TRUE;
-        linkFont_ = CreateFontIndirectA(&lf);
+        linkFont_.reset(CreateFontIndirectA(&lf));
     }
     if (linkFont_ && lblHomepage.hwnd())
-        SendMessageA(lblHomepage.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), TRUE);
+        SendMessageA(lblHomepage.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()),
+                     TRUE);
     if (!homepagePicture_)
-        homepagePicture_ = mendkit::makeGlobeIcon();
+        homepagePicture_.reset(mendkit::makeGlobeIcon());
     if (homepagePicture_)
-        ImgHomepage.setIcon(homepagePicture_);
+        ImgHomepage.setIcon(homepagePicture_.get());
     Form_Resize();
 }
 

@@ -55,9 +55,9 @@ struct Pen {
         });
     }
     void text(const char* t, double cx, double cy, double height, bool serif = false) const {
-        HFONT f = CreateFontA(-p(height), 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
-                              ANTIALIASED_QUALITY, 0, serif ? "Georgia" : "Tahoma");
-        HGDIOBJ old = SelectObject(dc, f);
+        platform::Font f(CreateFontA(-p(height), 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                     ANTIALIASED_QUALITY, 0, serif ? "Georgia" : "Tahoma"));
+        platform::Selected keep(dc, f.get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         SetTextAlign(dc, TA_CENTER | TA_BASELINE);
@@ -65,17 +65,13 @@ struct Pen {
         GetTextMetricsA(dc, &tm);
         TextOutA(dc, p(cx), p(cy) + (tm.tmAscent - tm.tmInternalLeading) / 2, t,
                  static_cast<int>(strlen(t)));
-        SelectObject(dc, old);
-        DeleteObject(f);
     }
     void withPen(double width, const std::function<void()>& f) const {
         LOGBRUSH lb{BS_SOLID, RGB(255, 255, 255), 0};
-        HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-                                std::max(1, p(width)), &lb, 0, nullptr);
-        HGDIOBJ old = SelectObject(dc, pen);
+        platform::Pen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
+                                       std::max(1, p(width)), &lb, 0, nullptr));
+        platform::Selected keep(dc, pen.get());
         f();
-        SelectObject(dc, old);
-        DeleteObject(pen);
     }
 };
 
@@ -93,18 +89,14 @@ struct Canvas {
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), big, -big, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!dc || !bmp || !bits) {
-            if (bmp)
-                DeleteObject(bmp);
-            if (dc)
-                DeleteDC(dc);
+        platform::MemoryDC memory(nullptr);
+        HDC dc = memory.get();
+        platform::Bitmap bmp(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!dc || !bmp || !bits)
             return out;
-        }
-        HGDIOBJ oldBmp = SelectObject(dc, bmp);
-        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        platform::Selected keepBitmap(dc, bmp.get());
+        platform::Selected keepBrush(dc, GetStockObject(WHITE_BRUSH));
+        platform::Selected keepPen(dc, GetStockObject(NULL_PEN));
         shape(Pen{dc, big / 100.0});
         GdiFlush();
         const auto* px = static_cast<const uint32_t*>(bits);
@@ -116,11 +108,6 @@ struct Canvas {
                         sum += px[(y * kSuper + j) * big + x * kSuper + i] & 0xFF;
                 out[y * n + x] = sum / (255.0 * kSuper * kSuper);
             }
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldBmp);
-        DeleteObject(bmp);
-        DeleteDC(dc);
         return out;
     }
     // Lays a shape of one colour over what is there.
@@ -147,7 +134,7 @@ struct Canvas {
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        platform::Bitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!colour || !bits)
             return nullptr;
         auto* px = static_cast<uint32_t*>(bits);
@@ -158,12 +145,10 @@ struct Canvas {
             px[i] = ch(a[i] * 255) << 24 | ch(r[i]) << 16 | ch(g[i]) << 8 | ch(b[i]);
         }
         std::vector<uint8_t> zeros(((n + 15) / 16) * 2 * n, 0);
-        HBITMAP mask = CreateBitmap(n, n, 1, 1, zeros.data());
-        ICONINFO ii{TRUE, 0, 0, mask, colour};
-        HICON icon = CreateIconIndirect(&ii);
-        DeleteObject(mask);
-        DeleteObject(colour);
-        return icon;
+        platform::Bitmap mask(CreateBitmap(n, n, 1, 1, zeros.data()));
+        // The icon takes copies of both bitmaps.
+        ICONINFO ii{TRUE, 0, 0, mask.get(), colour.get()};
+        return CreateIconIndirect(&ii);
     }
 };
 
@@ -379,15 +364,13 @@ HICON makePicture(Picture picture, int size, bool light) {
 
 HICON PictureSet::add(Picture picture, int size, bool light) {
     HICON icon = makePicture(picture, size, light);
-    if (icon && count_ < static_cast<int>(std::size(icons_)))
-        icons_[count_++] = icon;
+    if (icon)
+        icons_.emplace_back(icon);
     return icon;
 }
 
 void PictureSet::clear() {
-    for (int i = 0; i < count_; ++i)
-        DestroyIcon(icons_[i]);
-    count_ = 0;
+    icons_.clear();
 }
 
 } // namespace ui

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "platform/handles.h"
+
 namespace ui {
 
 enum class Picture {
@@ -37,16 +41,11 @@ HICON makePicture(Picture picture, int size, bool light = false);
 // Owns a set of icons and destroys them together.
 class PictureSet {
   public:
-    PictureSet() = default;
-    ~PictureSet() { clear(); }
-    PictureSet(const PictureSet&) = delete;
-    PictureSet& operator=(const PictureSet&) = delete;
     HICON add(Picture picture, int size, bool light = false);
     void clear();
 
   private:
-    HICON icons_[64] = {};
-    int count_ = 0;
+    std::vector<platform::Icon> icons_;
 };
 
 } // namespace ui

@@ -76,10 +76,6 @@ frmUpdate::frmUpdate(platform::Services& services, UpdaterView view, std::string
 frmUpdate::~frmUpdate() {
     if (isLoaded())
         Unload();
-    if (headingFont_)
-        DeleteObject(headingFont_);
-    if (linkFont_)
-        DeleteObject(linkFont_);
 }
 
 std::string frmUpdate::dataFolder() const {
@@ -107,18 +103,19 @@ void frmUpdate::Form_Load() {
         pointer_ = vbDefault;
         restartPosted_ = false;
         if (!headingFont_)
-            headingFont_ = CreateFontA(-forms::toPixels(300), 0, 0, 0, FW_BOLD, 0, 0, 0,
-                                       DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, "Tahoma");
+            headingFont_.reset(CreateFontA(-forms::toPixels(300), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                                           DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, "Tahoma"));
         LOGFONTA lf{};
         GetObjectA(forms::defaultFont(), sizeof lf, &lf);
         lf.lfUnderline = TRUE;
         if (!linkFont_)
-            linkFont_ = CreateFontIndirectA(&lf);
+            linkFont_.reset(CreateFontIndirectA(&lf));
         if (headingFont_)
-            SendMessageA(lblUpdate.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), 0);
+            SendMessageA(lblUpdate.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()),
+                         0);
         if (linkFont_)
             for (forms::Label* l : {&lblCheckforUpdatesFetchlets, &lblUpdateSignatureDefinitions})
-                SendMessageA(l->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), 0);
+                SendMessageA(l->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), 0);
     });
     // Without a stored place the window first appears over the middle of the
     // main window (or of the screen).

@@ -112,8 +112,9 @@ class frmUpdate : public forms::Form {
     bool fetching_ = false;
     std::atomic<bool> cancelRequested_{false};
     bool restartPosted_ = false;
-    HFONT headingFont_ = nullptr;
-    HFONT linkFont_ = nullptr;
+    // The labels draw with these (WM_SETFONT): they live as long as the window.
+    platform::Font headingFont_;
+    platform::Font linkFont_;
 };
 
 // Unloads `main` (whose shutdown unloads the other windows), lets pending
