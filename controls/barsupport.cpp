@@ -96,6 +96,19 @@ int mouseButtons(WPARAM w) {
     return b;
 }
 
+int messageButton(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return 1;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 2;
+    default:
+        return 4;
+    }
+}
+
 bool trackMouseEventAvailable() {
     HMODULE user32 = GetModuleHandleA("user32.dll");
     if (user32 && GetProcAddress(user32, "TrackMouseEvent"))

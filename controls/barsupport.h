@@ -61,6 +61,8 @@ int shiftState();
 
 // The mouse buttons held in a mouse message's wParam: left 1, right 2, middle 4.
 int mouseButtons(WPARAM w);
+// The button of a button-down or button-up message: left 1, right 2, middle 4.
+int messageButton(UINT msg);
 
 // Whether mouse-leave tracking is offered by user32 or the common controls.
 bool trackMouseEventAvailable();

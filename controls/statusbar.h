@@ -216,6 +216,15 @@ class StatusBar {
 
     friend LRESULT CALLBACK controlWindowProc<StatusBar>(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // One handler per message of handle(); those that may leave the message to
+    // the system take it whole.
+    LRESULT onGetObject(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onPaint();
+    LRESULT onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onButtonDown(UINT msg, int x, int y);
+    LRESULT onButtonUp(UINT msg, WPARAM buttons, int x, int y);
+    LRESULT onDoubleClick(int x, int y);
+    LRESULT onMouseMove(WPARAM buttons, int x, int y);
     void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT uMsg,
                         WPARAM wParam, LPARAM& lParam);
     Panel* panel(int index);

@@ -776,63 +776,25 @@ void ThemedButton::hookProc(bool before, bool&, LRESULT&, HWND, UINT msg, WPARAM
 LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        installHooks();
-        updateRegion();
-        return 0;
+        return onCreate();
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        render(dc);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return onPaint();
     case WM_PRINTCLIENT:
         render(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SIZE:
-        if (toolTip_) {
-            TOOLINFOA ti{};
-            ti.cbSize = sizeof ti;
-            ti.hwnd = hwnd_;
-            ti.uId = 1;
-            GetClientRect(hwnd_, &ti.rect);
-            SendMessageA(toolTip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
-        }
-        updateRegion();
-        repaint();
-        return 0;
-    case WM_WINDOWPOSCHANGING: {
-        auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!(wp->flags & SWP_NOSIZE))
-            enforceMinimumSize(wp->cx, wp->cy);
-        return 0;
-    }
-    case WM_WINDOWPOSCHANGED: {
-        // A button moved with its bits copied (or not redrawn at all) would
-        // show whatever the new place held: the whole face is painted again.
-        const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if ((wp->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) ||
-            (wp->flags & SWP_SHOWWINDOW))
-            repaint();
-        break; // on to WM_MOVE and WM_SIZE
-    }
-    case WM_UPDATEUISTATE: {
-        // The focus cue shows or hides with the window's keyboard cues.
-        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
-        repaint();
-        return r;
-    }
-    case WM_SETTEXT: {
-        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
-        repaint();
-        return r;
-    }
+        return onSize();
+    case WM_WINDOWPOSCHANGING:
+        return onWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_WINDOWPOSCHANGED:
+        return onWindowPosChanged(msg, wParam, lParam);
+    case WM_UPDATEUISTATE: // the focus cue follows the window's keyboard cues
+    case WM_SETTEXT:
+        return repaintAfterDefault(msg, wParam, lParam);
     case WM_ENABLE:
-        if ((wParam != 0) != enabled_)
-            setEnabled(wParam != 0);
-        return 0;
+        return onEnable(wParam != 0);
     case WM_SETFONT:
         setFont(reinterpret_cast<HFONT>(wParam));
         return 0;
@@ -852,46 +814,17 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         lastButton_ = 4;
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hwnd_ && lastButton_ == 1) {
-            lastButton_ = 0;
-            state_ = inside_ ? StateHot : StateNormal;
-            repaint();
-        }
-        return 0;
+        return onCaptureChanged(reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT) {
-            if (LPCSTR id = cursorFor(mousePointer_)) {
-                SetCursor(LoadCursorA(nullptr, id));
-                return TRUE;
-            }
-        }
-        return DefWindowProcA(hwnd_, msg, wParam, lParam);
-    case WM_GETDLGCODE: {
-        // Inside a dialog-message loop the dialog manager would take Enter (as
-        // its default command) and Tab (moving the focus without the button
-        // seeing it): the button asks for both, so that Enter clicks and Tab
-        // raises MouseLeave before the button moves the focus on itself.
-        LRESULT code = DLGC_BUTTON | DLGC_WANTARROWS;
-        const auto* m = reinterpret_cast<const MSG*>(lParam);
-        if (m && m->message == WM_KEYDOWN) {
-            if (m->wParam == VK_RETURN)
-                code |= DLGC_WANTALLKEYS;
-            else if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
-                code |= DLGC_WANTTAB;
-        }
-        return code;
-    }
-    case BM_CLICK:
-        // The access key (through the dialog manager) or a host asking for a click.
+        return onSetCursor(msg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return onGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case BM_CLICK: // the access key (through the dialog manager) or a host asking
         performClick();
         return 0;
     case WM_GETOBJECT:
-        // Accessibility tools see a push button named by the caption.
-        if (LRESULT r = answerAsPushButton(hwnd_, wParam, lParam); r > 0)
-            return r;
-        break;
-    case BM_SETSTYLE:
-        // The host making this its default button (or no longer): a repaint.
+        return onGetObject(msg, wParam, lParam);
+    case BM_SETSTYLE: // the host making this its default button (or no longer)
         if (lParam)
             repaint();
         return 0;
@@ -901,78 +834,188 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         setValue(wParam == BST_CHECKED);
         return 0;
     case WM_KEYDOWN:
-        switch (wParam) {
-        case VK_SPACE:
-            if (enabled_ && !(lParam & (1 << 30))) {
-                spaceDown_ = true;
-                state_ = StatePressed;
-                repaint();
-            }
-            return 0;
-        case VK_RETURN:
-            performClick();
-            return 0;
-        case VK_RIGHT:
-        case VK_DOWN:
-        case VK_LEFT:
-        case VK_UP: {
-            bool previous = wParam == VK_LEFT || wParam == VK_UP;
-            HWND top = GetAncestor(hwnd_, GA_ROOT);
-            showKeyboardCues(top);
-            if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
-                SetFocus(next);
-            return 0;
-        }
-        case VK_TAB: {
-            if (enabled_)
-                raise(MouseLeave);
-            HWND top = GetAncestor(hwnd_, GA_ROOT);
-            showKeyboardCues(top);
-            bool previous = GetKeyState(VK_SHIFT) < 0;
-            if (top && hwnd_)
-                if (HWND next = GetNextDlgTabItem(top, hwnd_, previous)) {
-                    SetFocus(next);
-                    // As the dialog manager does: a text box reached by Tab
-                    // has its text selected.
-                    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-                        SendMessageA(next, EM_SETSEL, 0, -1);
-                }
-            return 0;
-        }
-        default:
-            break;
-        }
-        break;
+        return onKeyDown(msg, wParam, lParam);
     case WM_KEYUP:
-        if (wParam == VK_SPACE && spaceDown_) {
-            spaceDown_ = false;
-            if (!enabled_)
-                return 0;
-            if (buttonType_ == 1)
-                value_ = !value_;
-            state_ = StateNormal;
-            repaint();
-            raise(Click);
-            return 0;
-        }
-        break;
+        return onKeyUp(msg, wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (msg == WM_KILLFOCUS && spaceDown_) {
-            spaceDown_ = false;
-            state_ = inside_ ? StateHot : StateNormal;
-        }
-        repaint();
-        return 0;
+        return onFocusChange(msg == WM_KILLFOCUS);
     case WM_DESTROY:
-        destroyToolTip();
-        subclass_.sc_ReleaseAll();
-        hooked_ = false;
-        return 0;
+        return onDestroy();
     default:
-        break;
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    }
+}
+
+LRESULT ThemedButton::onCreate() {
+    installHooks();
+    updateRegion();
+    return 0;
+}
+
+LRESULT ThemedButton::onPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    render(dc);
+    EndPaint(hwnd_, &ps);
+    return 0;
+}
+
+LRESULT ThemedButton::onSize() {
+    if (toolTip_) {
+        TOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = hwnd_;
+        ti.uId = 1;
+        GetClientRect(hwnd_, &ti.rect);
+        SendMessageA(toolTip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    updateRegion();
+    repaint();
+    return 0;
+}
+
+LRESULT ThemedButton::onWindowPosChanging(WINDOWPOS& wp) const {
+    if (!(wp.flags & SWP_NOSIZE))
+        enforceMinimumSize(wp.cx, wp.cy);
+    return 0;
+}
+
+LRESULT ThemedButton::onWindowPosChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A button moved with its bits copied (or not redrawn at all) would
+    // show whatever the new place held: the whole face is painted again.
+    const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if ((wp->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) ||
+        (wp->flags & SWP_SHOWWINDOW))
+        repaint();
+    return DefWindowProcA(hwnd_, msg, wParam, lParam); // on to WM_MOVE and WM_SIZE
+}
+
+LRESULT ThemedButton::repaintAfterDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
+    repaint();
+    return r;
+}
+
+LRESULT ThemedButton::onEnable(bool enabled) {
+    if (enabled != enabled_)
+        setEnabled(enabled);
+    return 0;
+}
+
+LRESULT ThemedButton::onCaptureChanged(HWND gaining) {
+    if (gaining != hwnd_ && lastButton_ == 1) {
+        lastButton_ = 0;
+        state_ = inside_ ? StateHot : StateNormal;
+        repaint();
+    }
+    return 0;
+}
+
+LRESULT ThemedButton::onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(lParam) == HTCLIENT) {
+        if (LPCSTR id = cursorFor(mousePointer_)) {
+            SetCursor(LoadCursorA(nullptr, id));
+            return TRUE;
+        }
     }
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT ThemedButton::onGetDlgCode(const MSG* m) const {
+    // Inside a dialog-message loop the dialog manager would take Enter (as
+    // its default command) and Tab (moving the focus without the button
+    // seeing it): the button asks for both, so that Enter clicks and Tab
+    // raises MouseLeave before the button moves the focus on itself.
+    LRESULT code = DLGC_BUTTON | DLGC_WANTARROWS;
+    if (m && m->message == WM_KEYDOWN) {
+        if (m->wParam == VK_RETURN)
+            code |= DLGC_WANTALLKEYS;
+        else if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+            code |= DLGC_WANTTAB;
+    }
+    return code;
+}
+
+LRESULT ThemedButton::onGetObject(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Accessibility tools see a push button named by the caption.
+    if (LRESULT r = answerAsPushButton(hwnd_, wParam, lParam); r > 0)
+        return r;
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT ThemedButton::onKeyDown(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (wParam) {
+    case VK_SPACE:
+        if (enabled_ && !(lParam & (1 << 30))) {
+            spaceDown_ = true;
+            state_ = StatePressed;
+            repaint();
+        }
+        return 0;
+    case VK_RETURN:
+        performClick();
+        return 0;
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_UP: {
+        bool previous = wParam == VK_LEFT || wParam == VK_UP;
+        HWND top = GetAncestor(hwnd_, GA_ROOT);
+        showKeyboardCues(top);
+        if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
+            SetFocus(next);
+        return 0;
+    }
+    case VK_TAB: {
+        if (enabled_)
+            raise(MouseLeave);
+        HWND top = GetAncestor(hwnd_, GA_ROOT);
+        showKeyboardCues(top);
+        bool previous = GetKeyState(VK_SHIFT) < 0;
+        if (top && hwnd_)
+            if (HWND next = GetNextDlgTabItem(top, hwnd_, previous)) {
+                SetFocus(next);
+                // As the dialog manager does: a text box reached by Tab
+                // has its text selected.
+                if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                    SendMessageA(next, EM_SETSEL, 0, -1);
+            }
+        return 0;
+    }
+    default:
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    }
+}
+
+LRESULT ThemedButton::onKeyUp(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (wParam != VK_SPACE || !spaceDown_)
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    spaceDown_ = false;
+    if (!enabled_)
+        return 0;
+    if (buttonType_ == 1)
+        value_ = !value_;
+    state_ = StateNormal;
+    repaint();
+    raise(Click);
+    return 0;
+}
+
+LRESULT ThemedButton::onFocusChange(bool losing) {
+    if (losing && spaceDown_) {
+        spaceDown_ = false;
+        state_ = inside_ ? StateHot : StateNormal;
+    }
+    repaint();
+    return 0;
+}
+
+LRESULT ThemedButton::onDestroy() {
+    destroyToolTip();
+    subclass_.sc_ReleaseAll();
+    hooked_ = false;
+    return 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -151,6 +151,23 @@ class ThemedButton {
     ~ThemedButton();
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // One handler per message of handle(); those that may leave the message to
+    // the system take it whole.
+    LRESULT onCreate();
+    LRESULT onPaint();
+    LRESULT onSize();
+    LRESULT onWindowPosChanging(WINDOWPOS& wp) const;
+    LRESULT onWindowPosChanged(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT repaintAfterDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onEnable(bool enabled);
+    LRESULT onCaptureChanged(HWND gaining);
+    LRESULT onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onGetDlgCode(const MSG* m) const;
+    LRESULT onGetObject(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onKeyDown(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onKeyUp(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onFocusChange(bool losing);
+    LRESULT onDestroy();
     void hookProc(bool before, bool& handled, LRESULT& ret, HWND hwnd, UINT msg, WPARAM wParam,
                   LPARAM& lParam);
     void installHooks();
