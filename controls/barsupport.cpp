@@ -29,15 +29,15 @@ bool registerBarClass(const char* className, WNDPROC proc) {
     return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-void destroyControlWindow(HWND hwnd) {
+void destroyControlWindow(HWND hwnd, const void* control) {
     if (!hwnd)
         return;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    detachObject(hwnd, control);
     DestroyWindow(hwnd);
 }
 
-LRESULT endControlWindow(HWND& hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+LRESULT endControlWindow(HWND& hwnd, const void* control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    detachObject(hwnd, control);
     HWND h = hwnd;
     hwnd = nullptr;
     return DefWindowProcA(h, msg, wParam, lParam);

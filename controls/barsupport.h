@@ -11,6 +11,7 @@
 #include "controls/offscreen.h"
 #include "controls/pure/colour.h"
 #include "controls/pure/propertybag.h"
+#include "controls/window_objects.h"
 #include "platform/handles.h"
 
 namespace controls {
@@ -23,17 +24,18 @@ HINSTANCE moduleInstance();
 bool registerBarClass(const char* className, WNDPROC proc);
 
 // The window procedure of a control class whose object is CreateWindowEx's
-// parameter: kept in the window's user data from WM_NCCREATE on (setting the
-// object's hwnd_), each message then goes to the object's handle(). Once the
-// object has cleared the user data, messages go to DefWindowProc.
+// parameter: the window's object from WM_NCCREATE on (setting the object's
+// hwnd_), each message then goes to the object's handle(). Once the object
+// has let go of the window, messages go to DefWindowProc.
 template <class Control>
 LRESULT CALLBACK controlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        static_cast<Control*>(cs->lpCreateParams)->hwnd_ = hwnd;
+        auto* self =
+            static_cast<Control*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        attachObject(hwnd, self);
+        self->hwnd_ = hwnd;
     }
-    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = objectOf<Control>(hwnd);
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     return self->handle(msg, wParam, lParam);
@@ -41,11 +43,11 @@ LRESULT CALLBACK controlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 // Destroys a control's window after cutting it from the control object
 // (whose destructor is running), so that no message reaches the object.
-void destroyControlWindow(HWND hwnd);
+void destroyControlWindow(HWND hwnd, const void* control);
 // The answer to WM_NCDESTROY, the last message of a control's window: cuts the
 // window from the control object, clears the object's `hwnd` and lets the
 // system finish.
-LRESULT endControlWindow(HWND& hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT endControlWindow(HWND& hwnd, const void* control, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A font's creation settings from its description (no font is made).
 LOGFONTA logFont(const FontDesc& desc);

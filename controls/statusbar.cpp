@@ -43,7 +43,7 @@ StatusBar::~StatusBar() {
     }
     if (tooltip_)
         DestroyWindow(tooltip_);
-    destroyControlWindow(hwnd_);
+    destroyControlWindow(hwnd_, this);
 }
 
 bool StatusBar::Create(HWND parent, int height, int id, const PropertyBag* settings) {
@@ -149,7 +149,7 @@ LRESULT StatusBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcA(hwnd_, msg, wParam, lParam);
     case WM_NCDESTROY:
         edit_ = nullptr;
-        return endControlWindow(hwnd_, msg, wParam, lParam);
+        return endControlWindow(hwnd_, this, msg, wParam, lParam);
     default:
         return DefWindowProcA(hwnd_, msg, wParam, lParam);
     }

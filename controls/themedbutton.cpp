@@ -24,9 +24,6 @@ Colour sysColour(int n) {
     return static_cast<Colour>(GetSysColor(n));
 }
 
-// The button being created by create(), until its window takes it over.
-ThemedButton* pendingButton = nullptr;
-
 // The system draws visual styles for this program's controls.
 bool visualStyleOn() {
     return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
@@ -168,7 +165,7 @@ ThemedButton* ThemedButton::create(HWND parent, const std::string& name, int x, 
     if (!registerClass())
         return nullptr;
     auto* button = new ThemedButton(name);
-    pendingButton = button;
+    std::weak_ptr<bool> alive = button->alive_;
     // Clipped by its siblings: a page's body painted after a move must not
     // cover the button, nor the button its neighbours.
     HWND hwnd =
@@ -177,9 +174,8 @@ ThemedButton* ThemedButton::create(HWND parent, const std::string& name, int x, 
                         GetModuleHandleA(nullptr), button);
     if (!hwnd) {
         // Once attached to a window, the failed creation's WM_NCDESTROY deleted it.
-        if (pendingButton == button)
+        if (!alive.expired())
             delete button;
-        pendingButton = nullptr;
         return nullptr;
     }
     int cx = width, cy = height;
@@ -193,7 +189,7 @@ ThemedButton* ThemedButton::fromHandle(HWND hwnd) {
     char cls[32] = {};
     if (!hwnd || !GetClassNameA(hwnd, cls, sizeof cls) || lstrcmpiA(cls, kClassName) != 0)
         return nullptr;
-    return reinterpret_cast<ThemedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return objectOf<ThemedButton>(hwnd);
 }
 
 void ThemedButton::installHooks() {
@@ -714,22 +710,20 @@ void ThemedButton::updateRegion() {
 // Messages
 
 LRESULT CALLBACK ThemedButton::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<ThemedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = objectOf<ThemedButton>(hwnd);
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
         self = static_cast<ThemedButton*>(cs->lpCreateParams);
         if (!self) // made with CreateWindow directly: named by its text
             self = new ThemedButton(cs->lpszName ? cs->lpszName : "");
-        if (self == pendingButton)
-            pendingButton = nullptr;
         self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        attachObject(hwnd, self);
     }
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        detachObject(hwnd, self);
         self->hwnd_ = nullptr;
         delete self;
         return r;

@@ -36,7 +36,7 @@ ToolBar::ToolBar()
 ToolBar::~ToolBar() {
     watcher_.zDetachAll();
     removeToolTip();
-    destroyControlWindow(hwnd_);
+    destroyControlWindow(hwnd_, this);
     if (shell32_)
         FreeLibrary(shell32_);
 }
@@ -132,7 +132,7 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         return onDestroy(msg, wParam, lParam);
     case WM_NCDESTROY:
-        return endControlWindow(hwnd_, msg, wParam, lParam);
+        return endControlWindow(hwnd_, this, msg, wParam, lParam);
     default:
         return DefWindowProcA(hwnd_, msg, wParam, lParam);
     }

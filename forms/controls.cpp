@@ -2,13 +2,13 @@
 
 #include "controls/barsupport.h"
 #include "controls/themedbutton.h"
+#include "controls/window_objects.h"
 #include "platform/handles.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace forms {
 
@@ -133,16 +133,8 @@ void Control::notifyChanged() {
         listener();
 }
 
-namespace {
-// Control windows of this thread's forms and their controls.
-std::unordered_map<HWND, Control*>& hookedControls() {
-    static std::unordered_map<HWND, Control*> table;
-    return table;
-}
-} // namespace
-
 void Control::subclass() {
-    hookedControls()[hwnd_] = this;
+    controls::attachObject(hwnd_, this);
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::hookProc)));
 }
@@ -150,11 +142,9 @@ void Control::subclass() {
 void Control::unhook() {
     if (!hwnd_)
         return;
-    auto& table = hookedControls();
-    auto it = table.find(hwnd_);
-    if (it == table.end() || it->second != this)
+    if (controls::objectOf<Control>(hwnd_) != this)
         return;
-    table.erase(it);
+    controls::detachObject(hwnd_, this);
     // A window that outlives its control gets its class's procedure back.
     if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Control::hookProc))
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
@@ -165,15 +155,13 @@ LRESULT Control::callOriginal(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Control::hookProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto& table = hookedControls();
-    auto it = table.find(h);
-    if (it == table.end())
+    Control* self = controls::objectOf<Control>(h);
+    if (!self)
         return DefWindowProcW(h, msg, wp, lp);
-    Control* self = it->second;
     if (msg == WM_NCDESTROY) {
         // The window goes: leave the table, let the class clean up.
         WNDPROC original = self->original_;
-        table.erase(it);
+        controls::detachObject(h, self);
         return CallWindowProcW(original, h, msg, wp, lp);
     }
     return self->hooked(h, msg, wp, lp);

@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include "forms/controls.h"
+#include "controls/window_objects.h"
 #include "forms/twips.h"
 
 #include <commctrl.h>
@@ -21,9 +22,6 @@ std::set<Form*>& loadedForms() {
 HINSTANCE instance() {
     return GetModuleHandleA(nullptr);
 }
-
-// The window property that marks a form's window and points to its Form.
-constexpr const char* kFormProperty = "forms.Form";
 
 } // namespace
 
@@ -323,14 +321,12 @@ LRESULT CALLBACK Form::windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     Form* self;
     if (msg == WM_NCCREATE) {
         self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        SetPropA(h, kFormProperty, self);
+        controls::attachObject(h, self);
         self->hwnd_ = h;
-    } else if (msg == WM_NCDESTROY) {
-        RemovePropA(h, kFormProperty);
-        self = reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA));
     } else {
-        self = reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        self = controls::objectOf<Form>(h);
+        if (msg == WM_NCDESTROY)
+            controls::detachObject(h, self);
     }
     if (!self || self->hwnd_ != h)
         return DefWindowProcA(h, msg, wp, lp);
@@ -537,7 +533,7 @@ void Form::dockControls() {
 Form* Form::fromWindow(HWND h) {
     if (!h)
         return nullptr;
-    auto* form = static_cast<Form*>(GetPropA(h, kFormProperty));
+    Form* form = controls::objectOf<Form>(h);
     return form && form->hwnd_ == h ? form : nullptr;
 }
 

@@ -3,13 +3,13 @@
 // handler functions. A form's window class is named as the form.
 #pragma once
 
+#include "platform/handles.h"
+
 #include <windows.h>
 
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "platform/handles.h"
 
 namespace forms {
 

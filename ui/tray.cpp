@@ -1,5 +1,7 @@
 #include "ui/tray.h"
 
+#include "controls/window_objects.h"
+
 #include <cstring>
 
 namespace ui {
@@ -30,7 +32,7 @@ Tray::Tray(platform::Services& services, TrayView view) : services_(services), v
 Tray::~Tray() {
     removeIcon();
     if (anchor_) {
-        SetWindowLongPtrA(anchor_, GWLP_USERDATA, 0);
+        controls::detachObject(anchor_, this);
         DestroyWindow(anchor_);
     }
 }
@@ -38,9 +40,11 @@ Tray::~Tray() {
 LRESULT CALLBACK Tray::anchorProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<Tray*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        controls::attachObject(h, self);
     }
-    auto* self = reinterpret_cast<Tray*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    auto* self = controls::objectOf<Tray>(h);
+    if (self && msg == WM_NCDESTROY)
+        controls::detachObject(h, self);
     if (self) {
         if (msg == kCallbackMessage && wp == kIconId) {
             self->onIconMouse(static_cast<UINT>(LOWORD(lp)));
