@@ -330,7 +330,7 @@ void frmMain::Form_Load() {
     // window does not wait for the registry. The list and the marks are
     // filled when the worker posts kInstalledRead (or at once when something
     // needs them before).
-    guarded([&] { installed_.startReading(hwnd(), kInstalledRead); });
+    guarded([&] { installed_.startReading(window(), kInstalledRead); });
     guarded([&] { txtCredits.setText(creditsText()); });
 }
 
@@ -355,7 +355,7 @@ void frmMain::bringToFront() {
         tray_.restore();
         return;
     }
-    HWND w = hwnd();
+    HWND w = window();
     if (IsIconic(w))
         ShowWindow(w, SW_RESTORE);
     else if (!IsWindowVisible(w))
@@ -369,7 +369,7 @@ void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
     guarded([&] { tray_.queryUnload(cancel, unloadMode); });
     // Downloads still running: the user decides whether to cancel them.
     guarded([&] {
-        if (!cancel && services_.downloads && !services_.downloads->confirmClose(hwnd()))
+        if (!cancel && services_.downloads && !services_.downloads->confirmClose(window()))
             cancel = 1;
     });
 }
@@ -380,7 +380,7 @@ void frmMain::Form_Unload(int&) {
     // asked for tells of a failure.
     guarded([&] {
         if (!SaveMainWindowState(windowState_, settingsFile()) && !secondCopy_)
-            ReportSettingsNotSaved(services_, hwnd(), settingsFile());
+            ReportSettingsNotSaved(services_, window(), settingsFile());
     });
     guarded([&] { tray_.removeIcon(); });
     guarded([&] { updates_.Unload(); });

@@ -140,7 +140,7 @@ void InstalledApps::cmdShowInstalledApps_Click() {
     bool written = profile::io::replaceAtomically(path, text);
     if (!services_.messageBoxes)
         return;
-    HWND owner = view_.owner.isLoaded() ? view_.owner.hwnd() : nullptr;
+    HWND owner = view_.owner.hwnd();
     if (written)
         services_.messageBoxes->show(owner, "List of Installed Apps Exported to " + path, "",
                                      MB_ICONINFORMATION);

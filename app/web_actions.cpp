@@ -8,8 +8,7 @@ namespace app {
 
 void WebActions::tell(const std::string& text) {
     if (services_.messageBoxes)
-        services_.messageBoxes->show(view_.main.isLoaded() ? view_.main.hwnd() : nullptr, text, "",
-                                     MB_OK | MB_ICONINFORMATION);
+        services_.messageBoxes->show(view_.main.hwnd(), text, "", MB_OK | MB_ICONINFORMATION);
 }
 
 void WebActions::open(HWND owner, const std::string& address, platform::LinkOwner whose) {
@@ -19,7 +18,7 @@ void WebActions::open(HWND owner, const std::string& address, platform::LinkOwne
 }
 
 void WebActions::openPage(const std::string& address) {
-    open(view_.main.hwnd(), address, platform::LinkOwner::Entry);
+    open(view_.main.window(), address, platform::LinkOwner::Entry);
 }
 
 void WebActions::openUnowned(const std::string& address) {
@@ -77,7 +76,7 @@ void WebActions::visitPage() {
         tell(platform::refusalMessage(check, current, platform::LinkOwner::Page));
         return;
     }
-    open(view_.main.hwnd(), check.target, platform::LinkOwner::Page);
+    open(view_.main.window(), check.target, platform::LinkOwner::Page);
 }
 
 void WebActions::sendPageLink() {

@@ -102,7 +102,7 @@ Control* Form::byId(int id) const {
     return nullptr;
 }
 
-HWND Form::hwnd() {
+HWND Form::window() {
     if (!hwnd_ && !loading_)
         create();
     return hwnd_;
@@ -185,11 +185,11 @@ void Form::destroy(bool windowGone) {
 }
 
 void Form::Show(Form* owner) {
-    Show(owner ? owner->hwnd() : HWND(nullptr));
+    Show(owner ? owner->window() : HWND(nullptr));
 }
 
 void Form::Show(HWND owner) {
-    HWND h = hwnd();
+    HWND h = window();
     if (!h)
         return;
     SetWindowLongPtrA(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
@@ -259,7 +259,7 @@ int Form::Height() const {
 }
 
 void Form::Move(int left, int top, int width, int height) {
-    HWND h = const_cast<Form*>(this)->hwnd();
+    HWND h = window();
     if (!h)
         return;
     if (IsIconic(h) || IsZoomed(h)) {
@@ -313,7 +313,7 @@ void Form::setCaption(const std::string& text) {
 }
 
 void Form::SetFocus() {
-    if (hwnd())
+    if (window())
         ::SetFocus(hwnd_);
 }
 

@@ -166,7 +166,7 @@ void frmMendkit::Command1_Click() {
     for (int i = 0; i < List1.ListCount() && !any; ++i)
         any = List1.Selected(i);
     if (!any) {
-        services_.messageBoxes->show(hwnd(), "No OCX Components selected.", "",
+        services_.messageBoxes->show(window(), "No OCX Components selected.", "",
                                      MB_OK | MB_ICONWARNING);
         busy_ = false;
         return;
@@ -191,7 +191,7 @@ void frmMendkit::Command1_Click() {
 
     if (failed.empty()) {
         services_.messageBoxes->show(
-            hwnd(),
+            window(),
             "All selected OCX Components were Registered successfuly. That's it ... closing!", "",
             MB_OK | MB_ICONINFORMATION);
     } else {
@@ -199,7 +199,7 @@ void frmMendkit::Command1_Click() {
         for (const std::string& name : failed)
             text += mendkit::wrapName(name, kNameWidth) + "\r\n";
         text += "\r\nThat's it ... closing!";
-        services_.messageBoxes->show(hwnd(), text, "", MB_OK | MB_ICONWARNING);
+        services_.messageBoxes->show(window(), text, "", MB_OK | MB_ICONWARNING);
     }
     busy_ = false;
     endProgram();
@@ -212,7 +212,7 @@ void frmMendkit::Command2_Click() {
 }
 
 void frmMendkit::lblHomepage_Click() {
-    services_.shell->execute(hwnd(), "Open", kHomepage, "", "", SW_SHOWNORMAL);
+    services_.shell->execute(window(), "Open", kHomepage, "", "", SW_SHOWNORMAL);
 }
 
 void frmMendkit::endProgram() {

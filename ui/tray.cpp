@@ -67,7 +67,7 @@ void Tray::fillRecord() {
     record_.uID = kIconId;
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = kCallbackMessage;
-    HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr;
+    HWND w = view_.window.hwnd();
     HICON icon = nullptr;
     if (w) {
         icon = reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0));
@@ -111,12 +111,12 @@ void Tray::removeIcon() {
 }
 
 void Tray::showWindow(int command) {
-    if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr)
+    if (HWND w = view_.window.hwnd())
         ShowWindow(w, command);
 }
 
 void Tray::restore() {
-    if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr) {
+    if (HWND w = view_.window.hwnd()) {
         // As it was: a maximised window comes back maximised.
         ShowWindow(w, IsZoomed(w) ? SW_SHOWMAXIMIZED : SW_SHOW);
         SetForegroundWindow(w);
@@ -125,7 +125,7 @@ void Tray::restore() {
 }
 
 void Tray::mnuShow_Click() {
-    if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr) {
+    if (HWND w = view_.window.hwnd()) {
         ShowWindow(w, SW_SHOWNORMAL);
         SetForegroundWindow(w);
     }

@@ -172,7 +172,7 @@ LRESULT frmUpdate::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         bool agreed = true;
         guarded([&] {
             if (services_.downloads)
-                agreed = services_.downloads->confirmRestart(hwnd());
+                agreed = services_.downloads->confirmRestart(window());
         });
         restartPosted_ = false;
         if (!agreed)
@@ -204,7 +204,7 @@ void frmUpdate::setMousePointer(int kind) {
     pointer_ = kind;
     // Show the change at once when the pointer is over this window.
     POINT pt;
-    HWND h = isLoaded() ? hwnd() : nullptr;
+    HWND h = hwnd();
     if (h && GetCursorPos(&pt)) {
         HWND under = WindowFromPoint(pt);
         if (under == h || IsChild(h, under))
@@ -242,7 +242,7 @@ bool frmUpdate::FileDownload(const std::string& url, const std::string& file, bo
         fetching_ = true;
         int before = pointer_;
         setMousePointer(vbHourglass);
-        HWND window = isLoaded() ? hwnd() : nullptr;
+        HWND window = hwnd();
         r = services_.fetcher->fetch(
             url, file,
             {.waiting = window,
@@ -332,7 +332,7 @@ void frmUpdate::cmdRestart_Click() {
     if (restartPosted_ || !isLoaded())
         return;
     restartPosted_ = true;
-    PostMessageA(hwnd(), kRestartMessage, 0, 0);
+    PostMessageA(window(), kRestartMessage, 0, 0);
 }
 
 void frmUpdate::checkProgram() {
@@ -375,7 +375,7 @@ void frmUpdate::checkProgram() {
             moveCaretToEnd();
             int answer = services_.messageBoxes
                              ? services_.messageBoxes->show(
-                                   hwnd(), available + "\r\nDo you want to Download the Update?",
+                                   window(), available + "\r\nDo you want to Download the Update?",
                                    "", MB_YESNO | MB_ICONINFORMATION)
                              : IDNO;
             if (answer == IDYES && services_.downloads)
@@ -576,7 +576,7 @@ void frmUpdate::errorOutcome(const std::vector<std::string>& reasons, bool uncha
     guarded([&] { showWindow(); });
     moveCaretToEnd();
     if (services_.messageBoxes)
-        services_.messageBoxes->show(hwnd(), kErrorText, "", MB_OK | MB_ICONERROR);
+        services_.messageBoxes->show(window(), kErrorText, "", MB_OK | MB_ICONERROR);
 }
 
 } // namespace update
