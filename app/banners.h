@@ -5,13 +5,18 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+
+#include "platform/handles.h"
 
 namespace app {
 
 // A banner of the given size in pixels: a horizontal gradient from `left` to
-// `right` (0x00BBGGRR) with `text` in white, bold, centred vertically.
-HBITMAP makeBanner(int width, int height, const std::string& text, COLORREF left, COLORREF right);
+// `right` (0x00BBGGRR) with `text` in white, bold, centred vertically; none
+// when the system has no room for it.
+platform::Bitmap makeBanner(int width, int height, const std::string& text, COLORREF left,
+                            COLORREF right);
 
 // The main window's drawn artwork at the window's resolution: the Special
 // page's two banners and the About page's bold title. Each make replaces
@@ -25,9 +30,6 @@ class Artwork {
         forms::Label& title;
     };
     explicit Artwork(View view) : v_(view) {}
-    ~Artwork();
-    Artwork(const Artwork&) = delete;
-    Artwork& operator=(const Artwork&) = delete;
 
     void makePictures();
     // The title's font; kept only when the label took it.
@@ -35,8 +37,8 @@ class Artwork {
 
   private:
     View v_;
-    HBITMAP pictures_[2] = {};
-    HFONT titleFont_ = nullptr;
+    std::array<platform::Bitmap, 2> pictures_;
+    platform::Font titleFont_;
 };
 
 } // namespace app

@@ -26,13 +26,13 @@ void EntryActions::directDownload() {
                     "Downloads are not available: the link was not handed over.");
         return;
     }
-    services_.downloads->download(view_.main.hwnd(), {address});
+    services_.downloads->download(view_.main.window(), {address});
 }
 
 void EntryActions::downloadFromPage() {
     const std::string address = addressOrRefuse();
     if (!address.empty())
-        platform::openLink(services_, view_.main.hwnd(), address);
+        platform::openLink(services_, view_.main.window(), address);
 }
 
 void EntryActions::addToQueue() {
@@ -41,7 +41,7 @@ void EntryActions::addToQueue() {
     // The queue keeps the link as the field shows it; it is encoded again
     // whenever it leaves the link manager.
     const std::string link = view_.link ? view_.link() : std::string();
-    if (view_.linkManager.addLink(link, view_.main.hwnd()))
+    if (view_.linkManager.addLink(link, view_.main.window()))
         view_.linkManager.Show(&view_.main);
 }
 

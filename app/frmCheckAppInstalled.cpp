@@ -34,7 +34,7 @@ void frmCheckAppInstalled::placeFooter() {
 
 void frmCheckAppInstalled::Form_Load() {
     // The window's icon as its picture; the search runs with the text it has.
-    Image1.setIcon(reinterpret_cast<HICON>(GetClassLongPtrA(hwnd(), GCLP_HICON)));
+    Image1.setIcon(reinterpret_cast<HICON>(GetClassLongPtrA(window(), GCLP_HICON)));
     txtSearch_Change();
     forms::RestoreGeometry(*this, view_.settingsFile, kSection);
     Form_Resize();

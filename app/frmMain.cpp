@@ -249,7 +249,7 @@ void frmMain::Form_QueryUnload(int& cancel, int unloadMode) {
     guarded([&] { tray_.queryUnload(cancel, unloadMode); });
     // Downloads still running: the user decides whether to cancel them.
     guarded([&] {
-        if (!cancel && services_.downloads && !services_.downloads->confirmClose(hwnd()))
+        if (!cancel && services_.downloads && !services_.downloads->confirmClose(window()))
             cancel = 1;
     });
 }
@@ -260,7 +260,7 @@ void frmMain::Form_Unload(int&) {
     // asked for tells of a failure.
     guarded([&] {
         if (!SaveMainWindowState(windowState_, settingsFile()) && !secondCopy_)
-            ReportSettingsNotSaved(services_, hwnd(), settingsFile());
+            ReportSettingsNotSaved(services_, window(), settingsFile());
     });
     guarded([&] { tray_.removeIcon(); });
     guarded([&] { updates_.Unload(); });

@@ -26,6 +26,7 @@
 
 #include "ui/tray.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>

@@ -13,10 +13,7 @@ Updates::Updates(platform::Services& services, Controls controls, std::string pr
                .txtSignatureServer = controls.txtSignatureServer,
                .lstSignatures = controls.lstSignatures,
                .restart = [this] { update::restartWindow(controls_.main); },
-               .owner =
-                   [this] {
-                       return controls_.main.isLoaded() ? controls_.main.hwnd() : HWND(nullptr);
-                   }},
+               .owner = [this] { return controls_.main.hwnd(); }},
               productServer_) {}
 
 std::string Updates::DefaultSignatureServer() const {

@@ -22,7 +22,7 @@ void WebActions::open(HWND owner, const std::string& address, platform::LinkOwne
 }
 
 void WebActions::openPage(const std::string& address) {
-    open(view_.main.hwnd(), address, platform::LinkOwner::Entry);
+    open(view_.main.window(), address, platform::LinkOwner::Entry);
 }
 
 void WebActions::openUnowned(const std::string& address) {
@@ -78,7 +78,7 @@ void WebActions::visitPage() {
         checkOrTell(services_, view_.main, link(), platform::LinkOwner::Page);
     if (!check)
         return;
-    open(view_.main.hwnd(), check.target, platform::LinkOwner::Page);
+    open(view_.main.window(), check.target, platform::LinkOwner::Page);
 }
 
 void WebActions::sendPageLink() {

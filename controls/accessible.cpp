@@ -12,6 +12,13 @@ IAccessible* createStdClientAccessible(HWND hwnd) {
     return inner;
 }
 
+HRESULT answerNumber(VARIANT* out, long value) {
+    VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = value;
+    return S_OK;
+}
+
 LRESULT answerWithAccessible(WPARAM wParam, IAccessible* object) {
     if (!object)
         return 0;
@@ -36,10 +43,7 @@ class ButtonAccessible final : public ClientAccessible {
             return inner_->get_accRole(child, role);
         if (!role)
             return E_POINTER;
-        VariantInit(role);
-        role->vt = VT_I4;
-        role->lVal = ROLE_SYSTEM_PUSHBUTTON;
-        return S_OK;
+        return answerNumber(role, ROLE_SYSTEM_PUSHBUTTON);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         if (!isSelf(child))
@@ -55,10 +59,7 @@ class ButtonAccessible final : public ClientAccessible {
             s |= STATE_SYSTEM_FOCUSED;
         if (SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED)
             s |= STATE_SYSTEM_PRESSED;
-        VariantInit(state);
-        state->vt = VT_I4;
-        state->lVal = s;
-        return S_OK;
+        return answerNumber(state, s);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!isSelf(child))

@@ -142,6 +142,8 @@ class ClientAccessible : public IAccessible {
 // The system's standard client object of `hwnd` (one reference for the
 // caller), or nothing.
 IAccessible* createStdClientAccessible(HWND hwnd);
+// Answers a role or state: `value` as a number in `out` (which must not be null).
+HRESULT answerNumber(VARIANT* out, long value);
 
 // The answer to WM_GETOBJECT with `object` (whose reference it takes over;
 // nothing gives 0). 0 also when the hand-over fails: the request is then left

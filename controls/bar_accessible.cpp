@@ -40,10 +40,7 @@ class BarAccessible final : public ClientAccessible {
             return E_POINTER;
         if (!isSelf(c) && item(c) < 0)
             return E_INVALIDARG;
-        VariantInit(role);
-        role->vt = VT_I4;
-        role->lVal = isSelf(c) ? items_.role : items_.itemRole;
-        return S_OK;
+        return answerNumber(role, isSelf(c) ? items_.role : items_.itemRole);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT c, BSTR* n) override {
         if (isSelf(c))
@@ -63,12 +60,10 @@ class BarAccessible final : public ClientAccessible {
             return E_POINTER;
         if (i < 0)
             return E_INVALIDARG;
-        VariantInit(state);
-        state->vt = VT_I4;
-        state->lVal = items_.state ? items_.state(i) : 0;
+        long s = items_.state ? items_.state(i) : 0;
         if (!IsWindowVisible(hwnd_))
-            state->lVal |= STATE_SYSTEM_INVISIBLE;
-        return S_OK;
+            s |= STATE_SYSTEM_INVISIBLE;
+        return answerNumber(state, s);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* action) override {
         if (isSelf(c))

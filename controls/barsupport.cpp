@@ -29,15 +29,15 @@ bool registerBarClass(const char* className, WNDPROC proc) {
     return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-void destroyControlWindow(HWND hwnd) {
+void destroyControlWindow(HWND hwnd, const void* control) {
     if (!hwnd)
         return;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    detachObject(hwnd, control);
     DestroyWindow(hwnd);
 }
 
-LRESULT endControlWindow(HWND& hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+LRESULT endControlWindow(HWND& hwnd, const void* control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    detachObject(hwnd, control);
     HWND h = hwnd;
     hwnd = nullptr;
     return DefWindowProcA(h, msg, wParam, lParam);
@@ -63,19 +63,12 @@ HFONT createFont(const FontDesc& d) {
     return CreateFontIndirectA(&lf);
 }
 
-BarFont::~BarFont() {
-    if (handle_)
-        DeleteObject(handle_);
-}
-
 void BarFont::set(const FontDesc& desc) {
-    if (handle_)
-        DeleteObject(handle_);
-    handle_ = createFont(desc);
+    handle_.reset(createFont(desc));
 }
 
 HFONT BarFont::orHostFont(HWND parent) const {
-    return handle_ ? handle_ : hostFont(parent);
+    return handle_ ? handle_.get() : hostFont(parent);
 }
 
 FontDesc readFontProperty(const PropertyBag& bag) {
@@ -101,6 +94,19 @@ int mouseButtons(WPARAM w) {
     if (w & MK_MBUTTON)
         b |= 4;
     return b;
+}
+
+int messageButton(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return 1;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 2;
+    default:
+        return 4;
+    }
 }
 
 bool trackMouseEventAvailable() {

@@ -11,6 +11,8 @@
 #include "controls/offscreen.h"
 #include "controls/pure/colour.h"
 #include "controls/pure/propertybag.h"
+#include "controls/window_objects.h"
+#include "platform/handles.h"
 
 namespace controls {
 
@@ -22,17 +24,18 @@ HINSTANCE moduleInstance();
 bool registerBarClass(const char* className, WNDPROC proc);
 
 // The window procedure of a control class whose object is CreateWindowEx's
-// parameter: kept in the window's user data from WM_NCCREATE on (setting the
-// object's hwnd_), each message then goes to the object's handle(). Once the
-// object has cleared the user data, messages go to DefWindowProc.
+// parameter: the window's object from WM_NCCREATE on (setting the object's
+// hwnd_), each message then goes to the object's handle(). Once the object
+// has let go of the window, messages go to DefWindowProc.
 template <class Control>
 LRESULT CALLBACK controlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        static_cast<Control*>(cs->lpCreateParams)->hwnd_ = hwnd;
+        auto* self =
+            static_cast<Control*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        attachObject(hwnd, self);
+        self->hwnd_ = hwnd;
     }
-    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = objectOf<Control>(hwnd);
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     return self->handle(msg, wParam, lParam);
@@ -40,11 +43,11 @@ LRESULT CALLBACK controlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 // Destroys a control's window after cutting it from the control object
 // (whose destructor is running), so that no message reaches the object.
-void destroyControlWindow(HWND hwnd);
+void destroyControlWindow(HWND hwnd, const void* control);
 // The answer to WM_NCDESTROY, the last message of a control's window: cuts the
 // window from the control object, clears the object's `hwnd` and lets the
 // system finish.
-LRESULT endControlWindow(HWND& hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT endControlWindow(HWND& hwnd, const void* control, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A font's creation settings from its description (no font is made).
 LOGFONTA logFont(const FontDesc& desc);
@@ -60,6 +63,8 @@ int shiftState();
 
 // The mouse buttons held in a mouse message's wParam: left 1, right 2, middle 4.
 int mouseButtons(WPARAM w);
+// The button of a button-down or button-up message: left 1, right 2, middle 4.
+int messageButton(UINT msg);
 
 // Whether mouse-leave tracking is offered by user32 or the common controls.
 bool trackMouseEventAvailable();
@@ -74,16 +79,12 @@ HFONT hostFont(HWND parent);
 // with the bar; an empty face makes none, the bar then uses its host's font.
 class BarFont {
   public:
-    BarFont() = default;
-    ~BarFont();
-    BarFont(const BarFont&) = delete;
-    BarFont& operator=(const BarFont&) = delete;
     void set(const FontDesc& desc);
     // The bar's font, or the font of its parent window without one.
     HFONT orHostFont(HWND parent) const;
 
   private:
-    HFONT handle_ = nullptr;
+    platform::Font handle_;
 };
 
 // The stored "Font" setting, an empty description when missing or unreadable.

@@ -16,6 +16,8 @@ SIZE Picture::size() const {
     } else if (icon) {
         ICONINFO ii{};
         if (GetIconInfo(icon, &ii)) {
+            // GetIconInfo hands out copies of the icon's bitmaps.
+            platform::Bitmap colour(ii.hbmColor), mask(ii.hbmMask);
             BITMAP bm{};
             if (ii.hbmColor && GetObjectA(ii.hbmColor, sizeof bm, &bm)) {
                 s.cx = bm.bmWidth;
@@ -24,10 +26,6 @@ SIZE Picture::size() const {
                 s.cx = bm.bmWidth;
                 s.cy = bm.bmHeight / 2; // monochrome icons stack AND and XOR masks
             }
-            if (ii.hbmColor)
-                DeleteObject(ii.hbmColor);
-            if (ii.hbmMask)
-                DeleteObject(ii.hbmMask);
         }
     }
     return s;
@@ -42,12 +40,9 @@ COLORREF gdiColour(Colour c) {
 }
 
 Surface::~Surface() {
-    if (dc_) {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    if (bmp_)
-        DeleteObject(bmp_);
+    // The bitmap goes after the device context has given it back.
+    if (dc_)
+        SelectObject(dc_.get(), old_);
 }
 
 bool Surface::resize(int w, int h) {
@@ -56,7 +51,7 @@ bool Surface::resize(int w, int h) {
     if (dc_ && w == w_ && h == h_)
         return true;
     if (!dc_) {
-        dc_ = CreateCompatibleDC(nullptr);
+        dc_ = platform::MemoryDC(nullptr);
         if (!dc_)
             return false;
     }
@@ -68,15 +63,13 @@ bool Surface::resize(int w, int h) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bmp)
         return false;
-    HGDIOBJ prev = SelectObject(dc_, bmp);
+    HGDIOBJ prev = SelectObject(dc_.get(), bmp);
     if (!old_)
         old_ = prev;
-    if (bmp_)
-        DeleteObject(bmp_);
-    bmp_ = bmp;
+    bmp_.reset(bmp);
     bits_ = static_cast<std::uint32_t*>(bits);
     w_ = w;
     h_ = h;
@@ -94,7 +87,7 @@ COLORREF Surface::pixel(int x, int y) const {
 
 void Surface::present(HDC target, int x, int y) const {
     if (dc_)
-        BitBlt(target, x, y, w_, h_, dc_, 0, 0, SRCCOPY);
+        BitBlt(target, x, y, w_, h_, dc_.get(), 0, 0, SRCCOPY);
 }
 
 void fillRect(HDC dc, const RECT& r, COLORREF c) {
@@ -104,12 +97,10 @@ void fillRect(HDC dc, const RECT& r, COLORREF c) {
 }
 
 void drawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF c) {
-    HPEN pen = CreatePen(PS_SOLID, 1, c);
-    HGDIOBJ old = SelectObject(dc, pen);
+    platform::Pen pen(CreatePen(PS_SOLID, 1, c));
+    platform::Selected keep(dc, pen.get());
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 void outlineRect(HDC dc, const RECT& r, COLORREF c) {
@@ -176,19 +167,17 @@ void blitMapped(HDC dc, const Picture& pic, int x, int y, int cx, int cy, bool u
     if (pic.icon) {
         DrawIconEx(s.dc(), 0, 0, pic.icon, cx, cy, 0, nullptr, DI_NORMAL);
     } else {
-        HDC src = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(src, pic.bitmap);
+        platform::MemoryDC src(dc);
+        platform::Selected keep(src.get(), pic.bitmap);
         SIZE sz = pic.size();
         SetStretchBltMode(s.dc(), COLORONCOLOR);
         if (pic.alpha)
-            AlphaBlend(s.dc(), 0, 0, cx, cy, src, 0, 0, sz.cx, sz.cy,
+            AlphaBlend(s.dc(), 0, 0, cx, cy, src.get(), 0, 0, sz.cx, sz.cy,
                        {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
         else if (useMask)
-            TransparentBlt(s.dc(), 0, 0, cx, cy, src, 0, 0, sz.cx, sz.cy, mask);
+            TransparentBlt(s.dc(), 0, 0, cx, cy, src.get(), 0, 0, sz.cx, sz.cy, mask);
         else
-            StretchBlt(s.dc(), 0, 0, cx, cy, src, 0, 0, sz.cx, sz.cy, SRCCOPY);
-        SelectObject(src, old);
-        DeleteDC(src);
+            StretchBlt(s.dc(), 0, 0, cx, cy, src.get(), 0, 0, sz.cx, sz.cy, SRCCOPY);
     }
     GdiFlush();
     std::uint32_t* p = s.pixels();
@@ -223,17 +212,16 @@ void drawPicture(HDC dc, const Picture& pic, int x, int y, int cx, int cy, bool 
         DrawIconEx(dc, x, y, pic.icon, cx, cy, 0, nullptr, DI_NORMAL);
         return;
     }
-    HDC src = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(src, pic.bitmap);
+    platform::MemoryDC src(dc);
+    platform::Selected keep(src.get(), pic.bitmap);
     SetStretchBltMode(dc, COLORONCOLOR);
     if (pic.alpha)
-        AlphaBlend(dc, x, y, cx, cy, src, 0, 0, sz.cx, sz.cy, {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+        AlphaBlend(dc, x, y, cx, cy, src.get(), 0, 0, sz.cx, sz.cy,
+                   {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
     else if (useMask)
-        TransparentBlt(dc, x, y, cx, cy, src, 0, 0, sz.cx, sz.cy, mask);
+        TransparentBlt(dc, x, y, cx, cy, src.get(), 0, 0, sz.cx, sz.cy, mask);
     else
-        StretchBlt(dc, x, y, cx, cy, src, 0, 0, sz.cx, sz.cy, SRCCOPY);
-    SelectObject(src, old);
-    DeleteDC(src);
+        StretchBlt(dc, x, y, cx, cy, src.get(), 0, 0, sz.cx, sz.cy, SRCCOPY);
 }
 
 void drawSilhouette(HDC dc, const Picture& pic, int x, int y, COLORREF colour) {

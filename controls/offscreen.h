@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "controls/pure/colour.h"
+#include "platform/handles.h"
 
 namespace controls {
 
@@ -44,7 +45,7 @@ class Surface {
     // Makes the surface w x h (at least 1 x 1; recreated when the size changes).
     bool resize(int w, int h);
     bool ok() const { return dc_ && bits_; }
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
     int width() const { return w_; }
     int height() const { return h_; }
     // Pixels, 0x00RRGGBB each (blue in the low byte), top-down rows (valid
@@ -57,8 +58,8 @@ class Surface {
     void present(HDC target, int x = 0, int y = 0) const;
 
   private:
-    HDC dc_ = nullptr;
-    HBITMAP bmp_ = nullptr;
+    platform::MemoryDC dc_;
+    platform::Bitmap bmp_;
     HGDIOBJ old_ = nullptr;
     std::uint32_t* bits_ = nullptr;
     int w_ = 0, h_ = 0;

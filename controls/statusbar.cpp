@@ -45,12 +45,10 @@ StatusBar::~StatusBar() {
     for (auto& p : panels_) {
         if (p.bound && IsWindow(p.bound) && p.boundFormerParent)
             SetParent(p.bound, p.boundFormerParent);
-        if (p.fontHandle)
-            DeleteObject(p.fontHandle);
     }
     if (tooltip_)
         DestroyWindow(tooltip_);
-    destroyControlWindow(hwnd_);
+    destroyControlWindow(hwnd_, this);
 }
 
 bool StatusBar::Create(HWND parent, int height, int id, const PropertyBag* settings) {
@@ -116,107 +114,29 @@ LRESULT StatusBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam));
     const int y = static_cast<short>(HIWORD(lParam));
     switch (msg) {
-    case WM_GETOBJECT: {
-        // Screen readers read each panel's text as its name and value.
-        BarItems items;
-        items.role = ROLE_SYSTEM_STATUSBAR;
-        items.itemRole = ROLE_SYSTEM_STATICTEXT;
-        items.count = [this] { return PanelCount(); };
-        items.name = [this](int i) { return PanelText(i + 1); };
-        items.value = [this](int i) { return PanelText(i + 1); };
-        items.state = [](int) { return static_cast<long>(STATE_SYSTEM_READONLY); };
-        items.rect = [this](int i) { return PanelRect(i + 1); };
-        if (LRESULT r = answerAsBar(hwnd_, wParam, lParam, items))
-            return r;
-        break;
-    }
+    case WM_GETOBJECT:
+        return onGetObject(msg, wParam, lParam);
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        if (!surface_.dc())
-            paint();
-        BitBlt(dc, 0, 0, surface_.width(), surface_.height(), surface_.dc(), 0, 0, SRCCOPY);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return onPaint();
     case WM_SIZE:
         repaint();
         return 0;
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT) {
-            POINT pt;
-            GetCursorPos(&pt);
-            ScreenToClient(hwnd_, &pt);
-            RECT g = GripRect();
-            const bool onGrip = sizable_ && PtInRect(g, pt.x, pt.y);
-            SetCursor(LoadCursor(nullptr, onGrip ? IDC_SIZENWSE : IDC_ARROW));
-            return TRUE;
-        }
-        break;
+        return onSetCursor(msg, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-        if (Editing())
-            endEdit(true); // a click elsewhere on the bar ends the editing
-        RECT g = GripRect();
-        if (msg == WM_LBUTTONDOWN && sizable_ && PtInRect(g, x, y)) {
-            // The system resizes the form from its bottom-right corner.
-            HWND form = GetAncestor(hwnd_, GA_ROOT);
-            POINT pt{x, y};
-            ClientToScreen(hwnd_, &pt);
-            ReleaseCapture();
-            SendMessageA(form, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, MAKELPARAM(pt.x, pt.y));
-            return 0;
-        }
-        SetCapture(hwnd_);
-        const int b = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
-        if (MouseDown)
-            MouseDown(b, shiftState(), x, y);
-        if (PanelMouseDown)
-            PanelMouseDown(GetPanelIndex(x, y), b, shiftState(), x, y);
-        return 0;
-    }
+    case WM_MBUTTONDOWN:
+        return onButtonDown(msg, x, y);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-        const bool captured = GetCapture() == hwnd_;
-        if (captured && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)))
-            ReleaseCapture();
-        const int b = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
-        if (MouseUp)
-            MouseUp(b, shiftState(), x, y);
-        if (PanelMouseUp)
-            PanelMouseUp(GetPanelIndex(x, y), b, shiftState(), x, y);
-        RECT rc;
-        GetClientRect(hwnd_, &rc);
-        if (msg == WM_LBUTTONUP && captured && PtInRect(rc, x, y)) {
-            if (Click)
-                Click();
-            if (PanelClick)
-                PanelClick(GetPanelIndex(x, y));
-        }
-        return 0;
-    }
-    case WM_LBUTTONDBLCLK: {
-        const int index = GetPanelIndex(x, y);
-        if (DblClick)
-            DblClick();
-        if (PanelDblClick)
-            PanelDblClick(index);
-        if (index > 0 && panels_[static_cast<size_t>(index - 1)].editable)
-            BeginEdit(index);
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        const int b = mouseButtons(wParam);
-        if (MouseMove)
-            MouseMove(b, shiftState(), x, y);
-        if (PanelMouseMove)
-            PanelMouseMove(GetPanelIndex(x, y), b, shiftState(), x, y);
-        return 0;
-    }
+    case WM_MBUTTONUP:
+        return onButtonUp(msg, wParam, x, y);
+    case WM_LBUTTONDBLCLK:
+        return onDoubleClick(x, y);
+    case WM_MOUSEMOVE:
+        return onMouseMove(wParam, x, y);
     case WM_KEYDOWN:
         if (KeyDown)
             KeyDown(static_cast<int>(wParam), shiftState());
@@ -231,14 +151,112 @@ LRESULT StatusBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         watcher_.zDetachAll();
-        break;
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
     case WM_NCDESTROY:
         edit_ = nullptr;
-        return endControlWindow(hwnd_, msg, wParam, lParam);
+        return endControlWindow(hwnd_, this, msg, wParam, lParam);
     default:
-        break;
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
     }
+}
+
+LRESULT StatusBar::onGetObject(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Screen readers read each panel's text as its name and value.
+    BarItems items;
+    items.role = ROLE_SYSTEM_STATUSBAR;
+    items.itemRole = ROLE_SYSTEM_STATICTEXT;
+    items.count = [this] { return PanelCount(); };
+    items.name = [this](int i) { return PanelText(i + 1); };
+    items.value = [this](int i) { return PanelText(i + 1); };
+    items.state = [](int) { return static_cast<long>(STATE_SYSTEM_READONLY); };
+    items.rect = [this](int i) { return PanelRect(i + 1); };
+    if (LRESULT r = answerAsBar(hwnd_, wParam, lParam, items))
+        return r;
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT StatusBar::onPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (!surface_.dc())
+        paint();
+    BitBlt(dc, 0, 0, surface_.width(), surface_.height(), surface_.dc(), 0, 0, SRCCOPY);
+    EndPaint(hwnd_, &ps);
+    return 0;
+}
+
+LRESULT StatusBar::onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(lParam) != HTCLIENT)
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    POINT pt;
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd_, &pt);
+    RECT g = GripRect();
+    const bool onGrip = sizable_ && PtInRect(g, pt.x, pt.y);
+    SetCursor(LoadCursor(nullptr, onGrip ? IDC_SIZENWSE : IDC_ARROW));
+    return TRUE;
+}
+
+LRESULT StatusBar::onButtonDown(UINT msg, int x, int y) {
+    if (Editing())
+        endEdit(true); // a click elsewhere on the bar ends the editing
+    RECT g = GripRect();
+    if (msg == WM_LBUTTONDOWN && sizable_ && PtInRect(g, x, y)) {
+        // The system resizes the form from its bottom-right corner.
+        HWND form = GetAncestor(hwnd_, GA_ROOT);
+        POINT pt{x, y};
+        ClientToScreen(hwnd_, &pt);
+        ReleaseCapture();
+        SendMessageA(form, WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, MAKELPARAM(pt.x, pt.y));
+        return 0;
+    }
+    SetCapture(hwnd_);
+    const int b = messageButton(msg);
+    if (MouseDown)
+        MouseDown(b, shiftState(), x, y);
+    if (PanelMouseDown)
+        PanelMouseDown(GetPanelIndex(x, y), b, shiftState(), x, y);
+    return 0;
+}
+
+LRESULT StatusBar::onButtonUp(UINT msg, WPARAM wParam, int x, int y) {
+    const bool captured = GetCapture() == hwnd_;
+    if (captured && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)))
+        ReleaseCapture();
+    const int b = messageButton(msg);
+    if (MouseUp)
+        MouseUp(b, shiftState(), x, y);
+    if (PanelMouseUp)
+        PanelMouseUp(GetPanelIndex(x, y), b, shiftState(), x, y);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    if (msg == WM_LBUTTONUP && captured && PtInRect(rc, x, y)) {
+        if (Click)
+            Click();
+        if (PanelClick)
+            PanelClick(GetPanelIndex(x, y));
+    }
+    return 0;
+}
+
+LRESULT StatusBar::onDoubleClick(int x, int y) {
+    const int index = GetPanelIndex(x, y);
+    if (DblClick)
+        DblClick();
+    if (PanelDblClick)
+        PanelDblClick(index);
+    if (index > 0 && panels_[static_cast<size_t>(index - 1)].editable)
+        BeginEdit(index);
+    return 0;
+}
+
+LRESULT StatusBar::onMouseMove(WPARAM wParam, int x, int y) {
+    const int b = mouseButtons(wParam);
+    if (MouseMove)
+        MouseMove(b, shiftState(), x, y);
+    if (PanelMouseMove)
+        PanelMouseMove(GetPanelIndex(x, y), b, shiftState(), x, y);
+    return 0;
 }
 
 void StatusBar::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT uMsg,
@@ -320,7 +338,7 @@ void StatusBar::AddPanel(const PanelOptions& a) {
         p.foreColor = a.lForeColor;
         if (a.oFont && !a.oFont->face.empty()) {
             p.font = a.oFont;
-            p.fontHandle = createFont(*a.oFont);
+            p.fontHandle.reset(createFont(*a.oFont));
         }
         p.toolTipText = a.sToolTipText;
         p.width = NormalizePanelWidth(static_cast<int>(a.lWidth));
@@ -335,9 +353,6 @@ void StatusBar::Clear() {
             endEdit(false);
         for (int i = 1; i <= PanelCount(); ++i)
             BoundControl(i, nullptr);
-        for (auto& p : panels_)
-            if (p.fontHandle)
-                DeleteObject(p.fontHandle);
         panels_.clear();
         repaint();
     });
@@ -409,13 +424,11 @@ FontDesc StatusBar::PanelFont(int index) const {
 void StatusBar::setPanelFont(int index, const FontDesc& v) {
     guarded(raiseAs("PanelFont"), [&] {
         if (Panel* p = panel(index)) {
-            if (p->fontHandle)
-                DeleteObject(p->fontHandle);
-            p->fontHandle = nullptr;
+            p->fontHandle.reset();
             p->font.reset();
             if (!v.face.empty()) {
                 p->font = v;
-                p->fontHandle = createFont(v);
+                p->fontHandle.reset(createFont(v));
             }
             repaint();
         }
@@ -561,7 +574,7 @@ HFONT StatusBar::currentFont() const {
 }
 
 HFONT StatusBar::panelFont(const Panel& p) const {
-    return p.fontHandle ? p.fontHandle : currentFont();
+    return p.fontHandle ? p.fontHandle.get() : currentFont();
 }
 
 // --- painting helpers -----------------------------------------------------------

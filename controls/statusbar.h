@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <concepts>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -39,8 +38,8 @@ class StatusBarError : public std::runtime_error {
     std::string source_;
 };
 
-// The arguments of AddPanel, in its order and with its defaults, for callers
-// that name only what differs (designated initializers):
+// The arguments of AddPanel with their defaults, for callers that name only
+// what differs (designated initializers):
 //     bar.AddPanel({.sText = "0", .bAutoSize = true, .bEditable = true});
 struct PanelOptions {
     std::string sText{};        // shown text
@@ -76,21 +75,6 @@ class StatusBar {
     // --- Panels (indexes from 1; below 1 is the first, above the count the
     // last; with no panels nothing happens) ---
     void AddPanel(const PanelOptions& a);
-    // The positional form, all twelve arguments in their order. (A template
-    // only so that a braced list of designated initializers always means the
-    // form above.)
-    template <class Text = const char*>
-    requires std::convertible_to<const Text&, std::string>
-    void AddPanel(const Text& sText = "", int uTextAlign = 0, bool bAutoSize = false,
-                  bool bEditable = false, const Picture& oIcon = {}, bool bIconState = true,
-                  bool bUseMaskColor = false, Colour lMaskColor = rgb(255, 0, 255),
-                  std::optional<Colour> lForeColor = std::nullopt,
-                  std::optional<FontDesc> oFont = std::nullopt,
-                  const std::string& sToolTipText = "", long lWidth = 0) {
-        AddPanel(PanelOptions{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon,
-                              bIconState, bUseMaskColor, lMaskColor, lForeColor, oFont,
-                              sToolTipText, lWidth});
-    }
     void Clear();
     int PanelCount() const { return static_cast<int>(panels_.size()); }
 
@@ -199,7 +183,7 @@ class StatusBar {
         bool autoSize = false;
         bool editable = false;
         std::optional<FontDesc> font;
-        HFONT fontHandle = nullptr;
+        platform::Font fontHandle;
         std::optional<Colour> foreColor;
         Picture icon;
         bool iconEnabled = true;
@@ -216,6 +200,15 @@ class StatusBar {
 
     friend LRESULT CALLBACK controlWindowProc<StatusBar>(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // One handler per message of handle(); those that may leave the message to
+    // the system take it whole.
+    LRESULT onGetObject(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onPaint();
+    LRESULT onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onButtonDown(UINT msg, int x, int y);
+    LRESULT onButtonUp(UINT msg, WPARAM buttons, int x, int y);
+    LRESULT onDoubleClick(int x, int y);
+    LRESULT onMouseMove(WPARAM buttons, int x, int y);
     void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT uMsg,
                         WPARAM wParam, LPARAM& lParam);
     Panel* panel(int index);

@@ -24,9 +24,6 @@ Colour sysColour(int n) {
     return static_cast<Colour>(GetSysColor(n));
 }
 
-// The button being created by create(), until its window takes it over.
-ThemedButton* pendingButton = nullptr;
-
 // The system draws visual styles for this program's controls.
 bool visualStyleOn() {
     return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
@@ -80,22 +77,19 @@ void drawIconEffect(HDC dc, HICON icon, int x, int y, int size, bool grey, bool 
 }
 
 void roundRectFrame(HDC dc, const RECT& r, int radius, COLORREF c) {
-    HPEN pen = CreatePen(PS_SOLID, 1, c);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    platform::Pen pen(CreatePen(PS_SOLID, 1, c));
+    platform::Selected keepPen(dc, pen.get());
+    platform::Selected keepBrush(dc, GetStockObject(NULL_BRUSH));
     RoundRect(dc, r.left, r.top, r.right, r.bottom, radius * 2, radius * 2);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 // Gradient inside a rounded outline.
 void roundGradient(HDC dc, const RECT& r, int radius, Colour top, Colour bottom) {
-    HRGN rgn = CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius * 2, radius * 2);
-    SelectClipRgn(dc, rgn);
+    platform::Region rgn(
+        CreateRoundRectRgn(r.left, r.top, r.right + 1, r.bottom + 1, radius * 2, radius * 2));
+    SelectClipRgn(dc, rgn.get());
     verticalGradient(dc, r, top, bottom);
     SelectClipRgn(dc, nullptr);
-    DeleteObject(rgn);
 }
 
 RECT deflated(RECT r, int d) {
@@ -148,10 +142,6 @@ ThemedButton::ThemedButton(std::string name) : name_(std::move(name)), subclass_
 
 ThemedButton::~ThemedButton() {
     subclass_.sc_ReleaseAll();
-    if (icon_)
-        DestroyIcon(icon_);
-    if (font_)
-        DeleteObject(font_);
 }
 
 bool ThemedButton::registerClass() {
@@ -175,7 +165,7 @@ ThemedButton* ThemedButton::create(HWND parent, const std::string& name, int x, 
     if (!registerClass())
         return nullptr;
     auto* button = new ThemedButton(name);
-    pendingButton = button;
+    std::weak_ptr<bool> alive = button->alive_;
     // Clipped by its siblings: a page's body painted after a move must not
     // cover the button, nor the button its neighbours.
     HWND hwnd =
@@ -184,9 +174,8 @@ ThemedButton* ThemedButton::create(HWND parent, const std::string& name, int x, 
                         GetModuleHandleA(nullptr), button);
     if (!hwnd) {
         // Once attached to a window, the failed creation's WM_NCDESTROY deleted it.
-        if (pendingButton == button)
+        if (!alive.expired())
             delete button;
-        pendingButton = nullptr;
         return nullptr;
     }
     int cx = width, cy = height;
@@ -200,7 +189,7 @@ ThemedButton* ThemedButton::fromHandle(HWND hwnd) {
     char cls[32] = {};
     if (!hwnd || !GetClassNameA(hwnd, cls, sizeof cls) || lstrcmpiA(cls, kClassName) != 0)
         return nullptr;
-    return reinterpret_cast<ThemedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return objectOf<ThemedButton>(hwnd);
 }
 
 void ThemedButton::installHooks() {
@@ -237,21 +226,15 @@ FontDesc ThemedButton::fontDesc(HFONT f) const {
 void ThemedButton::setFontFromDesc(const FontDesc& d) {
     // Unlike the bars' fonts, an empty face still makes a font of its own.
     const LOGFONTA lf = logFont(d);
-    HFONT f = CreateFontIndirectA(&lf);
-    if (f) {
-        if (font_)
-            DeleteObject(font_);
-        font_ = f;
-    }
+    if (HFONT f = CreateFontIndirectA(&lf))
+        font_.reset(f);
 }
 
 void ThemedButton::enforceMinimumSize(int& cx, int& cy) const {
     // Neither side may be less than 300 twips.
-    HDC screen = GetDC(nullptr);
-    int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    platform::ScreenDC screen;
+    int dpiX = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+    int dpiY = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     cx = std::max(cx, MulDiv(300, dpiX, 1440));
     cy = std::max(cy, MulDiv(300, dpiY, 1440));
 }
@@ -316,7 +299,8 @@ void ThemedButton::WriteProperties(PropertyBag& bag) const {
     bag.writeColour("ttBackColor", ttBackColor_, systemColour(SysInfoBackground));
     bag.writeColour("ttForeColor", ttForeColor_, systemColour(SysInfoText));
     if (font_)
-        bag.writeString("Font", encodeFont(fontDesc(font_)), encodeFont(fontDesc(hostFont())));
+        bag.writeString("Font", encodeFont(fontDesc(font_.get())),
+                        encodeFont(fontDesc(hostFont())));
     else
         bag.remove("Font");
     bag.writeInt("ButtonType", buttonType_, 0);
@@ -350,9 +334,7 @@ void ThemedButton::setCaption(const std::string& v) {
 }
 
 void ThemedButton::setIcon(HICON v) {
-    if (icon_)
-        DestroyIcon(icon_);
-    icon_ = v ? CopyIcon(v) : nullptr;
+    icon_.reset(v ? CopyIcon(v) : nullptr);
     repaint();
 }
 
@@ -443,9 +425,7 @@ void ThemedButton::setttForeColor(Colour v) {
 
 void ThemedButton::setFont(HFONT v) {
     if (!v) {
-        if (font_)
-            DeleteObject(font_);
-        font_ = nullptr;
+        font_.reset();
     } else {
         setFontFromDesc(fontDesc(v));
     }
@@ -729,22 +709,20 @@ void ThemedButton::updateRegion() {
 // Messages
 
 LRESULT CALLBACK ThemedButton::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<ThemedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = objectOf<ThemedButton>(hwnd);
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
         self = static_cast<ThemedButton*>(cs->lpCreateParams);
         if (!self) // made with CreateWindow directly: named by its text
             self = new ThemedButton(cs->lpszName ? cs->lpszName : "");
-        if (self == pendingButton)
-            pendingButton = nullptr;
         self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        attachObject(hwnd, self);
     }
     if (!self)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        detachObject(hwnd, self);
         self->hwnd_ = nullptr;
         delete self;
         return r;
@@ -791,68 +769,30 @@ void ThemedButton::hookProc(bool before, bool&, LRESULT&, HWND, UINT msg, WPARAM
 LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        installHooks();
-        updateRegion();
-        return 0;
+        return onCreate();
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        render(dc);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return onPaint();
     case WM_PRINTCLIENT:
         render(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SIZE:
-        if (toolTip_) {
-            TOOLINFOA ti{};
-            ti.cbSize = sizeof ti;
-            ti.hwnd = hwnd_;
-            ti.uId = 1;
-            GetClientRect(hwnd_, &ti.rect);
-            SendMessageA(toolTip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
-        }
-        updateRegion();
-        repaint();
-        return 0;
-    case WM_WINDOWPOSCHANGING: {
-        auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!(wp->flags & SWP_NOSIZE))
-            enforceMinimumSize(wp->cx, wp->cy);
-        return 0;
-    }
-    case WM_WINDOWPOSCHANGED: {
-        // A button moved with its bits copied (or not redrawn at all) would
-        // show whatever the new place held: the whole face is painted again.
-        const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if ((wp->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) ||
-            (wp->flags & SWP_SHOWWINDOW))
-            repaint();
-        break; // on to WM_MOVE and WM_SIZE
-    }
-    case WM_UPDATEUISTATE: {
-        // The focus cue shows or hides with the window's keyboard cues.
-        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
-        repaint();
-        return r;
-    }
-    case WM_SETTEXT: {
-        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
-        repaint();
-        return r;
-    }
+        return onSize();
+    case WM_WINDOWPOSCHANGING:
+        return onWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_WINDOWPOSCHANGED:
+        return onWindowPosChanged(msg, wParam, lParam);
+    case WM_UPDATEUISTATE: // the focus cue follows the window's keyboard cues
+    case WM_SETTEXT:
+        return repaintAfterDefault(msg, wParam, lParam);
     case WM_ENABLE:
-        if ((wParam != 0) != enabled_)
-            setEnabled(wParam != 0);
-        return 0;
+        return onEnable(wParam != 0);
     case WM_SETFONT:
         setFont(reinterpret_cast<HFONT>(wParam));
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_ ? font_ : hostFont());
+        return reinterpret_cast<LRESULT>(font_ ? font_.get() : hostFont());
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         buttonDown();
@@ -867,46 +807,17 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         lastButton_ = 4;
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hwnd_ && lastButton_ == 1) {
-            lastButton_ = 0;
-            state_ = inside_ ? StateHot : StateNormal;
-            repaint();
-        }
-        return 0;
+        return onCaptureChanged(reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT) {
-            if (LPCSTR id = cursorFor(mousePointer_)) {
-                SetCursor(LoadCursorA(nullptr, id));
-                return TRUE;
-            }
-        }
-        return DefWindowProcA(hwnd_, msg, wParam, lParam);
-    case WM_GETDLGCODE: {
-        // Inside a dialog-message loop the dialog manager would take Enter (as
-        // its default command) and Tab (moving the focus without the button
-        // seeing it): the button asks for both, so that Enter clicks and Tab
-        // raises MouseLeave before the button moves the focus on itself.
-        LRESULT code = DLGC_BUTTON | DLGC_WANTARROWS;
-        const auto* m = reinterpret_cast<const MSG*>(lParam);
-        if (m && m->message == WM_KEYDOWN) {
-            if (m->wParam == VK_RETURN)
-                code |= DLGC_WANTALLKEYS;
-            else if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
-                code |= DLGC_WANTTAB;
-        }
-        return code;
-    }
-    case BM_CLICK:
-        // The access key (through the dialog manager) or a host asking for a click.
+        return onSetCursor(msg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return onGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case BM_CLICK: // the access key (through the dialog manager) or a host asking
         performClick();
         return 0;
     case WM_GETOBJECT:
-        // Accessibility tools see a push button named by the caption.
-        if (LRESULT r = answerAsPushButton(hwnd_, wParam, lParam); r > 0)
-            return r;
-        break;
-    case BM_SETSTYLE:
-        // The host making this its default button (or no longer): a repaint.
+        return onGetObject(msg, wParam, lParam);
+    case BM_SETSTYLE: // the host making this its default button (or no longer)
         if (lParam)
             repaint();
         return 0;
@@ -916,78 +827,188 @@ LRESULT ThemedButton::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         setValue(wParam == BST_CHECKED);
         return 0;
     case WM_KEYDOWN:
-        switch (wParam) {
-        case VK_SPACE:
-            if (enabled_ && !(lParam & (1 << 30))) {
-                spaceDown_ = true;
-                state_ = StatePressed;
-                repaint();
-            }
-            return 0;
-        case VK_RETURN:
-            performClick();
-            return 0;
-        case VK_RIGHT:
-        case VK_DOWN:
-        case VK_LEFT:
-        case VK_UP: {
-            bool previous = wParam == VK_LEFT || wParam == VK_UP;
-            HWND top = GetAncestor(hwnd_, GA_ROOT);
-            showKeyboardCues(top);
-            if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
-                SetFocus(next);
-            return 0;
-        }
-        case VK_TAB: {
-            if (enabled_)
-                raise(MouseLeave);
-            HWND top = GetAncestor(hwnd_, GA_ROOT);
-            showKeyboardCues(top);
-            bool previous = GetKeyState(VK_SHIFT) < 0;
-            if (top && hwnd_)
-                if (HWND next = GetNextDlgTabItem(top, hwnd_, previous)) {
-                    SetFocus(next);
-                    // As the dialog manager does: a text box reached by Tab
-                    // has its text selected.
-                    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-                        SendMessageA(next, EM_SETSEL, 0, -1);
-                }
-            return 0;
-        }
-        default:
-            break;
-        }
-        break;
+        return onKeyDown(msg, wParam, lParam);
     case WM_KEYUP:
-        if (wParam == VK_SPACE && spaceDown_) {
-            spaceDown_ = false;
-            if (!enabled_)
-                return 0;
-            if (buttonType_ == 1)
-                value_ = !value_;
-            state_ = StateNormal;
-            repaint();
-            raise(Click);
-            return 0;
-        }
-        break;
+        return onKeyUp(msg, wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (msg == WM_KILLFOCUS && spaceDown_) {
-            spaceDown_ = false;
-            state_ = inside_ ? StateHot : StateNormal;
-        }
-        repaint();
-        return 0;
+        return onFocusChange(msg == WM_KILLFOCUS);
     case WM_DESTROY:
-        destroyToolTip();
-        subclass_.sc_ReleaseAll();
-        hooked_ = false;
-        return 0;
+        return onDestroy();
     default:
-        break;
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    }
+}
+
+LRESULT ThemedButton::onCreate() {
+    installHooks();
+    updateRegion();
+    return 0;
+}
+
+LRESULT ThemedButton::onPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    render(dc);
+    EndPaint(hwnd_, &ps);
+    return 0;
+}
+
+LRESULT ThemedButton::onSize() {
+    if (toolTip_) {
+        TOOLINFOA ti{};
+        ti.cbSize = sizeof ti;
+        ti.hwnd = hwnd_;
+        ti.uId = 1;
+        GetClientRect(hwnd_, &ti.rect);
+        SendMessageA(toolTip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    updateRegion();
+    repaint();
+    return 0;
+}
+
+LRESULT ThemedButton::onWindowPosChanging(WINDOWPOS& wp) const {
+    if (!(wp.flags & SWP_NOSIZE))
+        enforceMinimumSize(wp.cx, wp.cy);
+    return 0;
+}
+
+LRESULT ThemedButton::onWindowPosChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A button moved with its bits copied (or not redrawn at all) would
+    // show whatever the new place held: the whole face is painted again.
+    const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if ((wp->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) ||
+        (wp->flags & SWP_SHOWWINDOW))
+        repaint();
+    return DefWindowProcA(hwnd_, msg, wParam, lParam); // on to WM_MOVE and WM_SIZE
+}
+
+LRESULT ThemedButton::repaintAfterDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
+    repaint();
+    return r;
+}
+
+LRESULT ThemedButton::onEnable(bool enabled) {
+    if (enabled != enabled_)
+        setEnabled(enabled);
+    return 0;
+}
+
+LRESULT ThemedButton::onCaptureChanged(HWND gaining) {
+    if (gaining != hwnd_ && lastButton_ == 1) {
+        lastButton_ = 0;
+        state_ = inside_ ? StateHot : StateNormal;
+        repaint();
+    }
+    return 0;
+}
+
+LRESULT ThemedButton::onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(lParam) == HTCLIENT) {
+        if (LPCSTR id = cursorFor(mousePointer_)) {
+            SetCursor(LoadCursorA(nullptr, id));
+            return TRUE;
+        }
     }
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT ThemedButton::onGetDlgCode(const MSG* m) const {
+    // Inside a dialog-message loop the dialog manager would take Enter (as
+    // its default command) and Tab (moving the focus without the button
+    // seeing it): the button asks for both, so that Enter clicks and Tab
+    // raises MouseLeave before the button moves the focus on itself.
+    LRESULT code = DLGC_BUTTON | DLGC_WANTARROWS;
+    if (m && m->message == WM_KEYDOWN) {
+        if (m->wParam == VK_RETURN)
+            code |= DLGC_WANTALLKEYS;
+        else if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0)
+            code |= DLGC_WANTTAB;
+    }
+    return code;
+}
+
+LRESULT ThemedButton::onGetObject(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Accessibility tools see a push button named by the caption.
+    if (LRESULT r = answerAsPushButton(hwnd_, wParam, lParam); r > 0)
+        return r;
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT ThemedButton::onKeyDown(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (wParam) {
+    case VK_SPACE:
+        if (enabled_ && !(lParam & (1 << 30))) {
+            spaceDown_ = true;
+            state_ = StatePressed;
+            repaint();
+        }
+        return 0;
+    case VK_RETURN:
+        performClick();
+        return 0;
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_UP: {
+        bool previous = wParam == VK_LEFT || wParam == VK_UP;
+        HWND top = GetAncestor(hwnd_, GA_ROOT);
+        showKeyboardCues(top);
+        if (HWND next = GetNextDlgTabItem(top, hwnd_, previous))
+            SetFocus(next);
+        return 0;
+    }
+    case VK_TAB: {
+        if (enabled_)
+            raise(MouseLeave);
+        HWND top = GetAncestor(hwnd_, GA_ROOT);
+        showKeyboardCues(top);
+        bool previous = GetKeyState(VK_SHIFT) < 0;
+        if (top && hwnd_)
+            if (HWND next = GetNextDlgTabItem(top, hwnd_, previous)) {
+                SetFocus(next);
+                // As the dialog manager does: a text box reached by Tab
+                // has its text selected.
+                if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                    SendMessageA(next, EM_SETSEL, 0, -1);
+            }
+        return 0;
+    }
+    default:
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    }
+}
+
+LRESULT ThemedButton::onKeyUp(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (wParam != VK_SPACE || !spaceDown_)
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    spaceDown_ = false;
+    if (!enabled_)
+        return 0;
+    if (buttonType_ == 1)
+        value_ = !value_;
+    state_ = StateNormal;
+    repaint();
+    raise(Click);
+    return 0;
+}
+
+LRESULT ThemedButton::onFocusChange(bool losing) {
+    if (losing && spaceDown_) {
+        spaceDown_ = false;
+        state_ = inside_ ? StateHot : StateNormal;
+    }
+    repaint();
+    return 0;
+}
+
+LRESULT ThemedButton::onDestroy() {
+    destroyToolTip();
+    subclass_.sc_ReleaseAll();
+    hooked_ = false;
+    return 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -1196,13 +1217,12 @@ void ThemedButton::paintRounded(HDC dc, const RECT& rc, int style, int state, co
             t1 = t2 = b1 = b2 = p.face;
             border = MixColor(p.face, black, 50);
         }
-        HRGN rgn = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, radius * 2,
-                                      radius * 2);
-        SelectClipRgn(dc, rgn);
+        platform::Region rgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1,
+                                                radius * 2, radius * 2));
+        SelectClipRgn(dc, rgn.get());
         verticalGradient(dc, {rc.left, rc.top, rc.right, mid}, t1, t2);
         verticalGradient(dc, {rc.left, mid, rc.right, rc.bottom}, b1, b2);
         SelectClipRgn(dc, nullptr);
-        DeleteObject(rgn);
         if (state != StatePressed)
             roundRectFrame(dc, deflated(rc, 1), radius, MixColor(t1, white, 160));
         roundRectFrame(dc, rc, radius, border);
@@ -1275,14 +1295,15 @@ void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette
             ++y;
         }
         if (state == StateDisabled)
-            PaintIconGrayscale(dc, icon_, x, y, size);
+            PaintIconGrayscale(dc, icon_.get(), x, y, size);
         else
-            drawIconEffect(dc, icon_, x, y, size, false, useMaskColor_, gdiColour(maskColor_));
+            drawIconEffect(dc, icon_.get(), x, y, size, false, useMaskColor_,
+                           gdiColour(maskColor_));
     }
 
     std::string caption = Caption();
     if (!caption.empty() && text.right > text.left && text.bottom > text.top) {
-        HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : hostFont());
+        HGDIOBJ oldFont = SelectObject(dc, font_ ? font_.get() : hostFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, static_cast<COLORREF>(p.text));
         UINT horizontal = DT_CENTER;

@@ -16,6 +16,7 @@
 #include "controls/pure/colour.h"
 #include "controls/pure/propertybag.h"
 #include "controls/subclass.h"
+#include "platform/handles.h"
 #include "platform/shell.h"
 
 namespace controls {
@@ -52,7 +53,7 @@ class ThemedButton {
     void setStyle(int v);
     std::string Caption() const;
     void setCaption(const std::string& v);
-    HICON Icon() const { return icon_; }
+    HICON Icon() const { return icon_.get(); }
     void setIcon(HICON v); // the button keeps its own copy
     int IconSize() const { return iconSize_; }
     void setIconSize(int v);
@@ -88,7 +89,7 @@ class ThemedButton {
     void setttBackColor(Colour v);
     Colour ttForeColor() const { return ttForeColor_; }
     void setttForeColor(Colour v);
-    HFONT Font() const { return font_; }
+    HFONT Font() const { return font_.get(); }
     void setFont(HFONT v); // the button keeps its own copy
     int ButtonType() const { return buttonType_; }
     void setButtonType(int v);
@@ -150,6 +151,23 @@ class ThemedButton {
     ~ThemedButton();
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // One handler per message of handle(); those that may leave the message to
+    // the system take it whole.
+    LRESULT onCreate();
+    LRESULT onPaint();
+    LRESULT onSize();
+    LRESULT onWindowPosChanging(WINDOWPOS& wp) const;
+    LRESULT onWindowPosChanged(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT repaintAfterDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onEnable(bool enabled);
+    LRESULT onCaptureChanged(HWND gaining);
+    LRESULT onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onGetDlgCode(const MSG* m) const;
+    LRESULT onGetObject(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onKeyDown(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onKeyUp(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onFocusChange(bool losing);
+    LRESULT onDestroy();
     void hookProc(bool before, bool& handled, LRESULT& ret, HWND hwnd, UINT msg, WPARAM wParam,
                   LPARAM& lParam);
     void installHooks();
@@ -191,7 +209,7 @@ class ThemedButton {
     bool hooked_ = false;
 
     int style_ = 0;
-    HICON icon_ = nullptr;
+    platform::Icon icon_;
     int iconSize_ = 16;
     int iconAlign_ = AlignLeft;
     int captionAlign_ = AlignCentre;
@@ -209,7 +227,7 @@ class ThemedButton {
     int toolTipType_ = 1;
     Colour ttBackColor_ = systemColour(SysInfoBackground);
     Colour ttForeColor_ = systemColour(SysInfoText);
-    HFONT font_ = nullptr;
+    platform::Font font_;
     int buttonType_ = 0;
     bool value_ = false;
     bool useMaskColor_ = false;

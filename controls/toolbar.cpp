@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace controls {
 
@@ -35,7 +36,7 @@ ToolBar::ToolBar()
 ToolBar::~ToolBar() {
     watcher_.zDetachAll();
     removeToolTip();
-    destroyControlWindow(hwnd_);
+    destroyControlWindow(hwnd_, this);
     if (shell32_)
         FreeLibrary(shell32_);
 }
@@ -89,184 +90,232 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        if (!surface_.dc())
-            paint();
-        if (drawingPutOff_)
-            drawSurface();
-        RECT rc;
-        GetClientRect(hwnd_, &rc);
-        BitBlt(dc, 0, 0, rc.right, rc.bottom, surface_.dc(), 0, 0, SRCCOPY);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return onPaint();
     case WM_SIZE:
         if (!resizing_)
             RedrawControl();
         return 0;
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT) {
-            SetCursor(LoadCursor(nullptr, buttonIndex_ >= 0 ? IDC_HAND : IDC_ARROW));
-            return TRUE;
-        }
-        break;
-    case WM_GETDLGCODE: {
-        // The arrows move between the buttons; Enter presses the focused one
-        // rather than reaching the dialog manager.
-        LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        const auto* m = reinterpret_cast<const MSG*>(lParam);
-        if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
-            code |= DLGC_WANTMESSAGE;
-        return code;
-    }
+        return onSetCursor(msg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return onGetDlgCode(reinterpret_cast<const MSG*>(lParam));
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (msg == WM_KILLFOCUS)
-            keyPressed_ = false;
-        RedrawControl();
-        return 0;
-    case WM_UPDATEUISTATE: {
-        LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
-        RedrawControl();
-        return r;
-    }
+        return onFocusChange(msg == WM_KILLFOCUS);
+    case WM_UPDATEUISTATE:
+        return onUpdateUiState(msg, wParam, lParam);
     case WM_CHAR:
         return 0;
-    case WM_GETOBJECT: {
-        // Screen readers see a tool bar of push buttons named by their captions.
-        BarItems items;
-        items.role = ROLE_SYSTEM_TOOLBAR;
-        items.itemRole = ROLE_SYSTEM_PUSHBUTTON;
-        items.count = [this] { return static_cast<int>(buttons_.size()); };
-        items.name = [this](int i) { return buttons_[i].caption; };
-        items.state = [this](int i) {
-            long s = 0;
-            if (!buttons_[i].enabled || !enabled_)
-                s |= STATE_SYSTEM_UNAVAILABLE;
-            if (buttons_[i].pressed)
-                s |= STATE_SYSTEM_PRESSED;
-            if (i == buttonIndex_)
-                s |= STATE_SYSTEM_HOTTRACKED;
-            return s;
-        };
-        items.rect = [this](int i) {
-            const int perRow = std::max(1, grid_.buttonsPerRow);
-            const int left = (i % perRow) * grid_.columnWidth, top = (i / perRow) * grid_.rowHeight;
-            return RECT{left, top, left + grid_.columnWidth, top + grid_.rowHeight};
-        };
-        items.defaultAction = L"Click";
-        items.doDefaultAction = [this](int i) { PostMessageA(hwnd_, kAccessibleClick, i, 0); };
-        if (LRESULT r = answerAsBar(hwnd_, wParam, lParam, items))
-            return r;
-        break;
-    }
-    case kAccessibleClick: {
-        const long i = static_cast<long>(wParam);
-        const Button* b = button(i);
-        if (b && b->enabled && enabled_ && Click)
-            Click(i);
-        return 0;
-    }
+    case WM_GETOBJECT:
+        return onGetObject(msg, wParam, lParam);
+    case kAccessibleClick:
+        return onAccessibleClick(static_cast<long>(wParam));
     case WM_MOUSEMOVE:
-        hitTest(x, y);
-        if (MouseMove)
-            MouseMove(buttonIndex_, mouseButtons(wParam), shiftState(), x, y);
-        return 0;
+        return onMouseMove(wParam, x, y);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-        if (GetFocus() != hwnd_)
-            SetFocus(hwnd_);
-        SetCapture(hwnd_);
-        if (msg == WM_LBUTTONDOWN)
-            pressedInside_ = true;
-        hitTest(x, y);
-        if (buttonIndex_ >= 0) {
-            focusIndex_ = buttonIndex_; // the keyboard goes on from there
-            mouseDown_ = true;
-            RedrawControl();
-            const int b = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
-            if (MouseDown)
-                MouseDown(buttonIndex_, b, shiftState(), x, y);
-        }
-        return 0;
-    }
+    case WM_MBUTTONDOWN:
+        return onButtonDown(msg, x, y);
     case WM_LBUTTONDBLCLK:
-        SetCapture(hwnd_);
-        pressedInside_ = false; // the double click replaces the second click
-        hitTest(x, y);
-        mouseDown_ = true;
-        RedrawControl();
-        if (DblClick)
-            DblClick(buttonIndex_);
-        return 0;
+        return onDoubleClick(x, y);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-        const bool wasDown = mouseDown_;
-        if (GetCapture() == hwnd_ && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)))
-            ReleaseCapture();
-        hitTest(x, y);
-        // The flag is cleared on every release so that a press that ends
-        // away from the buttons leaves no button drawn sunken.
-        mouseDown_ = false;
-        if (buttonIndex_ >= 0) {
-            RedrawControl();
-            const int b = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
-            if (MouseUp)
-                MouseUp(buttonIndex_, b, shiftState(), x, y);
-        } else if (wasDown) {
-            RedrawControl();
-        }
-        if (msg == WM_LBUTTONUP && pressedInside_) {
-            pressedInside_ = false;
-            RECT rc;
-            GetClientRect(hwnd_, &rc);
-            POINT pt{x, y};
-            if (PtInRect(&rc, pt) && Click)
-                Click(buttonIndex_);
-        }
-        return 0;
-    }
+    case WM_MBUTTONUP:
+        return onButtonUp(msg, wParam, x, y);
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != hwnd_ && mouseDown_) {
-            mouseDown_ = false;
-            RedrawControl();
-        }
-        return 0;
-    case WM_KEYDOWN: {
-        mouseDown_ = true;
-        keyboardKey(static_cast<int>(wParam), (lParam & (1 << 30)) != 0);
-        RedrawControl();
-        if (KeyDown)
-            KeyDown(buttonIndex_, static_cast<int>(wParam), shiftState());
-        if (wParam == VK_RETURN)
-            pressFocused();
-        return 0;
-    }
-    case WM_KEYUP: {
-        mouseDown_ = false;
-        const bool press = wParam == VK_SPACE && keyPressed_;
-        keyPressed_ = false;
-        RedrawControl();
-        if (KeyUp)
-            KeyUp(buttonIndex_, static_cast<int>(wParam), shiftState());
-        if (press)
-            pressFocused();
-        return 0;
-    }
+        return onCaptureChanged(reinterpret_cast<HWND>(lParam));
+    case WM_KEYDOWN:
+        return onKeyDown(wParam, lParam);
+    case WM_KEYUP:
+        return onKeyUp(wParam);
     case WM_DESTROY:
-        KillTimer(hwnd_, kHoverTimer);
-        removeToolTip();
-        watcher_.zDetachAll();
-        break;
+        return onDestroy(msg, wParam, lParam);
     case WM_NCDESTROY:
-        return endControlWindow(hwnd_, msg, wParam, lParam);
+        return endControlWindow(hwnd_, this, msg, wParam, lParam);
     default:
-        break;
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
     }
+}
+
+LRESULT ToolBar::onPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (!surface_.dc())
+        paint();
+    if (drawingPutOff_)
+        drawSurface();
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    BitBlt(dc, 0, 0, rc.right, rc.bottom, surface_.dc(), 0, 0, SRCCOPY);
+    EndPaint(hwnd_, &ps);
+    return 0;
+}
+
+LRESULT ToolBar::onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursor(nullptr, buttonIndex_ >= 0 ? IDC_HAND : IDC_ARROW));
+        return TRUE;
+    }
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT ToolBar::onGetDlgCode(const MSG* m) const {
+    // The arrows move between the buttons; Enter presses the focused one
+    // rather than reaching the dialog manager.
+    LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
+        code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
+LRESULT ToolBar::onFocusChange(bool losing) {
+    if (losing)
+        keyPressed_ = false;
+    RedrawControl();
+    return 0;
+}
+
+LRESULT ToolBar::onUpdateUiState(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT r = DefWindowProcA(hwnd_, msg, wParam, lParam);
+    RedrawControl();
+    return r;
+}
+
+LRESULT ToolBar::onGetObject(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Screen readers see a tool bar of push buttons named by their captions.
+    BarItems items;
+    items.role = ROLE_SYSTEM_TOOLBAR;
+    items.itemRole = ROLE_SYSTEM_PUSHBUTTON;
+    items.count = [this] { return static_cast<int>(buttons_.size()); };
+    items.name = [this](int i) { return buttons_[i].caption; };
+    items.state = [this](int i) {
+        long s = 0;
+        if (!buttons_[i].enabled || !enabled_)
+            s |= STATE_SYSTEM_UNAVAILABLE;
+        if (buttons_[i].pressed)
+            s |= STATE_SYSTEM_PRESSED;
+        if (i == buttonIndex_)
+            s |= STATE_SYSTEM_HOTTRACKED;
+        return s;
+    };
+    items.rect = [this](int i) {
+        const int perRow = std::max(1, grid_.buttonsPerRow);
+        const int left = (i % perRow) * grid_.columnWidth, top = (i / perRow) * grid_.rowHeight;
+        return RECT{left, top, left + grid_.columnWidth, top + grid_.rowHeight};
+    };
+    items.defaultAction = L"Click";
+    items.doDefaultAction = [this](int i) { PostMessageA(hwnd_, kAccessibleClick, i, 0); };
+    if (LRESULT r = answerAsBar(hwnd_, wParam, lParam, items))
+        return r;
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT ToolBar::onAccessibleClick(long i) {
+    const Button* b = button(i);
+    if (b && b->enabled && enabled_ && Click)
+        Click(i);
+    return 0;
+}
+
+LRESULT ToolBar::onMouseMove(WPARAM wParam, int x, int y) {
+    hitTest(x, y);
+    if (MouseMove)
+        MouseMove(buttonIndex_, mouseButtons(wParam), shiftState(), x, y);
+    return 0;
+}
+
+LRESULT ToolBar::onButtonDown(UINT msg, int x, int y) {
+    if (GetFocus() != hwnd_)
+        SetFocus(hwnd_);
+    SetCapture(hwnd_);
+    if (msg == WM_LBUTTONDOWN)
+        pressedInside_ = true;
+    hitTest(x, y);
+    if (buttonIndex_ >= 0) {
+        focusIndex_ = buttonIndex_; // the keyboard goes on from there
+        mouseDown_ = true;
+        RedrawControl();
+        const int b = messageButton(msg);
+        if (MouseDown)
+            MouseDown(buttonIndex_, b, shiftState(), x, y);
+    }
+    return 0;
+}
+
+LRESULT ToolBar::onDoubleClick(int x, int y) {
+    SetCapture(hwnd_);
+    pressedInside_ = false; // the double click replaces the second click
+    hitTest(x, y);
+    mouseDown_ = true;
+    RedrawControl();
+    if (DblClick)
+        DblClick(buttonIndex_);
+    return 0;
+}
+
+LRESULT ToolBar::onButtonUp(UINT msg, WPARAM wParam, int x, int y) {
+    const bool wasDown = mouseDown_;
+    if (GetCapture() == hwnd_ && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)))
+        ReleaseCapture();
+    hitTest(x, y);
+    // The flag is cleared on every release so that a press that ends
+    // away from the buttons leaves no button drawn sunken.
+    mouseDown_ = false;
+    if (buttonIndex_ >= 0) {
+        RedrawControl();
+        const int b = messageButton(msg);
+        if (MouseUp)
+            MouseUp(buttonIndex_, b, shiftState(), x, y);
+    } else if (wasDown) {
+        RedrawControl();
+    }
+    if (msg == WM_LBUTTONUP && pressedInside_) {
+        pressedInside_ = false;
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        POINT pt{x, y};
+        if (PtInRect(&rc, pt) && Click)
+            Click(buttonIndex_);
+    }
+    return 0;
+}
+
+LRESULT ToolBar::onCaptureChanged(HWND gaining) {
+    if (gaining != hwnd_ && mouseDown_) {
+        mouseDown_ = false;
+        RedrawControl();
+    }
+    return 0;
+}
+
+LRESULT ToolBar::onKeyDown(WPARAM key, LPARAM lParam) {
+    mouseDown_ = true;
+    keyboardKey(static_cast<int>(key), (lParam & (1 << 30)) != 0);
+    RedrawControl();
+    if (KeyDown)
+        KeyDown(buttonIndex_, static_cast<int>(key), shiftState());
+    if (key == VK_RETURN)
+        pressFocused();
+    return 0;
+}
+
+LRESULT ToolBar::onKeyUp(WPARAM key) {
+    mouseDown_ = false;
+    const bool press = key == VK_SPACE && keyPressed_;
+    keyPressed_ = false;
+    RedrawControl();
+    if (KeyUp)
+        KeyUp(buttonIndex_, static_cast<int>(key), shiftState());
+    if (press)
+        pressFocused();
+    return 0;
+}
+
+LRESULT ToolBar::onDestroy(UINT msg, WPARAM wParam, LPARAM lParam) {
+    KillTimer(hwnd_, kHoverTimer);
+    removeToolTip();
+    watcher_.zDetachAll();
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
@@ -606,20 +655,17 @@ Colour ToolBar::BlendColor(Colour from, Colour to, long alpha) {
 }
 
 std::vector<std::string> ToolBar::SplitToLines(const std::string& text, int width, bool filter) {
-    HDC dc = surface_.dc() ? surface_.dc() : nullptr;
-    HDC screen = nullptr;
-    if (!dc)
-        dc = screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, currentFont());
-    auto lines = controls::SplitToLines(text, width, filter, [dc](std::string_view s) {
+    // Measured on the drawing surface, or on the screen before it exists.
+    std::optional<platform::ScreenDC> screen;
+    if (!surface_.dc())
+        screen.emplace();
+    HDC dc = screen ? screen->get() : surface_.dc();
+    platform::Selected keep(dc, currentFont());
+    return controls::SplitToLines(text, width, filter, [dc](std::string_view s) {
         SIZE sz{0, 0};
         GetTextExtentPoint32A(dc, s.data(), static_cast<int>(s.size()), &sz);
         return static_cast<int>(sz.cx);
     });
-    SelectObject(dc, old);
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return lines;
 }
 
 void ToolBar::TileBitmap(HDC dc, const RECT& r, const Picture& pic) {

@@ -169,6 +169,23 @@ class ToolBar {
 
     friend LRESULT CALLBACK controlWindowProc<ToolBar>(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // One handler per message of handle(); those that may leave the message to
+    // the system take it whole.
+    LRESULT onPaint();
+    LRESULT onSetCursor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onGetDlgCode(const MSG* m) const;
+    LRESULT onFocusChange(bool losing);
+    LRESULT onUpdateUiState(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onGetObject(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onAccessibleClick(long index);
+    LRESULT onMouseMove(WPARAM buttons, int x, int y);
+    LRESULT onButtonDown(UINT msg, int x, int y);
+    LRESULT onDoubleClick(int x, int y);
+    LRESULT onButtonUp(UINT msg, WPARAM buttons, int x, int y);
+    LRESULT onCaptureChanged(HWND gaining);
+    LRESULT onKeyDown(WPARAM key, LPARAM lParam);
+    LRESULT onKeyUp(WPARAM key);
+    LRESULT onDestroy(UINT msg, WPARAM wParam, LPARAM lParam);
     void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT uMsg,
                         WPARAM wParam, LPARAM& lParam);
     void changed();

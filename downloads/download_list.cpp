@@ -1,5 +1,6 @@
 #include "downloads/download_list.h"
 
+#include "platform/handles.h"
 #include "platform/utf8.h"
 
 #include <commctrl.h>
@@ -135,9 +136,8 @@ void DownloadList::drawBar(HDC dc, int row, const RECT& cell, bool selected) con
     InflateRect(&bar, -4, -3);
     if (bar.right <= bar.left || bar.bottom <= bar.top)
         return;
-    HBRUSH frame = CreateSolidBrush(RGB(188, 188, 188));
-    FrameRect(dc, &bar, frame);
-    DeleteObject(frame);
+    platform::Brush frame(CreateSolidBrush(RGB(188, 188, 188)));
+    FrameRect(dc, &bar, frame.get());
     RECT inner = bar;
     InflateRect(&inner, -1, -1);
     RECT back = inner;
@@ -147,9 +147,8 @@ void DownloadList::drawBar(HDC dc, int row, const RECT& cell, bool selected) con
     COLORREF colour = rows_[row].tone == Bad ? RGB(218, 38, 38) : RGB(6, 176, 37);
     if (rows_[row].tone == Muted)
         colour = RGB(160, 160, 160);
-    HBRUSH b = CreateSolidBrush(colour);
-    FillRect(dc, &fill, b);
-    DeleteObject(b);
+    platform::Brush b(CreateSolidBrush(colour));
+    FillRect(dc, &fill, b.get());
     wchar_t text[8];
     wsprintfW(text, L"%d%%", percent);
     SetBkMode(dc, TRANSPARENT);

@@ -37,7 +37,7 @@ void DownloadsService::download(HWND owner, const std::vector<std::string>& urls
         RECT o{};
         if (owner && GetWindowRect(owner, &o)) {
             RECT w{};
-            GetWindowRect(f.hwnd(), &w);
+            GetWindowRect(f.window(), &w);
             int x = o.left + ((o.right - o.left) - (w.right - w.left)) / 2;
             int y = o.top + ((o.bottom - o.top) - (w.bottom - w.top)) / 2;
             HMONITOR mon = MonitorFromRect(&o, MONITOR_DEFAULTTONEAREST);
@@ -49,7 +49,8 @@ void DownloadsService::download(HWND owner, const std::vector<std::string>& urls
                 y = std::max<int>(mi.rcWork.top,
                                   std::min<int>(y, mi.rcWork.bottom - (w.bottom - w.top)));
             }
-            SetWindowPos(f.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(f.window(), nullptr, x, y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         placed_ = true;
     }

@@ -127,7 +127,7 @@ void frmDownloads::Form_Unload(int&) {
     for (auto& r : rows_)
         r.transfer->discardPart();
     if (taskbar_) {
-        taskbar_->SetProgressState(hwnd(), TBPF_NOPROGRESS);
+        taskbar_->SetProgressState(window(), TBPF_NOPROGRESS);
         taskbar_->Release();
         taskbar_ = nullptr;
     }
@@ -153,7 +153,7 @@ LRESULT frmDownloads::onMessage(UINT msg, WPARAM, LPARAM, bool& handled) {
         std::string folder =
             services_.fileDialogs
                 ? services_.fileDialogs->chooseFolder(
-                      hwnd(),
+                      window(),
                       "Choose the folder for the " + std::to_string(urls.size()) + " downloads",
                       start)
                 : std::string();
@@ -179,12 +179,12 @@ void frmDownloads::addOne(const std::string& url) {
 void frmDownloads::addSeveral(const std::vector<std::string>& urls) {
     Load();
     batches_.push_back(urls);
-    PostMessageW(hwnd(), kAskFolder, 0, 0);
+    PostMessageW(window(), kAskFolder, 0, 0);
 }
 
 void frmDownloads::addRow(const std::string& url, const std::string& folder) {
     Row row;
-    row.transfer = std::make_shared<Transfer>(url, limits_, hwnd(), kTransferNews);
+    row.transfer = std::make_shared<Transfer>(url, limits_, window(), kTransferNews);
     row.folder = folder;
     rows_.push_back(std::move(row));
     lvwDownloads.addRow();
@@ -249,7 +249,7 @@ void frmDownloads::answerDestinations() {
             folder = services_.fileDialogs->downloadsFolder();
         std::string path =
             services_.fileDialogs
-                ? services_.fileDialogs->saveAs(hwnd(), "Save As", folder, s.suggestedName)
+                ? services_.fileDialogs->saveAs(window(), "Save As", folder, s.suggestedName)
                 : std::string();
         asking_ = false;
         if (!path.empty())
@@ -337,11 +337,11 @@ void frmDownloads::updateTaskbar() {
     if (!taskbar_)
         return;
     if (percent == -2) {
-        taskbar_->SetProgressState(hwnd(), TBPF_NOPROGRESS);
+        taskbar_->SetProgressState(window(), TBPF_NOPROGRESS);
     } else if (percent == -1) {
-        taskbar_->SetProgressState(hwnd(), TBPF_INDETERMINATE);
+        taskbar_->SetProgressState(window(), TBPF_INDETERMINATE);
     } else {
-        taskbar_->SetProgressState(hwnd(), TBPF_NORMAL);
+        taskbar_->SetProgressState(window(), TBPF_NORMAL);
         taskbar_->SetProgressValue(hwnd(), static_cast<ULONGLONG>(percent), 100);
     }
 }
@@ -404,13 +404,13 @@ void frmDownloads::cmdOpen_Click() {
         return;
     std::string warning = s.signatureChecked ? openWarning(nameOf(s.path), s.signature) : "";
     if (!warning.empty() && services_.messageBoxes &&
-        services_.messageBoxes->show(hwnd(), warning, "",
+        services_.messageBoxes->show(window(), warning, "",
                                      MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
         return;
     if (!exists(s.path)) {
         if (services_.messageBoxes)
             services_.messageBoxes->show(
-                hwnd(), nameOf(s.path) + " is no longer in " + folderOf(s.path) + ".", "",
+                window(), nameOf(s.path) + " is no longer in " + folderOf(s.path) + ".", "",
                 MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -424,8 +424,8 @@ void frmDownloads::cmdOpenFolder_Click() {
     Transfer::Snapshot s = row(i);
     if (s.path.empty())
         return;
-    services_.shell.execute(hwnd(), "open", "explorer.exe", "/select,\"" + ansiPath(s.path) + "\"",
-                             "", SW_SHOWNORMAL);
+    services_.shell.execute(window(), "open", "explorer.exe",
+                            "/select,\"" + ansiPath(s.path) + "\"", "", SW_SHOWNORMAL);
 }
 
 void frmDownloads::cmdRetry_Click() {

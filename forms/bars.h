@@ -83,8 +83,8 @@ class ToolBar : public DockedBar<controls::ToolBar> {
     HWND createWindow(HWND parent) override;
 };
 
-// Arguments of a new status bar panel, in the order of the positional form of
-// AddPanel; a designated initializer names only what differs from the default:
+// Arguments of a new status bar panel; a designated initializer names only
+// what differs from the default:
 //     StatusBar1.AddPanel({.sText = "0", .bAutoSize = true, .bEditable = true});
 using PanelOptions = controls::PanelOptions;
 
@@ -103,20 +103,6 @@ class StatusBar : public DockedBar<controls::StatusBar> {
     // nothing and writes do nothing. Errors of the control reach the caller
     // as controls::StatusBarError.
     void AddPanel(const PanelOptions& args);
-    // The positional form, all twelve arguments in their order.
-    template <class Text = const char*>
-    requires std::convertible_to<const Text&, std::string>
-    void AddPanel(const Text& sText = "", int uTextAlign = 0, bool bAutoSize = false,
-                  bool bEditable = false, const controls::Picture& oIcon = {},
-                  bool bIconState = true, bool bUseMaskColor = false,
-                  controls::Colour lMaskColor = controls::rgb(255, 0, 255),
-                  std::optional<controls::Colour> lForeColor = std::nullopt,
-                  std::optional<controls::FontDesc> oFont = std::nullopt,
-                  const std::string& sToolTipText = "", long lWidth = 0) {
-        AddPanel(PanelOptions{std::string(sText), uTextAlign, bAutoSize, bEditable, oIcon,
-                              bIconState, bUseMaskColor, lMaskColor, lForeColor, oFont,
-                              sToolTipText, lWidth});
-    }
     int PanelCount() const;
     void Clear();
     std::string PanelText(int index) const;

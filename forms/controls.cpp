@@ -2,12 +2,13 @@
 
 #include "controls/barsupport.h"
 #include "controls/themedbutton.h"
+#include "controls/window_objects.h"
+#include "platform/handles.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace forms {
 
@@ -44,6 +45,15 @@ const char* kindName(Kind k) {
 }
 
 namespace {
+
+// The height of a line of `font` as drawn on the window (the screen when null).
+int lineHeight(HWND hwnd, HFONT font) {
+    platform::WindowDC dc(hwnd);
+    platform::Selected keep(dc.get(), font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc.get(), &tm);
+    return tm.tmHeight;
+}
 
 std::string windowText(HWND h) {
     int n = GetWindowTextLengthA(h);
@@ -89,8 +99,6 @@ Control::~Control() {
     if (stack_)
         stack_->removeChild(this);
     form_.unregisterControl(this);
-    if (brush_)
-        DeleteObject(brush_);
 }
 
 HWND Control::makeWindow(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle,
@@ -125,16 +133,8 @@ void Control::notifyChanged() {
         listener();
 }
 
-namespace {
-// Control windows of this thread's forms and their controls.
-std::unordered_map<HWND, Control*>& hookedControls() {
-    static std::unordered_map<HWND, Control*> table;
-    return table;
-}
-} // namespace
-
 void Control::subclass() {
-    hookedControls()[hwnd_] = this;
+    controls::attachObject(hwnd_, this);
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Control::hookProc)));
 }
@@ -142,11 +142,9 @@ void Control::subclass() {
 void Control::unhook() {
     if (!hwnd_)
         return;
-    auto& table = hookedControls();
-    auto it = table.find(hwnd_);
-    if (it == table.end() || it->second != this)
+    if (controls::objectOf<Control>(hwnd_) != this)
         return;
-    table.erase(it);
+    controls::detachObject(hwnd_, this);
     // A window that outlives its control gets its class's procedure back.
     if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Control::hookProc))
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
@@ -157,15 +155,13 @@ LRESULT Control::callOriginal(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Control::hookProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto& table = hookedControls();
-    auto it = table.find(h);
-    if (it == table.end())
+    Control* self = controls::objectOf<Control>(h);
+    if (!self)
         return DefWindowProcW(h, msg, wp, lp);
-    Control* self = it->second;
     if (msg == WM_NCDESTROY) {
         // The window goes: leave the table, let the class clean up.
         WNDPROC original = self->original_;
-        table.erase(it);
+        controls::detachObject(h, self);
         return CallWindowProcW(original, h, msg, wp, lp);
     }
     return self->hooked(h, msg, wp, lp);
@@ -301,8 +297,7 @@ void Control::setBackColor(unsigned long c) {
         return;
     back_ = c;
     if (brush_) {
-        DeleteObject(brush_);
-        brush_ = nullptr;
+        brush_.reset();
     }
     onColoursChanged();
     if (hwnd_)
@@ -323,8 +318,8 @@ HBRUSH Control::ctlColor(HDC dc) {
     if (back_) {
         SetBkColor(dc, *back_);
         if (!brush_)
-            brush_ = CreateSolidBrush(*back_);
-        return brush_;
+            brush_.reset(CreateSolidBrush(*back_));
+        return brush_.get();
     }
     SetBkMode(dc, TRANSPARENT);
     // Coloured text alone: on a page, still the page's own colour behind it.
@@ -366,13 +361,7 @@ HWND ListBox::createWindow(HWND parent) {
     RECT place = pixelRect();
     if (options_.oneItem) {
         // The item height the list takes from the font the form gives it.
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, defaultFont(form_.dpi()));
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        place = oneItemRect(place, tm.tmHeight);
+        place = oneItemRect(place, lineHeight(nullptr, defaultFont(form_.dpi())));
     }
     HWND h = makeWindow(parent, "LISTBOX", "", style, WS_EX_CLIENTEDGE, &place);
     if (h && options_.oneItem) {
@@ -478,13 +467,7 @@ bool ListBox::onMeasureItem(MEASUREITEMSTRUCT* m) {
     if (!ItemNote)
         return false;
     // The height of a line of the list's font, as the system's own list has.
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, defaultFont());
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    m->itemHeight = static_cast<UINT>(std::max<LONG>(tm.tmHeight, 1));
+    m->itemHeight = static_cast<UINT>(std::max(lineHeight(nullptr, defaultFont()), 1));
     return true;
 }
 
@@ -792,15 +775,9 @@ void TextBox::fitScrollBar() {
     auto needed = [this] {
         RECT r{};
         SendMessageA(hwnd_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-        HDC dc = GetDC(hwnd_);
-        HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
-        TEXTMETRICA tm{};
-        GetTextMetricsA(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
-        const int lineHeight = std::max<int>(1, tm.tmHeight);
-        const int shown = std::max<int>(1, (r.bottom - r.top) / lineHeight);
+        const int height = std::max(
+            1, lineHeight(hwnd_, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0))));
+        const int shown = std::max<int>(1, (r.bottom - r.top) / height);
         return SendMessageA(hwnd_, EM_GETLINECOUNT, 0, 0) > shown;
     };
     const bool has = (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
@@ -953,9 +930,8 @@ void Label::applyLinkFont(HFONT base) {
     if (!made)
         return;
     callOriginal(WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-    if (linkFont_)
-        DeleteObject(linkFont_);
-    linkFont_ = made;
+    // The label draws with the new font now; the one it had is no longer used.
+    linkFont_.reset(made);
 }
 
 void Label::afterCreate() {
@@ -965,9 +941,7 @@ void Label::afterCreate() {
 }
 
 void Label::onDestroy() {
-    if (linkFont_)
-        DeleteObject(linkFont_);
-    linkFont_ = nullptr;
+    linkFont_.reset();
 }
 
 LRESULT Label::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
@@ -978,9 +952,9 @@ LRESULT Label::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     case WM_SETFONT:
         // The font asked for, underlined (a font of this label's own is
         // asked for again only when the base changes).
-        if (reinterpret_cast<HFONT>(wp) != linkFont_) {
+        if (reinterpret_cast<HFONT>(wp) != linkFont_.get()) {
             applyLinkFont(reinterpret_cast<HFONT>(wp));
-            handled = linkFont_ != nullptr;
+            handled = static_cast<bool>(linkFont_);
         }
         return 0;
     case WM_SETCURSOR:
@@ -1020,19 +994,21 @@ LRESULT Label::onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         if (GetFocus() == hwnd_ &&
             !(SendMessageA(GetAncestor(hwnd_, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
             // The focus rectangle around the text.
-            HDC dc = GetDC(hwnd_);
-            HGDIOBJ old =
-                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+            platform::WindowDC window(hwnd_);
+            HDC dc = window.get();
             RECT text{0, 0, 0, 0}, client;
             GetClientRect(hwnd_, &client);
-            DrawTextA(dc, caption_.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            {
+                platform::Selected keep(
+                    dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+                DrawTextA(dc, caption_.c_str(), -1, &text,
+                          DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            }
             text.right = std::min(text.right + 2, client.right);
             text.bottom = std::min(text.bottom + 1, client.bottom);
-            SelectObject(dc, old);
             SetTextColor(dc, RGB(0, 0, 0));
             SetBkColor(dc, RGB(255, 255, 255));
             DrawFocusRect(dc, &text);
-            ReleaseDC(hwnd_, dc);
         }
         return r;
     }
@@ -1400,7 +1376,7 @@ void PageStack::Move(int left, int top, int width, int height) {
 
 HBRUSH PageStack::bodyBrush() {
     if (body_)
-        return body_;
+        return body_.get();
     COLORREF colour = GetSysColor(COLOR_BTNFACE);
     if (hwnd_) {
         // The page's colour depends on the visual style: let the tab control
@@ -1412,29 +1388,24 @@ HBRUSH PageStack::bodyBrush() {
         if (r.right > 8 && r.bottom > 40) {
             constexpr int kSide = 8;
             POINT at{r.right / 2, r.bottom - 8};
-            HDC screen = GetDC(hwnd_);
-            HDC dc = CreateCompatibleDC(screen);
-            HBITMAP bmp = CreateCompatibleBitmap(screen, kSide, kSide);
-            HGDIOBJ old = SelectObject(dc, bmp);
+            platform::WindowDC screen(hwnd_);
+            platform::MemoryDC memory(screen.get());
+            platform::Bitmap bmp(CreateCompatibleBitmap(screen.get(), kSide, kSide));
+            platform::Selected keep(memory.get(), bmp.get());
+            HDC dc = memory.get();
             SetViewportOrgEx(dc, kSide / 2 - at.x, kSide / 2 - at.y, nullptr);
             RECT square{at.x - kSide / 2, at.y - kSide / 2, at.x + kSide / 2, at.y + kSide / 2};
             FillRect(dc, &square, GetSysColorBrush(COLOR_BTNFACE));
             SendMessageA(hwnd_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
             colour = GetPixel(dc, at.x, at.y);
-            SelectObject(dc, old);
-            DeleteObject(bmp);
-            DeleteDC(dc);
-            ReleaseDC(hwnd_, screen);
         }
     }
-    body_ = CreateSolidBrush(colour);
-    return body_;
+    body_.reset(CreateSolidBrush(colour));
+    return body_.get();
 }
 
 void PageStack::forgetBodyBrush() {
-    if (body_)
-        DeleteObject(body_);
-    body_ = nullptr;
+    body_.reset();
 }
 
 void PageStack::removeChild(Control* c) {

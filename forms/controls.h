@@ -173,7 +173,7 @@ class Control {
     // window messages.
     bool ownInputEvents_ = false;
     std::optional<unsigned long> fore_, back_;
-    HBRUSH brush_ = nullptr;
+    platform::Brush brush_;
     WNDPROC original_ = nullptr;
     // makeWindow created the window at its place and visibility already.
     bool placedAtCreation_ = false;
@@ -322,7 +322,7 @@ class Label : public Control {
     std::string caption_;
     int align_ = 0;
     bool link_ = false;
-    HFONT linkFont_ = nullptr;
+    platform::Font linkFont_;
 };
 
 class CheckBox : public Control {
@@ -460,7 +460,7 @@ class PageStack : public Control {
     std::vector<std::string> captions_;
     std::vector<Control*> children_;
     int tab_ = 0;
-    HBRUSH body_ = nullptr;
+    platform::Brush body_;
 };
 
 // A window timer of the form. Interval 0 or Enabled false stops it.

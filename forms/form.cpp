@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include "forms/controls.h"
+#include "controls/window_objects.h"
 #include "forms/twips.h"
 
 #include <commctrl.h>
@@ -22,17 +23,12 @@ HINSTANCE instance() {
     return GetModuleHandleA(nullptr);
 }
 
-// The window property that marks a form's window and points to its Form.
-constexpr const char* kFormProperty = "forms.Form";
-
 } // namespace
 
 int screenDpi() {
     static int dpi = [] {
-        HDC dc = GetDC(nullptr);
-        int d = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-        if (dc)
-            ReleaseDC(nullptr, dc);
+        platform::ScreenDC dc;
+        int d = dc ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 96;
         return d > 0 ? d : 96;
     }();
     return dpi;
@@ -106,7 +102,7 @@ Control* Form::byId(int id) const {
     return nullptr;
 }
 
-HWND Form::hwnd() {
+HWND Form::window() {
     if (!hwnd_ && !loading_)
         create();
     return hwnd_;
@@ -184,20 +180,16 @@ void Form::destroy(bool windowGone) {
     loadedForms().erase(this);
     if (h && !windowGone)
         DestroyWindow(h);
-    if (backBrush_) {
-        DeleteObject(backBrush_);
-        backBrush_ = nullptr;
-    }
     if (loadedForms().empty())
         PostQuitMessage(0);
 }
 
 void Form::Show(Form* owner) {
-    Show(owner ? owner->hwnd() : HWND(nullptr));
+    Show(owner ? owner->window() : HWND(nullptr));
 }
 
 void Form::Show(HWND owner) {
-    HWND h = hwnd();
+    HWND h = window();
     if (!h)
         return;
     SetWindowLongPtrA(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
@@ -267,7 +259,7 @@ int Form::Height() const {
 }
 
 void Form::Move(int left, int top, int width, int height) {
-    HWND h = const_cast<Form*>(this)->hwnd();
+    HWND h = window();
     if (!h)
         return;
     if (IsIconic(h) || IsZoomed(h)) {
@@ -321,7 +313,7 @@ void Form::setCaption(const std::string& text) {
 }
 
 void Form::SetFocus() {
-    if (hwnd())
+    if (window())
         ::SetFocus(hwnd_);
 }
 
@@ -329,14 +321,12 @@ LRESULT CALLBACK Form::windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     Form* self;
     if (msg == WM_NCCREATE) {
         self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        SetPropA(h, kFormProperty, self);
+        controls::attachObject(h, self);
         self->hwnd_ = h;
-    } else if (msg == WM_NCDESTROY) {
-        RemovePropA(h, kFormProperty);
-        self = reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA));
     } else {
-        self = reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        self = controls::objectOf<Form>(h);
+        if (msg == WM_NCDESTROY)
+            controls::detachObject(h, self);
     }
     if (!self || self->hwnd_ != h)
         return DefWindowProcA(h, msg, wp, lp);
@@ -543,7 +533,7 @@ void Form::dockControls() {
 Form* Form::fromWindow(HWND h) {
     if (!h)
         return nullptr;
-    auto* form = static_cast<Form*>(GetPropA(h, kFormProperty));
+    Form* form = controls::objectOf<Form>(h);
     return form && form->hwnd_ == h ? form : nullptr;
 }
 

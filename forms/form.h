@@ -3,6 +3,8 @@
 // handler functions. A form's window class is named as the form.
 #pragma once
 
+#include "platform/handles.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -36,9 +38,12 @@ class Form {
 
     const std::string& name() const { return name_; }
 
-    // Creates the window and its controls on first use and runs Form_Load.
-    HWND hwnd();
-    void Load() { hwnd(); }
+    // The window, loading the form first (creating the window and its
+    // controls and running Form_Load) when it is not loaded.
+    HWND window();
+    void Load() { window(); }
+    // The window while the form is loaded; null otherwise (loads nothing).
+    HWND hwnd() const { return hwnd_; }
     bool isLoaded() const { return hwnd_ != nullptr; }
 
     // Shows the window modeless, owned by `owner` when given.
@@ -150,7 +155,6 @@ class Form {
     bool docking_ = false;
     std::vector<Control*> controls_;
     int nextId_ = 100;
-    HBRUSH backBrush_ = nullptr;
     int dpi_ = 0;
 };
 

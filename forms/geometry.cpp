@@ -70,7 +70,7 @@ bool SaveGeometry(Form& form, const std::string& settingsFile, const std::string
 }
 
 void keepOnScreen(Form& form) {
-    HWND h = form.hwnd();
+    HWND h = form.window();
     if (!h || IsIconic(h) || IsZoomed(h))
         return;
     RECT r;

@@ -66,7 +66,7 @@ MenuItem* PopupMenu::Popup(const PopupOptions& options) {
             return nullptr;
         POINT pt;
         GetCursorPos(&pt);
-        HWND owner = owner_ ? owner_ : form().hwnd();
+        HWND owner = owner_ ? owner_ : form().window();
         SetForegroundWindow(owner);
         UINT flags = TPM_RETURNCMD | (options.eitherButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
         chosen = static_cast<int>(TrackPopupMenu(menu, flags, pt.x, pt.y, 0, owner, nullptr)) - 1;

@@ -146,7 +146,7 @@ bool frmDDLManager::saveQueueAs() {
     if (!services_.fileDialogs)
         return false;
     std::string chosen = services_.fileDialogs->saveAs(
-        hwnd(), "Save the Link Queue As", services_.environment.applicationPath() + "Data",
+        window(), "Save the Link Queue As", services_.environment.applicationPath() + "Data",
         "FLLinks.ddl");
     if (chosen.empty())
         return false;
@@ -173,7 +173,7 @@ bool frmDDLManager::closeWithoutSavedQueue() {
         return false;
     for (;;) {
         const int answer = services_.messageBoxes->show(
-            hwnd(),
+            window(),
             "The link queue could not be saved to\r\n" + queueFile() +
                 "\r\n\r\nThe file may be read-only, or the Data folder may not be writable."
                 "\r\n\r\nTry Again: save to this file again.\r\nContinue: save the links to "
@@ -250,7 +250,7 @@ bool frmDDLManager::addLink(const std::string& link, HWND owner) {
                 return true;
         if (services_.messageBoxes)
             services_.messageBoxes->show(
-                owner ? owner : hwnd(),
+                owner ? owner : window(),
                 "The link queue is full: it holds " + withCount(kMaxLinks) +
                     " links. Remove some links in the DDL Manager before adding more.",
                 "", MB_OK | MB_ICONWARNING);
@@ -394,7 +394,7 @@ void frmDDLManager::download(const std::vector<std::string>& chosen) {
     }
     if (!urls.empty()) {
         if (services_.downloads)
-            services_.downloads->download(hwnd(), urls);
+            services_.downloads->download(window(), urls);
         else
             forms::tell(services_, *this,
                         "Downloads are not available: the links were not handed over.",
@@ -440,7 +440,7 @@ void frmDDLManager::mnuDownloadFromPage_Click() {
         return;
     }
     const std::string link = lstDDLManager.Text();
-    const platform::LinkCheck check = platform::openLink(services_, hwnd(), link);
+    const platform::LinkCheck check = platform::openLink(services_, window(), link);
     if (!check)
         forms::tell(services_, *this,
                     platform::refusalMessage(check, link, platform::LinkOwner::Queue),

@@ -49,12 +49,6 @@ frmMendkit::frmMendkit(platform::Services& services)
 frmMendkit::~frmMendkit() {
     if (isLoaded())
         Unload(forms::vbFormCode);
-    if (linkFont_)
-        DeleteObject(linkFont_);
-    if (fixPicture_)
-        DestroyIcon(fixPicture_);
-    if (homepagePicture_)
-        DestroyIcon(homepagePicture_);
 }
 
 void frmMendkit::Form_Load() {
@@ -89,19 +83,20 @@ void frmMendkit::Form_Load() {
         List1.setSelected(i, true);
 
     if (!fixPicture_)
-        fixPicture_ = mendkit::makeRepairIcon();
-    Command1.setPicture(fixPicture_);
+        fixPicture_.reset(mendkit::makeRepairIcon());
+    Command1.setPicture(fixPicture_.get());
     LOGFONTA lf{};
     if (!linkFont_ && GetObjectA(forms::defaultFont(), sizeof lf, &lf)) {
         lf.lfUnderline = TRUE;
-        linkFont_ = CreateFontIndirectA(&lf);
+        linkFont_.reset(CreateFontIndirectA(&lf));
     }
     if (linkFont_ && lblHomepage.hwnd())
-        SendMessageA(lblHomepage.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), TRUE);
+        SendMessageA(lblHomepage.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()),
+                     TRUE);
     if (!homepagePicture_)
-        homepagePicture_ = mendkit::makeGlobeIcon();
+        homepagePicture_.reset(mendkit::makeGlobeIcon());
     if (homepagePicture_)
-        ImgHomepage.setIcon(homepagePicture_);
+        ImgHomepage.setIcon(homepagePicture_.get());
     Form_Resize();
 }
 
@@ -158,7 +153,7 @@ bool frmMendkit::repair(const std::string& name) {
     // The path is quoted: a component's file name may contain blanks.
     platform::ProcessResult r =
         services_.processes.run(place.tool + " /s \"" + target + "\"", SW_SHOWMINIMIZED,
-                                 registrationTimeoutMs, [] { forms::DoEvents(); });
+                                registrationTimeoutMs, [] { forms::DoEvents(); });
     return r.started && r.finished && r.exitCode == 0;
 }
 
@@ -171,7 +166,7 @@ void frmMendkit::Command1_Click() {
     for (int i = 0; i < List1.ListCount() && !any; ++i)
         any = List1.Selected(i);
     if (!any) {
-        services_.messageBoxes->show(hwnd(), "No OCX Components selected.", "",
+        services_.messageBoxes->show(window(), "No OCX Components selected.", "",
                                      MB_OK | MB_ICONWARNING);
         busy_ = false;
         return;
@@ -196,7 +191,7 @@ void frmMendkit::Command1_Click() {
 
     if (failed.empty()) {
         services_.messageBoxes->show(
-            hwnd(),
+            window(),
             "All selected OCX Components were Registered successfuly. That's it ... closing!", "",
             MB_OK | MB_ICONINFORMATION);
     } else {
@@ -204,7 +199,7 @@ void frmMendkit::Command1_Click() {
         for (const std::string& name : failed)
             text += mendkit::wrapName(name, kNameWidth) + "\r\n";
         text += "\r\nThat's it ... closing!";
-        services_.messageBoxes->show(hwnd(), text, "", MB_OK | MB_ICONWARNING);
+        services_.messageBoxes->show(window(), text, "", MB_OK | MB_ICONWARNING);
     }
     busy_ = false;
     endProgram();
@@ -217,7 +212,7 @@ void frmMendkit::Command2_Click() {
 }
 
 void frmMendkit::lblHomepage_Click() {
-    services_.shell.execute(hwnd(), "Open", kHomepage, "", "", SW_SHOWNORMAL);
+    services_.shell.execute(window(), "Open", kHomepage, "", "", SW_SHOWNORMAL);
 }
 
 void frmMendkit::endProgram() {

@@ -59,8 +59,9 @@ class frmMendkit : public forms::Form {
     std::string systemFolder_;
     std::string wow64Folder_; // empty on 32-bit Windows
     std::string windowsFolder_;
-    HICON fixPicture_ = nullptr;
-    HFONT linkFont_ = nullptr;
-    HICON homepagePicture_ = nullptr;
+    // The controls show these: they live as long as the window.
+    platform::Icon fixPicture_;
+    platform::Font linkFont_;
+    platform::Icon homepagePicture_;
     bool busy_ = false;
 };

@@ -43,18 +43,8 @@ DWORD timeoutAware(DWORD error, ULONGLONG waitedMs, unsigned limitMs) {
 
 } // namespace
 
-InternetHandle& InternetHandle::operator=(InternetHandle&& o) noexcept {
-    if (this != &o) {
-        reset(o.h_);
-        o.h_ = nullptr;
-    }
-    return *this;
-}
-
-void InternetHandle::reset(HINTERNET h) {
-    if (h_)
-        InternetCloseHandle(h_);
-    h_ = h;
+void detail::closeInternetHandle(void* h) {
+    InternetCloseHandle(h);
 }
 
 HttpGet::HttpGet(HttpLimits limits) : limits_(limits) {}

@@ -20,30 +20,14 @@
 #include <mutex>
 #include <string>
 
+#include "platform/handles.h"
+
 namespace platform {
 
 struct HttpLimits {
     unsigned connectMs = 15000; // to reach the server
     unsigned headersMs = 30000; // from the request sent to the answer's headers
     unsigned silenceMs = 30000; // longest pause inside the body
-};
-
-// Closes a WinINet handle when it goes.
-class InternetHandle {
-  public:
-    InternetHandle() = default;
-    explicit InternetHandle(HINTERNET h) : h_(h) {}
-    ~InternetHandle() { reset(); }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    InternetHandle(InternetHandle&& o) noexcept : h_(o.h_) { o.h_ = nullptr; }
-    InternetHandle& operator=(InternetHandle&& o) noexcept;
-    HINTERNET get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    void reset(HINTERNET h = nullptr);
-
-  private:
-    HINTERNET h_ = nullptr;
 };
 
 // How a body that read to its end ended.

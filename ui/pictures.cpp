@@ -55,9 +55,9 @@ struct Pen {
         });
     }
     void text(const char* t, double cx, double cy, double height, bool serif = false) const {
-        HFONT f = CreateFontA(-p(height), 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
-                              ANTIALIASED_QUALITY, 0, serif ? "Georgia" : "Tahoma");
-        HGDIOBJ old = SelectObject(dc, f);
+        platform::Font f(CreateFontA(-p(height), 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                     ANTIALIASED_QUALITY, 0, serif ? "Georgia" : "Tahoma"));
+        platform::Selected keep(dc, f.get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         SetTextAlign(dc, TA_CENTER | TA_BASELINE);
@@ -65,17 +65,13 @@ struct Pen {
         GetTextMetricsA(dc, &tm);
         TextOutA(dc, p(cx), p(cy) + (tm.tmAscent - tm.tmInternalLeading) / 2, t,
                  static_cast<int>(strlen(t)));
-        SelectObject(dc, old);
-        DeleteObject(f);
     }
     void withPen(double width, const std::function<void()>& f) const {
         LOGBRUSH lb{BS_SOLID, RGB(255, 255, 255), 0};
-        HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-                                std::max(1, p(width)), &lb, 0, nullptr);
-        HGDIOBJ old = SelectObject(dc, pen);
+        platform::Pen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
+                                       std::max(1, p(width)), &lb, 0, nullptr));
+        platform::Selected keep(dc, pen.get());
         f();
-        SelectObject(dc, old);
-        DeleteObject(pen);
     }
 };
 
@@ -153,7 +149,7 @@ struct Canvas {
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        platform::Bitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!colour || !bits)
             return nullptr;
         auto* px = static_cast<uint32_t*>(bits);
@@ -162,12 +158,10 @@ struct Canvas {
                     channel(b[i]);
         }
         std::vector<uint8_t> zeros(((n + 15) / 16) * 2 * n, 0);
-        HBITMAP mask = CreateBitmap(n, n, 1, 1, zeros.data());
-        ICONINFO ii{TRUE, 0, 0, mask, colour};
-        HICON icon = CreateIconIndirect(&ii);
-        DeleteObject(mask);
-        DeleteObject(colour);
-        return icon;
+        platform::Bitmap mask(CreateBitmap(n, n, 1, 1, zeros.data()));
+        // The icon takes copies of both bitmaps.
+        ICONINFO ii{TRUE, 0, 0, mask.get(), colour.get()};
+        return CreateIconIndirect(&ii);
     }
 };
 
@@ -315,40 +309,31 @@ void draw(Canvas& c, Picture picture, bool light);
 
 HDC Surface::clear(int side) {
     if (side != side_) {
-        release();
+        penIn_.reset();
+        brushIn_.reset();
+        bitmapIn_.reset();
+        bitmap_.reset();
+        bits_ = nullptr;
+        side_ = 0;
+        if (!dc_)
+            dc_ = platform::MemoryDC(nullptr);
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = dc_ ? CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits_, nullptr, 0) : nullptr;
+        if (dc_)
+            bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits_, nullptr, 0));
         if (!bitmap_ || !bits_) {
-            release();
+            bitmap_.reset();
+            bits_ = nullptr;
             return nullptr;
         }
-        old_[0] = SelectObject(dc_, bitmap_);
-        old_[1] = SelectObject(dc_, GetStockObject(WHITE_BRUSH));
-        old_[2] = SelectObject(dc_, GetStockObject(NULL_PEN));
+        bitmapIn_.emplace(dc_.get(), bitmap_.get());
+        brushIn_.emplace(dc_.get(), GetStockObject(WHITE_BRUSH));
+        penIn_.emplace(dc_.get(), GetStockObject(NULL_PEN));
         side_ = side;
     }
     GdiFlush();
     std::memset(bits_, 0, static_cast<size_t>(side) * side * 4);
-    return dc_;
-}
-
-void Surface::release() {
-    if (dc_ && old_[0]) {
-        SelectObject(dc_, old_[2]);
-        SelectObject(dc_, old_[1]);
-        SelectObject(dc_, old_[0]);
-    }
-    if (bitmap_)
-        DeleteObject(bitmap_);
-    if (dc_)
-        DeleteDC(dc_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-    bits_ = nullptr;
-    old_[0] = old_[1] = old_[2] = nullptr;
-    side_ = 0;
+    return dc_.get();
 }
 
 HICON makePicture(Picture picture, int size, bool light) {
@@ -441,25 +426,21 @@ void draw(Canvas& c, Picture picture, bool light) {
 
 HICON PictureSet::add(Picture picture, int size, bool light) {
     HICON icon = makePicture(picture, size, light, surface_);
-    if (icon && count_ < static_cast<int>(std::size(icons_)))
-        icons_[count_++] = icon;
+    if (icon)
+        icons_.emplace_back(icon);
     return icon;
 }
 
 HBITMAP PictureSet::addBitmap(Picture picture, int size, bool light) {
     HBITMAP bitmap = makePictureBitmap(picture, size, light, surface_);
-    if (bitmap && bitmapCount_ < static_cast<int>(std::size(bitmaps_)))
-        bitmaps_[bitmapCount_++] = bitmap;
+    if (bitmap)
+        bitmaps_.emplace_back(bitmap);
     return bitmap;
 }
 
 void PictureSet::clear() {
-    for (int i = 0; i < count_; ++i)
-        DestroyIcon(icons_[i]);
-    count_ = 0;
-    for (int i = 0; i < bitmapCount_; ++i)
-        DeleteObject(bitmaps_[i]);
-    bitmapCount_ = 0;
+    icons_.clear();
+    bitmaps_.clear();
 }
 
 } // namespace ui

@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
+#include "platform/handles.h"
+
 namespace ui {
 
 enum class Picture {
@@ -35,20 +40,17 @@ enum class Picture {
 // DIB section costs a hundred times more than drawing a layer.
 class Surface {
   public:
-    Surface() = default;
-    ~Surface() { release(); }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
     // The DC of a cleared `side` x `side` surface, a white brush and no pen
     // selected; null when it cannot be made.
     HDC clear(int side);
     const void* bits() const { return bits_; }
 
   private:
-    void release();
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_[3] = {};
+    // In the order of making: they go in reverse, so the selections are
+    // undone before the bitmap and the DC are freed.
+    platform::MemoryDC dc_;
+    platform::Bitmap bitmap_;
+    std::optional<platform::Selected> bitmapIn_, brushIn_, penIn_;
     void* bits_ = nullptr;
     int side_ = 0;
 };
@@ -63,19 +65,13 @@ HBITMAP makePictureBitmap(Picture picture, int size, bool light, Surface& surfac
 // Owns a set of icons and bitmaps and destroys them together.
 class PictureSet {
   public:
-    PictureSet() = default;
-    ~PictureSet() { clear(); }
-    PictureSet(const PictureSet&) = delete;
-    PictureSet& operator=(const PictureSet&) = delete;
     HICON add(Picture picture, int size, bool light = false);
     HBITMAP addBitmap(Picture picture, int size, bool light = false);
     void clear();
 
   private:
-    HICON icons_[64] = {};
-    int count_ = 0;
-    HBITMAP bitmaps_[64] = {};
-    int bitmapCount_ = 0;
+    std::vector<platform::Icon> icons_;
+    std::vector<platform::Bitmap> bitmaps_;
     Surface surface_;
 };
 

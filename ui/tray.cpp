@@ -1,5 +1,7 @@
 #include "ui/tray.h"
 
+#include "controls/window_objects.h"
+
 #include <cstring>
 
 namespace ui {
@@ -37,7 +39,7 @@ HWND Tray::anchor() {
 Tray::~Tray() {
     removeIcon();
     if (anchor_) {
-        SetWindowLongPtrA(anchor_, GWLP_USERDATA, 0);
+        controls::detachObject(anchor_, this);
         DestroyWindow(anchor_);
     }
 }
@@ -45,9 +47,11 @@ Tray::~Tray() {
 LRESULT CALLBACK Tray::anchorProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<Tray*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        controls::attachObject(h, self);
     }
-    auto* self = reinterpret_cast<Tray*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    auto* self = controls::objectOf<Tray>(h);
+    if (self && msg == WM_NCDESTROY)
+        controls::detachObject(h, self);
     if (self) {
         if (msg == kCallbackMessage && wp == kIconId) {
             self->onIconMouse(static_cast<UINT>(LOWORD(lp)));
@@ -70,7 +74,7 @@ void Tray::fillRecord() {
     record_.uID = kIconId;
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = kCallbackMessage;
-    HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr;
+    HWND w = view_.window.hwnd();
     HICON icon = nullptr;
     if (w) {
         icon = reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0));
@@ -114,12 +118,12 @@ void Tray::removeIcon() {
 }
 
 void Tray::showWindow(int command) {
-    if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr)
+    if (HWND w = view_.window.hwnd())
         ShowWindow(w, command);
 }
 
 void Tray::restore() {
-    if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr) {
+    if (HWND w = view_.window.hwnd()) {
         // As it was: a maximised window comes back maximised.
         ShowWindow(w, IsZoomed(w) ? SW_SHOWMAXIMIZED : SW_SHOW);
         SetForegroundWindow(w);
@@ -128,7 +132,7 @@ void Tray::restore() {
 }
 
 void Tray::showNormal() {
-    if (HWND w = view_.window.isLoaded() ? view_.window.hwnd() : nullptr) {
+    if (HWND w = view_.window.hwnd()) {
         ShowWindow(w, SW_SHOWNORMAL);
         SetForegroundWindow(w);
     }

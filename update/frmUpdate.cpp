@@ -73,10 +73,6 @@ frmUpdate::frmUpdate(platform::Services& services, UpdaterView view, std::string
 frmUpdate::~frmUpdate() {
     if (isLoaded())
         Unload();
-    if (headingFont_)
-        DeleteObject(headingFont_);
-    if (linkFont_)
-        DeleteObject(linkFont_);
 }
 
 std::string frmUpdate::dataFolder() const {
@@ -110,18 +106,19 @@ void frmUpdate::Form_Load() {
         pointer_ = vbDefault;
         restartPosted_ = false;
         if (!headingFont_)
-            headingFont_ = CreateFontA(-forms::toPixels(300), 0, 0, 0, FW_BOLD, 0, 0, 0,
-                                       DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, "Tahoma");
+            headingFont_.reset(CreateFontA(-forms::toPixels(300), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                                           DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, "Tahoma"));
         LOGFONTA lf{};
         GetObjectA(forms::defaultFont(), sizeof lf, &lf);
         lf.lfUnderline = TRUE;
         if (!linkFont_)
-            linkFont_ = CreateFontIndirectA(&lf);
+            linkFont_.reset(CreateFontIndirectA(&lf));
         if (headingFont_)
-            SendMessageA(lblUpdate.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), 0);
+            SendMessageA(lblUpdate.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.get()),
+                         0);
         if (linkFont_)
             for (forms::Label* l : {&lblCheckforUpdatesFetchlets, &lblUpdateSignatureDefinitions})
-                SendMessageA(l->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), 0);
+                SendMessageA(l->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), 0);
     });
     // Without a stored place the window first appears over the middle of the
     // main window (or of the screen).
@@ -183,7 +180,7 @@ LRESULT frmUpdate::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         bool agreed = true;
         guarded([&] {
             if (services_.downloads)
-                agreed = services_.downloads->confirmRestart(hwnd());
+                agreed = services_.downloads->confirmRestart(window());
         });
         restartPosted_ = false;
         if (!agreed)
@@ -215,7 +212,7 @@ void frmUpdate::setMousePointer(int kind) {
     pointer_ = kind;
     // Show the change at once when the pointer is over this window.
     POINT pt;
-    HWND h = isLoaded() ? hwnd() : nullptr;
+    HWND h = hwnd();
     if (h && GetCursorPos(&pt)) {
         HWND under = WindowFromPoint(pt);
         if (under == h || IsChild(h, under))
@@ -253,7 +250,7 @@ bool frmUpdate::FileDownload(const std::string& url, const std::string& file, bo
         fetching_ = true;
         int before = pointer_;
         setMousePointer(vbHourglass);
-        HWND window = isLoaded() ? hwnd() : nullptr;
+        HWND window = hwnd();
         r = services_.fetcher->fetch(
             url, file,
             {.waiting = window,
@@ -343,7 +340,7 @@ void frmUpdate::cmdRestart_Click() {
     if (restartPosted_ || !isLoaded())
         return;
     restartPosted_ = true;
-    PostMessageA(hwnd(), kRestartMessage, 0, 0);
+    PostMessageA(window(), kRestartMessage, 0, 0);
 }
 
 void frmUpdate::checkProgram() {
@@ -386,7 +383,7 @@ void frmUpdate::checkProgram() {
             moveCaretToEnd();
             int answer = services_.messageBoxes
                              ? services_.messageBoxes->show(
-                                   hwnd(), available + "\r\nDo you want to Download the Update?",
+                                   window(), available + "\r\nDo you want to Download the Update?",
                                    "", MB_YESNO | MB_ICONINFORMATION)
                              : IDNO;
             if (answer == IDYES && services_.downloads)
@@ -587,7 +584,7 @@ void frmUpdate::errorOutcome(const std::vector<std::string>& reasons, bool uncha
     guarded([&] { showWindow(); });
     moveCaretToEnd();
     if (services_.messageBoxes)
-        services_.messageBoxes->show(hwnd(), kErrorText, "", MB_OK | MB_ICONERROR);
+        services_.messageBoxes->show(window(), kErrorText, "", MB_OK | MB_ICONERROR);
 }
 
 } // namespace update

@@ -121,8 +121,9 @@ class frmUpdate : public forms::Form {
     // The version read while the window was not loaded (see SignatureVersion).
     std::optional<std::string> versionRead_;
     bool checkDoneAtRead_ = false;
-    HFONT headingFont_ = nullptr;
-    HFONT linkFont_ = nullptr;
+    // The labels draw with these (WM_SETFONT): they live as long as the window.
+    platform::Font headingFont_;
+    platform::Font linkFont_;
 };
 
 // Unloads `main` (whose shutdown unloads the other windows), lets pending

@@ -23,7 +23,7 @@ class LinkForm : public forms::Form {
 TEST(LinkField, ReadsAndWritesTheFirstPanelOnly) {
     LinkForm f;
     f.Load();
-    f.StatusBar1.AddPanel("other panel");
+    f.StatusBar1.AddPanel({.sText = "other panel"});
     app::LinkField link{f.StatusBar1};
     EXPECT_EQ(link.Text(), "0");
     link.setText("http://example.org/setup.exe");

@@ -72,11 +72,9 @@ struct StatusBarTest : ::testing::Test {
     void TearDown() override { sb.reset(); }
     // Three panels: an editable fixed one, an editable auto-sized one, a read-only one.
     void threePanels() {
-        sb->AddPanel("first", 0, false, true, {}, true, false, rgb(255, 0, 255), std::nullopt,
-                     std::nullopt, "", 100);
-        sb->AddPanel("second", 0, true, true);
-        sb->AddPanel("third", 2, false, false, {}, true, false, 0, std::nullopt, std::nullopt, "",
-                     80);
+        sb->AddPanel({.sText = "first", .bEditable = true, .lWidth = 100});
+        sb->AddPanel({.sText = "second", .bAutoSize = true, .bEditable = true});
+        sb->AddPanel({.sText = "third", .uTextAlign = 2, .lMaskColor = 0, .lWidth = 80});
     }
     void dblClickPanel(int index) {
         POINT c = centreOf(sb->PanelRect(index));
@@ -134,7 +132,7 @@ TEST_F(StatusBarTest, PanelIndexRules) {
 }
 
 TEST_F(StatusBarTest, DefaultWidthIsFortyPixelsAndPanelsFollowEachOther) {
-    sb->AddPanel("a", 0, false, false, {}, true, false, 0, std::nullopt, std::nullopt, "", 0);
+    sb->AddPanel({.sText = "a", .lMaskColor = 0, .lWidth = 0});
     EXPECT_EQ(sb->PanelWidth(1), 40);
     RECT r1 = sb->PanelRect(1);
     EXPECT_EQ(r1.right - r1.left, 40);
@@ -142,13 +140,14 @@ TEST_F(StatusBarTest, DefaultWidthIsFortyPixelsAndPanelsFollowEachOther) {
     EXPECT_EQ(r1.bottom, 24 - 5);
     sb->setPanelWidth(1, -3);
     EXPECT_EQ(sb->PanelWidth(1), 40);
-    sb->AddPanel("with icon", 0, false, false,
-                 Picture{LoadIconA(nullptr, IDI_INFORMATION), nullptr}, true, false, 0,
-                 std::nullopt, std::nullopt, "", 60);
+    sb->AddPanel({.sText = "with icon",
+                  .oIcon = Picture{LoadIconA(nullptr, IDI_INFORMATION), nullptr},
+                  .lMaskColor = 0,
+                  .lWidth = 60});
     RECT r2 = sb->PanelRect(2);
     EXPECT_EQ(r2.left, r1.right);
     EXPECT_EQ(r2.right - r2.left, 60 + 18);
-    sb->AddPanel("", 0, true); // auto size, empty text
+    sb->AddPanel({.sText = "", .bAutoSize = true}); // auto size, empty text
     RECT r3 = sb->PanelRect(3);
     EXPECT_EQ(r3.right - r3.left, 20);
 }
@@ -322,8 +321,8 @@ TEST_F(StatusBarTest, IconDrawnGreyWhenDisabledAndMaskColourTransparent) {
 
     sb->setTheme(1);
     sb->setBackColor(rgb(10, 200, 10));
-    sb->AddPanel("icon", 0, false, false, Picture{nullptr, bmp}, true, true, rgb(255, 0, 255),
-                 std::nullopt, std::nullopt, "", 60);
+    sb->AddPanel(
+        {.sText = "icon", .oIcon = Picture{nullptr, bmp}, .bUseMaskColor = true, .lWidth = 60});
     const auto& s = sb->DrawnSurface();
     const RECT r = sb->PanelRect(1);
     const int iy = r.top + (r.bottom - r.top - 16) / 2;
@@ -344,7 +343,7 @@ TEST_F(StatusBarTest, StoredStateAndDocking) {
     sb->setTheme(3);
     sb->setBackColor(rgb(103, 103, 103));
     sb->setSizable(false);
-    sb->AddPanel("p");
+    sb->AddPanel({.sText = "p"});
     PropertyBag bag;
     sb->WriteProperties(bag);
     EXPECT_EQ(bag.get("Theme"), "3");
@@ -411,7 +410,7 @@ TEST(StatusBarGrip, PressOnTheGripResizesTheFormFromItsBottomRightCorner) {
     {
         StatusBar sb;
         ASSERT_TRUE(sb.Create(form, 24));
-        sb.AddPanel("text");
+        sb.AddPanel({.sText = "text"});
         RECT g = sb.GripRect();
         const int x = g.right - 4, y = g.bottom - 4;
         g_ncHit = 0;

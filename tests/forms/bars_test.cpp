@@ -51,10 +51,12 @@ class BarsForm : public forms::Form {
                              .bEditable = true,
                              .lForeColor = controls::rgb(224, 224, 224),
                              .sToolTipText = "0"});
-        StatusBar1.AddPanel("second", 1, false, false, {}, true, false, controls::rgb(1, 2, 3),
-                            std::nullopt, std::nullopt, "", 90);
+        StatusBar1.AddPanel({.sText = "second",
+                             .uTextAlign = 1,
+                             .lMaskColor = controls::rgb(1, 2, 3),
+                             .lWidth = 90});
     }
-    void Form_Resize() override { resizedBars.push_back(rectIn(StatusBar1.hwnd(), hwnd())); }
+    void Form_Resize() override { resizedBars.push_back(rectIn(StatusBar1.hwnd(), window())); }
 };
 
 // One shown form for the whole suite: under Wine without a window manager
@@ -64,7 +66,7 @@ class Bars : public ::testing::Test {
     static void SetUpTestSuite() {
         shared = new BarsForm;
         shared->Show();
-        SetWindowPos(shared->hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
+        SetWindowPos(shared->window(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
     }
     static void TearDownTestSuite() {
         shared->Unload();
@@ -82,7 +84,7 @@ class Bars : public ::testing::Test {
         f.cmdFirst.Click = nullptr;
         f.stack.setTab(0);
         f.StatusBar1.setPanelText(1, "0");
-        SetForegroundWindow(f.hwnd());
+        SetForegroundWindow(f.window());
         f.txt.SetFocus();
         pumpMessages(50);
     }
@@ -108,8 +110,8 @@ TEST_F(Bars, DockToTheirEdgesAndFollowTheFormBeforeItsResizeHandler) {
     ASSERT_NE(f.ToolBar1.bar(), nullptr);
     ASSERT_NE(f.StatusBar1.bar(), nullptr);
     auto check = [&] {
-        RECT client, tb = rectIn(f.ToolBar1.hwnd(), f.hwnd()), sb = rectIn(bar(), f.hwnd());
-        GetClientRect(f.hwnd(), &client);
+        RECT client, tb = rectIn(f.ToolBar1.hwnd(), f.window()), sb = rectIn(bar(), f.hwnd());
+        GetClientRect(f.window(), &client);
         EXPECT_EQ(sb.left, 0);
         EXPECT_EQ(sb.right, client.right);
         EXPECT_EQ(sb.bottom, client.bottom);
@@ -121,16 +123,17 @@ TEST_F(Bars, DockToTheirEdgesAndFollowTheFormBeforeItsResizeHandler) {
         EXPECT_EQ(f.ToolBar1.Height(), forms::toTwips(tb.bottom));
     };
     check();
-    SetWindowPos(f.hwnd(), nullptr, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(f.window(), nullptr, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
     check();
     f.StatusBar1.setHeight(480); // a thicker bar moves the toolbar's bottom along
     check();
     f.StatusBar1.setHeight(360);
     check();
-    EXPECT_EQ(rectIn(bar(), f.hwnd()).bottom - rectIn(bar(), f.hwnd()).top, forms::toPixels(360));
+    EXPECT_EQ(rectIn(bar(), f.window()).bottom - rectIn(bar(), f.window()).top,
+              forms::toPixels(360));
     ASSERT_FALSE(f.resizedBars.empty());
     RECT client;
-    GetClientRect(f.hwnd(), &client);
+    GetClientRect(f.window(), &client);
     EXPECT_EQ(f.resizedBars.back().bottom, client.bottom); // docked before Form_Resize ran
     // The toolbar was told its edge, so its self-resizing keeps the height.
     EXPECT_EQ(f.ToolBar1.bar()->Align(), controls::ToolBar::DockLeft);
@@ -208,7 +211,7 @@ TEST(BarsOnAForm, AreMadeAgainWhenTheFormIsLoadedAgain) {
     EXPECT_EQ(g.ToolBar1.bar()->Button_Count(), 4);
     // Closed from its own window (the close box): the status bar lets go of
     // the form's window procedure while the form is inside it.
-    SendMessageA(g.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(g.window(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(g.isLoaded());
     EXPECT_EQ(g.StatusBar1.bar(), nullptr);
 }
@@ -292,7 +295,7 @@ TEST(BarsOnAForm, TheNextDockedControlTakesTheEdgeTheToolbarReallyLeaves) {
     g.Load();
     ASSERT_NE(g.tb.bar(), nullptr);
     ASSERT_TRUE(g.tb.bar()->WarpSize());
-    RECT tb = rectIn(g.tb.hwnd(), g.hwnd()), lbl = rectIn(g.lbl.hwnd(), g.hwnd());
+    RECT tb = rectIn(g.tb.hwnd(), g.window()), lbl = rectIn(g.lbl.hwnd(), g.hwnd());
     // One column of the default button width, whatever width it was docked with.
     EXPECT_EQ(tb.right - tb.left, g.tb.bar()->ButtonsWidth());
     EXPECT_EQ(g.tb.Width(), forms::toTwips(tb.right - tb.left));

@@ -112,7 +112,7 @@ TEST(Form, CreatesEachControlAtItsPlaceAndVisibility) {
     auto rectOf = [&](HWND h) {
         RECT r;
         GetWindowRect(h, &r);
-        MapWindowPoints(nullptr, f.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(nullptr, f.window(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
     RECT r = rectOf(f.onPage1.hwnd());

@@ -64,11 +64,15 @@ TEST(Form, ControlsKeepTheirCreationOrderNamesAndKinds) {
 TEST(Form, IsCreatedOnFirstUseAndLoadsOnce) {
     TestForm f;
     f.lst.AddItem("before the window");
+    // Reading the window loads nothing: only window() (or Load) does.
+    EXPECT_EQ(f.hwnd(), nullptr);
     EXPECT_FALSE(f.isLoaded());
-    HWND h = f.hwnd();
+    EXPECT_EQ(f.loads, 0);
+    HWND h = f.window();
+    EXPECT_EQ(f.hwnd(), h);
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(f.loads, 1);
-    f.hwnd();
+    f.window();
     EXPECT_EQ(f.loads, 1);
     char cls[64] = {};
     GetClassNameA(h, cls, sizeof cls);
@@ -88,7 +92,7 @@ TEST(Form, GeometryIsInTwips) {
     EXPECT_EQ(f.Left(), 1500);
     EXPECT_EQ(f.Width(), 9000);
     RECT r;
-    GetWindowRect(f.hwnd(), &r);
+    GetWindowRect(f.window(), &r);
     EXPECT_EQ(r.right - r.left, forms::toPixels(9000));
     f.setHeight(7890);
     EXPECT_EQ(f.Height(), 7890);
@@ -99,14 +103,14 @@ TEST(Form, CloseAsksQueryUnloadWhichMayCancel) {
     TestForm f;
     f.Load();
     f.refuseClose = true;
-    SendMessageA(f.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(f.window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(f.isLoaded());
     f.refuseClose = false;
     EXPECT_TRUE(f.Unload());
     EXPECT_FALSE(f.isLoaded());
     EXPECT_EQ(f.unloadModes, (std::vector<int>{forms::vbFormControlMenu, forms::vbFormCode}));
     // An unloaded form comes back on its next use.
-    EXPECT_NE(f.hwnd(), nullptr);
+    EXPECT_NE(f.window(), nullptr);
     EXPECT_EQ(f.loads, 2);
 }
 
@@ -121,7 +125,7 @@ TEST(Form, ListSelectionFromCodeOrUserRunsClickOnce) {
     EXPECT_EQ(f.clicks, 1);
     EXPECT_EQ(f.lst.Text(), "a");
     SendMessageA(f.lst.hwnd(), LB_SETCURSEL, 2, 0);
-    SendMessageA(f.hwnd(), WM_COMMAND, MAKEWPARAM(f.lst.id(), LBN_SELCHANGE),
+    SendMessageA(f.window(), WM_COMMAND, MAKEWPARAM(f.lst.id(), LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(f.lst.hwnd()));
     EXPECT_EQ(f.clicks, 2);
     f.lst.setList(2, "C");
@@ -166,7 +170,7 @@ TEST(Form, PagesShowOnlyTheirCurrentControls) {
     // system colours or the visual style change.
     HBRUSH before = f.stack.bodyBrush();
     EXPECT_EQ(f.stack.bodyBrush(), before);
-    SendMessageA(f.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageA(f.window(), WM_SYSCOLORCHANGE, 0, 0);
     HBRUSH after = f.stack.bodyBrush();
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(GetObjectType(before), 0u); // the old brush was deleted
@@ -175,7 +179,7 @@ TEST(Form, PagesShowOnlyTheirCurrentControls) {
     f.onPage1.Move(300, 600, 1200, 255);
     RECT r;
     GetWindowRect(f.onPage1.hwnd(), &r);
-    MapWindowPoints(nullptr, f.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, f.window(), reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, forms::toPixels(1800));
     EXPECT_EQ(r.top, forms::toPixels(2100));
 }

@@ -68,7 +68,7 @@ TEST(Geometry, AWindowStoredOnARemovedMonitorComesBackOnScreen) {
     f.Load();
     forms::RestoreGeometry(f, ini, "WindowStateTest");
     RECT r;
-    GetWindowRect(f.hwnd(), &r);
+    GetWindowRect(f.window(), &r);
     EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
     f.Unload();
 }

@@ -174,16 +174,28 @@ void galleryAddBars(HWND parent, int x, int y) {
         sb->setBackColor(looks[k].back);
         if (k == 4) {
             // As the main window adds its link field.
-            sb->AddPanel("http://example.com/files/setup.exe", 0, true, true, {}, false, false,
-                         rgb(255, 0, 255), rgb(224, 224, 224), std::nullopt, "0");
+            sb->AddPanel({.sText = "http://example.com/files/setup.exe",
+                          .bAutoSize = true,
+                          .bEditable = true,
+                          .bIconState = false,
+                          .lForeColor = rgb(224, 224, 224),
+                          .sToolTipText = "0"});
         } else {
-            sb->AddPanel("example.com/setup.exe", 0, true, true);
-            sb->AddPanel("Editable panel", 0, false, true, {}, true, false, rgb(255, 0, 255),
-                         rgb(0, 0, 160), std::nullopt, "Double-click to edit", 110);
-            sb->AddPanel("Icon", 1, true, false, icon(IDI_INFORMATION));
-            sb->AddPanel("Disabled icon", 0, true, false, icon(IDI_WARNING), false);
-            sb->AddPanel("Right", 2, false, false, {}, true, false, 0, std::nullopt, std::nullopt,
-                         "", 60);
+            sb->AddPanel({.sText = "example.com/setup.exe", .bAutoSize = true, .bEditable = true});
+            sb->AddPanel({.sText = "Editable panel",
+                          .bEditable = true,
+                          .lForeColor = rgb(0, 0, 160),
+                          .sToolTipText = "Double-click to edit",
+                          .lWidth = 110});
+            sb->AddPanel({.sText = "Icon",
+                          .uTextAlign = 1,
+                          .bAutoSize = true,
+                          .oIcon = icon(IDI_INFORMATION)});
+            sb->AddPanel({.sText = "Disabled icon",
+                          .bAutoSize = true,
+                          .oIcon = icon(IDI_WARNING),
+                          .bIconState = false});
+            sb->AddPanel({.sText = "Right", .uTextAlign = 2, .lMaskColor = 0, .lWidth = 60});
         }
         if (k == 3)
             sb->BeginEdit(2);

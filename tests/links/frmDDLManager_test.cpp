@@ -140,7 +140,7 @@ TEST_F(Fixture, MenuShowsItsItemsAndCopiesRemovesAndClears) {
     ASSERT_EQ(fakes.downloads.calls.size(), 1u);
     EXPECT_EQ(fakes.downloads.calls[0].urls,
               (std::vector<std::string>{"http://h.org/1", "http://h.org/3"}));
-    EXPECT_EQ(fakes.downloads.calls[0].owner, f.hwnd());
+    EXPECT_EQ(fakes.downloads.calls[0].owner, f.window());
 
     // Remove Selected Link with items 1 and 2 selected leaves 0 and 3.
     click(f.lstDDLManager, 1);
@@ -159,7 +159,7 @@ TEST_F(Fixture, MenuShowsItsItemsAndCopiesRemovesAndClears) {
     menuCommand(f, "mnuDeleteAll");
     tidied(f);
     EXPECT_EQ(f.lblCountLinks.Caption(), "0");
-    SendMessageA(f.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(f.window(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(f.isLoaded());
     EXPECT_NE(GetFileAttributesA((dir.path() + "Data\\FLLinks.ddl").c_str()),
               INVALID_FILE_ATTRIBUTES);
@@ -225,7 +225,7 @@ TEST_F(Fixture, AnUnwritableQueueKeepsTheWindowOpenWithItsLinks) {
     // A read-only file is not replaced.
     dir.write("Data\\FLLinks.ddl", "old\r\n");
     SetFileAttributesA((dir.path() + "Data\\FLLinks.ddl").c_str(), FILE_ATTRIBUTE_READONLY);
-    SendMessageA(f.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(f.window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(f.isLoaded());
     EXPECT_EQ(f.links(), (std::vector<std::string>{"http://h.org/keep"}));
     ASSERT_EQ(fakes.messageBoxes.calls.size(), 1u);

@@ -1,5 +1,5 @@
-// The pictures drawn on one reused surface are the pictures drawn each on a
-// surface of its own: nothing of one layer or picture shows through the next.
+// The main window's drawn pictures: the same pixels however they are made,
+// and every handle freed.
 #include "controls/offscreen.h"
 #include "ui/pictures.h"
 
@@ -26,6 +26,8 @@ std::vector<uint32_t> pixels(HICON icon, int size) {
     return lines == size ? out : std::vector<uint32_t>{};
 }
 
+// Drawn on one reused surface they are what each draws on a surface of its
+// own: nothing of one layer or picture shows through the next.
 TEST(Pictures, DrawnOnOneSurfaceInTurnTheyAreWhatEachDrawsAlone) {
     ui::Surface shared;
     for (int size : {24, 32, 48})
@@ -72,6 +74,26 @@ TEST(Pictures, AnAlphaBitmapDrawsAsTheIconOfTheSamePicture) {
             DestroyIcon(icon);
             DeleteObject(bitmap);
         }
+}
+
+// A set of pictures frees every icon it made, however many it holds.
+TEST(Pictures, PictureSetFreesEveryIcon) {
+    std::vector<HICON> made;
+    {
+        ui::PictureSet set;
+        for (int i = 0; i < 80; ++i)
+            made.push_back(set.add(ui::Picture::Home, 16));
+    }
+    int left = 0;
+    for (HICON icon : made) {
+        ICONINFO ii{};
+        if (GetIconInfo(icon, &ii)) {
+            ++left;
+            DeleteObject(ii.hbmColor);
+            DeleteObject(ii.hbmMask);
+        }
+    }
+    EXPECT_EQ(left, 0);
 }
 
 } // namespace

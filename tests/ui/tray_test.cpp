@@ -70,7 +70,7 @@ TEST(Tray, CloseBoxWithTheOptionHidesBehindTheIconAndLeftClickBringsItBack) {
     main.Show();
     main.chkSystray.setValue(1);
 
-    SendMessageA(main.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageA(main.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     testsupport::pumpMessages(20);
     ASSERT_TRUE(main.isLoaded());
     EXPECT_FALSE(main.Visible());
@@ -111,16 +111,16 @@ TEST(Tray, WithoutTheOptionTheCloseBoxEndsAndTheSystemEndingAlwaysEnds) {
     {
         Main main(fake.services);
         main.Show();
-        SendMessageA(main.hwnd(), WM_CLOSE, 0, 0);
+        SendMessageA(main.window(), WM_CLOSE, 0, 0);
         EXPECT_FALSE(main.isLoaded());
         EXPECT_TRUE(fake.tray.added.empty());
     }
     Main main(fake.services);
     main.Show();
     main.chkSystray.setValue(1);
-    SendMessageA(main.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(main.window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(main.isLoaded());
-    SendMessageA(main.hwnd(), WM_ENDSESSION, TRUE, 0);
+    SendMessageA(main.window(), WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(main.isLoaded());
     EXPECT_TRUE(fake.tray.shown.empty());
 }
@@ -129,9 +129,9 @@ TEST(Tray, RightClickMenuShowResetsTheStateAndLinksLeaveTheWindowHidden) {
     testsupport::FakeServices fake;
     Main main(fake.services);
     main.Show();
-    ShowWindow(main.hwnd(), SW_MAXIMIZE);
+    ShowWindow(main.window(), SW_MAXIMIZE);
     main.chkSystray.setValue(1);
-    SendMessageA(main.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(main.window(), WM_CLOSE, 0, 0);
     ASSERT_FALSE(main.Visible());
 
     {
@@ -142,7 +142,7 @@ TEST(Tray, RightClickMenuShowResetsTheStateAndLinksLeaveTheWindowHidden) {
         EXPECT_TRUE(choose.eitherButton);
     }
     EXPECT_TRUE(main.links.Visible());
-    EXPECT_EQ(GetWindow(main.links.hwnd(), GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindow(main.links.window(), GW_OWNER), nullptr);
     EXPECT_FALSE(main.Visible());
     EXPECT_TRUE(main.tray.iconShown());
 
@@ -151,18 +151,18 @@ TEST(Tray, RightClickMenuShowResetsTheStateAndLinksLeaveTheWindowHidden) {
         iconMouse(main.tray, WM_RBUTTONUP);
     }
     EXPECT_TRUE(main.Visible());
-    EXPECT_FALSE(IsZoomed(main.hwnd())); // "Show" brings the normal state back
+    EXPECT_FALSE(IsZoomed(main.window())); // "Show" brings the normal state back
     EXPECT_TRUE(fake.tray.shown.empty());
 
     // A left click keeps the state the window had.
-    ShowWindow(main.hwnd(), SW_MAXIMIZE);
-    SendMessageA(main.hwnd(), WM_CLOSE, 0, 0);
+    ShowWindow(main.window(), SW_MAXIMIZE);
+    SendMessageA(main.window(), WM_CLOSE, 0, 0);
     iconMouse(main.tray, WM_LBUTTONDOWN);
     EXPECT_TRUE(main.Visible());
-    EXPECT_TRUE(IsZoomed(main.hwnd()));
+    EXPECT_TRUE(IsZoomed(main.window()));
 
     // Exit from the tray menu: no icon, every window unloaded.
-    SendMessageA(main.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(main.window(), WM_CLOSE, 0, 0);
     {
         MenuChooser choose("mnuExit");
         iconMouse(main.tray, WM_RBUTTONUP);
@@ -180,10 +180,10 @@ TEST(Tray, NoIconFromTheShellMinimisesInsteadOfHiding) {
     // The shell has the icon already and refuses a second: use another id's
     // failure by taking the slot first.
     fake.tray.shown.push_back({main.tray.anchor(), ui::Tray::kIconId});
-    SendMessageA(main.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageA(main.window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(main.isLoaded());
-    EXPECT_TRUE(IsWindowVisible(main.hwnd()));
-    EXPECT_TRUE(IsIconic(main.hwnd()));
+    EXPECT_TRUE(IsWindowVisible(main.window()));
+    EXPECT_TRUE(IsIconic(main.window()));
     EXPECT_FALSE(main.tray.iconShown());
     main.Unload();
 }

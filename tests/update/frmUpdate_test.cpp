@@ -155,7 +155,7 @@ class Updater : public ::testing::Test {
                        .txtSignatureServer = host.txtSignatureServer,
                        .lstSignatures = host.lstSignatures,
                        .restart = [this] { update::restartWindow(host); },
-                       .owner = [this] { return host.isLoaded() ? host.hwnd() : HWND(nullptr); }},
+                       .owner = [this] { return host.hwnd(); }},
                       server.url("")};
 };
 
@@ -329,7 +329,7 @@ TEST_F(Updater, WithoutALocalManifestEveryListedFileIsReplacedAndTheRestartReads
     EXPECT_TRUE(updater.lblUpdateSignatureDefinitions.Visible());
     EXPECT_EQ(log(), "");
     // The update window belongs to the main window again.
-    EXPECT_EQ(GetWindow(updater.hwnd(), GW_OWNER), host.hwnd());
+    EXPECT_EQ(GetWindow(updater.window(), GW_OWNER), host.window());
     // The program did not take the moment without windows as its end.
     MSG m;
     EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
@@ -459,7 +459,7 @@ TEST_F(Updater, TheAutomaticCheckRunsOnlyWhenTickedAndInOrder) {
     updater.CheckForSignatureUpdates();
     // The update showed the window, then the program check ran.
     EXPECT_TRUE(updater.Visible());
-    EXPECT_EQ(GetWindow(updater.hwnd(), GW_OWNER), host.hwnd());
+    EXPECT_EQ(GetWindow(updater.window(), GW_OWNER), host.window());
     std::string text = log();
     EXPECT_LT(text.find("Please Restart Fetchlets."),
               text.find("You are using the latest Version of Fetchlets."));
