@@ -16,14 +16,8 @@ exe=${2:-$root/build/win/bin/Fetchlets.exe}
 bin=$root/build/win/bin
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/sample" "$work/large/Data"
-cp "$exe" "$work/sample/Fetchlets.exe"
-cp -r "$root/data/Data" "$work/sample/"
-cp "$exe" "$work/large/Fetchlets.exe"
-cp "$root/data/Data/"*.d?? "$work/large/Data/"
-# Written just now, the copies' pages would count as the process's own dirty
-# memory until the system writes them out; the floor runs from the build.
-sync
+. "$root/bench/copies.sh"
+fl_bench_copies
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   set -u
   . "$1/scripts/wine-env"

@@ -27,11 +27,8 @@ bin=$root/build/win/bin
 . "$root/scripts/wine-env"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/sample" "$work/large/Data"
-cp "$exe" "$work/sample/Fetchlets.exe"
-cp -r "$root/data/Data" "$work/sample/"
-cp "$exe" "$work/large/Fetchlets.exe"
-cp "$root/data/Data/"*.d?? "$work/large/Data/"
+. "$root/bench/copies.sh"
+fl_bench_copies
 controls=${FL_BENCH_CONTROLS:-74}
 # FL_BENCH_BEFORE=path/to/older/Fetchlets.exe adds that build to the same
 # alternation (on both catalogs), for before-and-after figures of one run.

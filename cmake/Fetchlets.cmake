@@ -99,6 +99,18 @@ function(fl_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()
 
+# fl_add_window_program(<name> <description> SOURCES ... LIBS ...): a window
+# program for looking at (galleries and previews for screenshots), Windows only.
+function(fl_add_window_program name description)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} WIN32 ${P_SOURCES})
+  target_link_libraries(${name} PRIVATE ${P_LIBS})
+  fl_add_resources(${name} "${description}")
+endfunction()
+
 # fl_check_imports(<target>): a test that the executable imports only system DLLs.
 function(fl_check_imports target)
   if(NOT WIN32 OR NOT BUILD_TESTING)
