@@ -5,6 +5,7 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "controls/accessible.h"
@@ -29,17 +30,26 @@ bool visualStyleOn() {
     return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
 }
 
-// Draws `icon` at (x, y) in size x size with its transparency worked out from
-// two renderings (on black and on white), optionally in grey and with one
-// colour treated as transparent.
-void drawIconEffect(HDC dc, HICON icon, int x, int y, int size, bool grey, bool useMask,
-                    COLORREF mask) {
-    if (!icon || size <= 0)
-        return;
-    Surface onBlack(size, size), onWhite(size, size), out(size, size);
-    if (!onBlack.ok() || !onWhite.ok() || !out.ok())
-        return;
-    RECT r{0, 0, size, size};
+// The picture's premultiplied pixels at size x size in `out`: an icon's
+// worked out from two renderings (on black and on white), a 32-bit
+// premultiplied bitmap's blended onto nothing.
+bool premultiplied(HICON icon, HBITMAP bitmap, int size, Surface& out) {
+    const RECT r{0, 0, size, size};
+    if (bitmap) {
+        std::fill(out.pixels(), out.pixels() + size * size, 0u);
+        platform::MemoryDC src(out.dc());
+        platform::Selected keep(src.get(), bitmap);
+        BITMAP bm{};
+        if (!GetObjectA(bitmap, sizeof bm, &bm))
+            return false;
+        AlphaBlend(out.dc(), 0, 0, size, size, src.get(), 0, 0, bm.bmWidth, std::abs(bm.bmHeight),
+                   {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+        GdiFlush();
+        return true;
+    }
+    Surface onBlack(size, size), onWhite(size, size);
+    if (!onBlack.ok() || !onWhite.ok())
+        return false;
     fillRect(onBlack.dc(), r, RGB(0, 0, 0));
     fillRect(onWhite.dc(), r, RGB(255, 255, 255));
     DrawIconEx(onBlack.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
@@ -48,29 +58,44 @@ void drawIconEffect(HDC dc, HICON icon, int x, int y, int size, bool grey, bool 
     const std::uint32_t* b = onBlack.pixels();
     const std::uint32_t* w = onWhite.pixels();
     std::uint32_t* o = out.pixels();
-    const std::uint32_t maskDib = swapRedBlue(static_cast<std::uint32_t>(mask) & 0xFFFFFF);
     for (int i = 0; i < size * size; ++i) {
         int bb = b[i] & 0xFF, bg = (b[i] >> 8) & 0xFF, br = (b[i] >> 16) & 0xFF;
         int wb = w[i] & 0xFF, wg = (w[i] >> 8) & 0xFF, wr = (w[i] >> 16) & 0xFF;
         // Over black a pixel shows alpha x colour, over white that plus 255 - alpha.
         int alpha = 255 - std::clamp(((wr - br) + (wg - bg) + (wb - bb)) / 3, 0, 255);
-        if (alpha == 0) {
-            o[i] = 0;
-            continue;
-        }
         // Premultiplied colour is what shows over black.
-        int r = br, g = bg, bl = bb;
-        if (useMask && alpha == 255 && (b[i] & 0xFFFFFF) == maskDib) {
+        o[i] = alpha == 0 ? 0 : (static_cast<std::uint32_t>(alpha) << 24) | (b[i] & 0xFFFFFF);
+    }
+    return true;
+}
+
+// Draws the picture (an icon, or a 32-bit premultiplied bitmap) at (x, y) in
+// size x size with its transparency, optionally in grey and with one colour
+// treated as transparent.
+void drawPictureEffect(HDC dc, HICON icon, HBITMAP bitmap, int x, int y, int size, bool grey,
+                       bool useMask, COLORREF mask) {
+    if ((!icon && !bitmap) || size <= 0)
+        return;
+    Surface out(size, size);
+    if (!out.ok() || !premultiplied(icon, bitmap, size, out))
+        return;
+    std::uint32_t* o = out.pixels();
+    const std::uint32_t maskDib = swapRedBlue(static_cast<std::uint32_t>(mask) & 0xFFFFFF);
+    for (int i = 0; i < size * size; ++i) {
+        const int alpha = static_cast<int>(o[i] >> 24);
+        if (alpha == 0)
+            continue;
+        if (useMask && alpha == 255 && (o[i] & 0xFFFFFF) == maskDib) {
             o[i] = 0;
             continue;
         }
         if (grey) {
+            const int r = (o[i] >> 16) & 0xFF, g = (o[i] >> 8) & 0xFF, bl = o[i] & 0xFF;
             int l = (r * 30 + g * 59 + bl * 11) / 100;
-            // Lift the grey so a disabled icon looks faded rather than dark.
-            l = l + (alpha - l) / 3;
-            r = g = bl = std::min(l, alpha);
+            // Lift the grey so a disabled picture looks faded rather than dark.
+            l = std::min(l + (alpha - l) / 3, alpha);
+            o[i] = (static_cast<std::uint32_t>(alpha) << 24) | (l << 16) | (l << 8) | l;
         }
-        o[i] = (static_cast<std::uint32_t>(alpha) << 24) | (r << 16) | (g << 8) | bl;
     }
     BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, x, y, size, size, out.dc(), 0, 0, size, size, bf);
@@ -334,7 +359,15 @@ void ThemedButton::setCaption(const std::string& v) {
 }
 
 void ThemedButton::setIcon(HICON v) {
+    picture_.reset();
     icon_.reset(v ? CopyIcon(v) : nullptr);
+    repaint();
+}
+
+void ThemedButton::setPicture(HBITMAP v) {
+    icon_.reset();
+    picture_.reset(v ? static_cast<HBITMAP>(CopyImage(v, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+                     : nullptr);
     repaint();
 }
 
@@ -490,7 +523,7 @@ bool ThemedButton::OpenLink(const std::string& link, platform::Shell& shell) {
 }
 
 void ThemedButton::PaintIconGrayscale(HDC dc, HICON icon, int x, int y, int size) {
-    drawIconEffect(dc, icon, x, y, size, true, false, 0);
+    drawPictureEffect(dc, icon, nullptr, x, y, size, true, false, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -1266,7 +1299,7 @@ void ThemedButton::paintRounded(HDC dc, const RECT& rc, int style, int state, co
 
 void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette& p) {
     RECT text = deflated(rc, 4);
-    if (icon_) {
+    if (icon_ || picture_) {
         const int size = iconSize_;
         const int w = rc.right - rc.left, h = rc.bottom - rc.top;
         int x = (w - size) / 2, y = (h - size) / 2;
@@ -1295,10 +1328,10 @@ void ThemedButton::paintContent(HDC dc, const RECT& rc, int state, const Palette
             ++y;
         }
         if (state == StateDisabled)
-            PaintIconGrayscale(dc, icon_.get(), x, y, size);
+            drawPictureEffect(dc, icon_.get(), picture_.get(), x, y, size, true, false, 0);
         else
-            drawIconEffect(dc, icon_.get(), x, y, size, false, useMaskColor_,
-                           gdiColour(maskColor_));
+            drawPictureEffect(dc, icon_.get(), picture_.get(), x, y, size, false, useMaskColor_,
+                              gdiColour(maskColor_));
     }
 
     std::string caption = Caption();

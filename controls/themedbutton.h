@@ -55,6 +55,9 @@ class ThemedButton {
     void setCaption(const std::string& v);
     HICON Icon() const { return icon_.get(); }
     void setIcon(HICON v); // the button keeps its own copy
+    // A 32-bit premultiplied alpha bitmap in place of the icon (cheaper to
+    // make than an icon); the button keeps its own copy.
+    void setPicture(HBITMAP v);
     int IconSize() const { return iconSize_; }
     void setIconSize(int v);
     int IconAlign() const { return iconAlign_; }
@@ -210,6 +213,7 @@ class ThemedButton {
 
     int style_ = 0;
     platform::Icon icon_;
+    platform::Bitmap picture_;
     int iconSize_ = 16;
     int iconAlign_ = AlignLeft;
     int captionAlign_ = AlignCentre;

@@ -1275,6 +1275,8 @@ HWND CommandButton::createWindow(HWND parent) {
     button_->setCaption(caption_);
     if (picture_)
         button_->setIcon(picture_);
+    else if (bitmap_)
+        button_->setPicture(bitmap_);
     button_->Click = [this] {
         if (Click)
             Click();
@@ -1301,8 +1303,16 @@ void CommandButton::setCaption(const std::string& text) {
 
 void CommandButton::setPicture(HICON icon) {
     picture_ = icon;
+    bitmap_ = nullptr;
     if (button_)
         button_->setIcon(icon);
+}
+
+void CommandButton::setPicture(HBITMAP bitmap) {
+    bitmap_ = bitmap;
+    picture_ = nullptr;
+    if (button_)
+        button_->setPicture(bitmap);
 }
 
 void CommandButton::onColoursChanged() {

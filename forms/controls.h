@@ -407,8 +407,10 @@ class CommandButton : public Control {
     CommandButton(Form& form, std::string name, std::string caption = {});
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& text);
-    // A picture beside the caption (the button keeps its own copy).
+    // A picture beside the caption: an icon, or a 32-bit premultiplied alpha
+    // bitmap (the button keeps its own copy).
     void setPicture(HICON icon);
+    void setPicture(HBITMAP bitmap);
     // The themed button while the window exists, for its other properties.
     controls::ThemedButton* button() const { return button_; }
 
@@ -425,6 +427,7 @@ class CommandButton : public Control {
   private:
     std::string caption_;
     HICON picture_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
     controls::ThemedButton* button_ = nullptr;
 };
 

@@ -85,7 +85,7 @@ void Chrome::apply(int dpi) {
             t->setIconAlign(controls::ThemedButton::AlignTop);
             t->setIconSize(scaled(32, dpi));
         }
-        b.setPicture(pictures_.add(kHomePictures[i], scaled(32, dpi)));
+        b.setPicture(pictures_.addBitmap(kHomePictures[i], scaled(32, dpi)));
     }
     if (controls::ThemedButton* t = v_.feedback.button()) {
         t->setStyle(2);

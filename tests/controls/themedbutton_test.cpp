@@ -8,12 +8,15 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "controls/accessible.h"
 #include "controls/offscreen.h"
+#include "platform/handles.h"
 #include "controls/subclass.h"
 #include "controls/themedbutton.h"
 
@@ -586,4 +589,57 @@ TEST_F(ButtonFixture, HandlerMayDestroyTheButton) {
     button->MouseEnter = [this] { DestroyWindow(hwnd); };
     move(10, 10);
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// A premultiplied alpha bitmap in place of the icon draws the same button,
+// enabled and disabled (the main window's Home buttons use bitmaps: they are
+// cheaper to make than icons).
+TEST_F(ButtonFixture, AnAlphaBitmapPictureDrawsAsTheSameIcon) {
+    const int n = 24;
+    std::vector<std::uint32_t> straight(n * n), premultiplied(n * n);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            // A disc with a soft edge in a colour of its own.
+            const double d = std::hypot(x - 11.5, y - 11.5);
+            const int a = static_cast<int>(std::clamp((11.0 - d) * 128.0, 0.0, 255.0));
+            const int r = 200, g = 40 + 6 * x, b = 40 + 6 * y;
+            straight[y * n + x] = static_cast<std::uint32_t>(a) << 24 | r << 16 | g << 8 | b;
+            premultiplied[y * n + x] = static_cast<std::uint32_t>(a) << 24 | (r * a / 255) << 16 |
+                                       (g * a / 255) << 8 | (b * a / 255);
+        }
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    platform::Bitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(colour && bits);
+    std::copy(straight.begin(), straight.end(), static_cast<std::uint32_t*>(bits));
+    std::vector<std::uint8_t> zeros(((n + 15) / 16) * 2 * n, 0);
+    platform::Bitmap mask(CreateBitmap(n, n, 1, 1, zeros.data()));
+    ICONINFO ii{TRUE, 0, 0, mask.get(), colour.get()};
+    platform::Icon icon(CreateIconIndirect(&ii));
+    platform::Bitmap picture(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(icon && picture && bits);
+    std::copy(premultiplied.begin(), premultiplied.end(), static_cast<std::uint32_t*>(bits));
+
+    button->setIconSize(n);
+    for (bool enabled : {true, false}) {
+        button->setEnabled(enabled);
+        button->setIcon(icon.get());
+        const std::vector<Colour> withIcon = snapshot();
+        button->setPicture(picture.get());
+        const std::vector<Colour> withBitmap = snapshot();
+        ASSERT_EQ(withIcon.size(), withBitmap.size());
+        int worst = 0, drawn = 0;
+        for (std::size_t i = 0; i < withIcon.size(); ++i) {
+            for (int shift : {0, 8, 16})
+                worst =
+                    std::max(worst, std::abs(static_cast<int>((withIcon[i] >> shift) & 0xFF) -
+                                             static_cast<int>((withBitmap[i] >> shift) & 0xFF)));
+            drawn += (withIcon[i] & 0xFF) == 200; // red, as COLORREF holds it
+        }
+        EXPECT_LE(worst, 3) << (enabled ? "enabled" : "disabled");
+        if (enabled) {
+            EXPECT_GT(drawn, 100); // the picture is there at all
+        }
+    }
 }
