@@ -57,6 +57,7 @@ class ThemedButton {
     void setIcon(HICON v); // the button keeps its own copy
     // A 32-bit premultiplied alpha bitmap in place of the icon (cheaper to
     // make than an icon); the button keeps its own copy.
+    HBITMAP Picture() const { return picture_.get(); }
     void setPicture(HBITMAP v);
     int IconSize() const { return iconSize_; }
     void setIconSize(int v);

@@ -150,7 +150,7 @@ TEST_F(MainWindowLook, TheChromeIsBuiltAsDesigned) {
     EXPECT_EQ(form.cmdAppSuggestions.Height(), 1215);
     EXPECT_EQ(form.cmdGetSlim.button()->Style(), 4);
     EXPECT_EQ(form.cmdGetSlim.button()->IconAlign(), controls::ThemedButton::AlignTop);
-    EXPECT_NE(form.cmdGetSlim.button()->Icon(), nullptr);
+    EXPECT_NE(form.cmdGetSlim.button()->Picture(), nullptr);
     EXPECT_EQ(form.cmdFeedback.button()->Style(), 2);
     EXPECT_EQ(form.cmdFeedback.button()->BackColor(), controls::rgb(0, 204, 255));
     EXPECT_EQ(form.cmdFeedback.button()->FontColor(), controls::rgb(255, 255, 255));
