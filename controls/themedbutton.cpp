@@ -25,6 +25,15 @@ Colour sysColour(int n) {
     return static_cast<Colour>(GetSysColor(n));
 }
 
+// The one tool of a button's tooltip: the button's window, id 1.
+TOOLINFOA toolInfoFor(HWND button) {
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = button;
+    ti.uId = 1;
+    return ti;
+}
+
 // The system draws visual styles for this program's controls.
 bool visualStyleOn() {
     return IsThemeActive() && IsAppThemed() && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
@@ -665,11 +674,8 @@ void ThemedButton::createToolTip() {
         return;
     // Without a visual style the tooltip honours its own colours.
     SetWindowTheme(toolTip_, L"", L"");
-    TOOLINFOA ti{};
-    ti.cbSize = sizeof ti;
+    TOOLINFOA ti = toolInfoFor(hwnd_);
     ti.uFlags = TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = 1;
     GetClientRect(hwnd_, &ti.rect);
     ti.lpszText = text.empty() ? const_cast<char*>(" ") : text.data();
     SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
@@ -690,10 +696,7 @@ void ThemedButton::refreshToolTip() {
 
 void ThemedButton::destroyToolTip() {
     if (toolTip_) {
-        TOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.hwnd = hwnd_;
-        ti.uId = 1;
+        TOOLINFOA ti = toolInfoFor(hwnd_);
         SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
         DestroyWindow(toolTip_);
         toolTip_ = nullptr;
@@ -889,10 +892,7 @@ LRESULT ThemedButton::onPaint() {
 
 LRESULT ThemedButton::onSize() {
     if (toolTip_) {
-        TOOLINFOA ti{};
-        ti.cbSize = sizeof ti;
-        ti.hwnd = hwnd_;
-        ti.uId = 1;
+        TOOLINFOA ti = toolInfoFor(hwnd_);
         GetClientRect(hwnd_, &ti.rect);
         SendMessageA(toolTip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&ti));
     }
