@@ -180,6 +180,8 @@ LRESULT StatusBar::onPaint() {
     HDC dc = BeginPaint(hwnd_, &ps);
     if (!surface_.dc())
         paint();
+    if (drawingPutOff_)
+        drawSurface();
     BitBlt(dc, 0, 0, surface_.width(), surface_.height(), surface_.dc(), 0, 0, SRCCOPY);
     EndPaint(hwnd_, &ps);
     return 0;
@@ -251,6 +253,18 @@ LRESULT StatusBar::onDoubleClick(int x, int y) {
 }
 
 LRESULT StatusBar::onMouseMove(WPARAM wParam, int x, int y) {
+    if (!pointerCame_) {
+        pointerCame_ = true;
+        updateToolTips();
+        if (tooltip_) {
+            // The tooltip follows the pointer from the next move on; this one
+            // is handed to it too.
+            MSG m{
+                hwnd_, WM_MOUSEMOVE, wParam, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()),
+                {x, y}};
+            SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+        }
+    }
     const int b = mouseButtons(wParam);
     if (MouseMove)
         MouseMove(b, shiftState(), x, y);
@@ -637,25 +651,32 @@ void StatusBar::repaint() {
 }
 
 void StatusBar::paint() {
-    RECT rc;
-    GetClientRect(hwnd_, &rc);
-    if (!surface_.resize(rc.right, rc.bottom))
-        return;
-    HDC dc = surface_.dc();
-    const int w = surface_.width(), h = surface_.height();
+    // The panels are laid out at once (hit tests, the bound controls and the
+    // tooltips read their places); the picture is drawn only while the bar
+    // can be seen, or when it is painted or read.
+    if (IsWindowVisible(hwnd_)) {
+        drawSurface();
+    } else {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        HDC dc = surface_.dc();
+        HDC measuring = dc ? nullptr : CreateCompatibleDC(nullptr);
+        layOut(dc ? dc : measuring, rc.right, rc.bottom);
+        if (measuring)
+            DeleteDC(measuring);
+        drawingPutOff_ = true;
+    }
+    placeBoundControls();
+    updateToolTips();
+}
 
+void StatusBar::layOut(HDC dc, int w, int h) {
     const bool xp = theme_ == 0 && IsWinXP();
     look_ = ResolveLook(theme_, xp, xp ? GetThemeInfo() : std::string());
     if (gripShape_ != 0)
         gripShape_ = ResolveGripShape(gripShape_, look_);
     drawnGrip_ = gripShape_;
 
-    const Colour back = TranslateColor(backColor_);
-    const auto rows = BackgroundRows(back, look_, h);
-    for (int y = 0; y < h; ++y)
-        fillRect(dc, {0, y, w, y + 1}, rows[static_cast<size_t>(y)]);
-
-    // Panel layout.
     std::vector<PanelMetrics> metrics;
     metrics.reserve(panels_.size());
     for (const auto& p : panels_) {
@@ -672,17 +693,38 @@ void StatusBar::paint() {
         metrics.push_back(m);
     }
     const auto rects = LayoutPanels(metrics, w, h, drawnGrip_ ? GripAreaWidth(look_) : 0);
-    SetBkMode(dc, TRANSPARENT);
     for (size_t i = 0; i < panels_.size(); ++i) {
         const Rect& r = rects[i];
         panels_[i].rect = {r.left, r.top, r.right, r.bottom};
-        paintPanel(dc, panels_[i], look_, i + 1 == panels_.size());
     }
+}
+
+void StatusBar::drawSurface() {
+    drawingPutOff_ = false;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    if (!surface_.resize(rc.right, rc.bottom))
+        return;
+    HDC dc = surface_.dc();
+    const int w = surface_.width(), h = surface_.height();
+    layOut(dc, w, h);
+
+    const Colour back = TranslateColor(backColor_);
+    const auto rows = BackgroundRows(back, look_, h);
+    for (int y = 0; y < h; ++y)
+        fillRect(dc, {0, y, w, y + 1}, rows[static_cast<size_t>(y)]);
+    SetBkMode(dc, TRANSPARENT);
+    for (size_t i = 0; i < panels_.size(); ++i)
+        paintPanel(dc, panels_[i], look_, i + 1 == panels_.size());
     if (drawnGrip_)
         drawGrip(dc, drawnGrip_, look_);
     GdiFlush();
-    placeBoundControls();
-    updateToolTips();
+}
+
+const Surface& StatusBar::DrawnSurface() {
+    if (drawingPutOff_)
+        drawSurface();
+    return surface_;
 }
 
 void StatusBar::paintPanel(HDC dc, Panel& p, int look, bool last) {
@@ -775,6 +817,10 @@ void StatusBar::placeBoundControls() {
 }
 
 void StatusBar::updateToolTips() {
+    // The tooltip window is made when the pointer first comes over the bar:
+    // a top-level window costs time at start-up, and a tip needs a pointer.
+    if (!tooltip_ && !pointerCame_)
+        return;
     bool any = false;
     for (const auto& p : panels_)
         any = any || !p.toolTipText.empty();

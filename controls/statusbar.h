@@ -172,7 +172,10 @@ class StatusBar {
     void BeginEdit(int index);
     bool Editing() const { return editPanel_ >= 0; }
     HWND EditWindow() const { return edit_; }
-    const Surface& DrawnSurface() const { return surface_; }
+    // The bar's picture, drawn now if its drawing was put off while hidden.
+    const Surface& DrawnSurface();
+    // The panels' tooltip window: made when the pointer first comes over the bar.
+    HWND ToolTipWindow() const { return tooltip_; }
     RECT GripRect() const;
     // Moves the bar to the bottom of its parent's client area, full width.
     void Dock();
@@ -215,6 +218,8 @@ class StatusBar {
     const Panel* panel(int index) const;
     void repaint();
     void paint();
+    void layOut(HDC dc, int w, int h);
+    void drawSurface();
     void paintPanel(HDC dc, Panel& p, int look, bool last);
     void drawGrip(HDC dc, int shape, int look);
     void placeBoundControls();
@@ -244,6 +249,8 @@ class StatusBar {
     bool hover_ = false;
     int editPanel_ = -1;
     bool painting_ = false;
+    bool drawingPutOff_ = false;
+    bool pointerCame_ = false;
 };
 
 } // namespace controls

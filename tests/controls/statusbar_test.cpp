@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -245,6 +247,33 @@ TEST_F(StatusBarTest, MouseEnterOnceAndMouseLeave) {
     EXPECT_EQ(leaves, 1);
     SendMessageA(sb->hwnd(), WM_MOUSEMOVE, 0, at(20, 10));
     EXPECT_EQ(enters, 2);
+}
+
+// A bar whose window cannot be seen lays its panels out at once but draws
+// only when painted or read; its tooltip window comes with the pointer.
+TEST_F(StatusBarTest, HiddenItLaysOutAtOnceDrawsWhenReadAndMakesItsTipsWithThePointer) {
+    ShowWindow(sb->hwnd(), SW_HIDE);
+    sb->AddPanel({.sText = "first", .sToolTipText = "tip one", .lWidth = 100});
+    sb->AddPanel({.sText = "second", .bAutoSize = true, .sToolTipText = "tip two"});
+    EXPECT_EQ(sb->PanelRect(1).right - sb->PanelRect(1).left, 100);
+    EXPECT_GT(sb->PanelRect(2).left, sb->PanelRect(1).left);
+    const int x = sb->PanelRect(2).left + 3;
+    sb->setBackColor(rgb(10, 120, 200));
+    const auto blue = sb->DrawnSurface().pixel(x, 12);
+    sb->setBackColor(rgb(200, 120, 10));
+    const auto orange = sb->DrawnSurface().pixel(x, 12);
+    EXPECT_NE(blue, orange);
+    ShowWindow(sb->hwnd(), SW_SHOW);
+    sb->Refresh();
+    EXPECT_EQ(sb->DrawnSurface().pixel(x, 12), orange);
+    EXPECT_EQ(sb->ToolTipWindow(), nullptr);
+
+    POINT p = centreOf(sb->PanelRect(2));
+    ClientToScreen(sb->hwnd(), &p);
+    placePointer({p.x - 5, p.y});
+    placePointer(p);
+    ASSERT_NE(sb->ToolTipWindow(), nullptr);
+    EXPECT_EQ(SendMessageA(sb->ToolTipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
 }
 
 TEST_F(StatusBarTest, TopRowIsWhiteInTheVisualStyleLooks) {
