@@ -1,30 +1,48 @@
 #include "app/banners.h"
 
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace app {
 
 platform::Bitmap makeBanner(int width, int height, const std::string& text, COLORREF left,
                             COLORREF right) {
+    if (width <= 0 || height <= 0)
+        return {};
+    // The colour runs from left to right; the pixels go into the bitmap in
+    // one call (a brush and a fill per column cost a thousand calls).
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (int x = 0; x < width; ++x) {
+        auto mix = [&](int a, int b) { return a + (b - a) * x / (width > 1 ? width - 1 : 1); };
+        const std::uint32_t c =
+            static_cast<std::uint32_t>(mix(GetRValue(left), GetRValue(right))) << 16 |
+            static_cast<std::uint32_t>(mix(GetGValue(left), GetGValue(right))) << 8 |
+            static_cast<std::uint32_t>(mix(GetBValue(left), GetBValue(right)));
+        for (int y = 0; y < height; ++y)
+            pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+                c;
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height; // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
     platform::MemoryDC dc;
     platform::Bitmap bmp;
     {
         platform::ScreenDC screen;
         dc = platform::MemoryDC(screen.get());
         bmp.reset(CreateCompatibleBitmap(screen.get(), width, height));
+        if (bmp)
+            SetDIBits(screen.get(), bmp.get(), 0, static_cast<UINT>(height), pixels.data(), &bi,
+                      DIB_RGB_COLORS);
     }
     if (!dc || !bmp)
         return {};
     platform::Selected keepBitmap(dc.get(), bmp.get());
-    for (int x = 0; x < width; ++x) {
-        auto mix = [&](int a, int b) { return a + (b - a) * x / (width > 1 ? width - 1 : 1); };
-        COLORREF c =
-            RGB(mix(GetRValue(left), GetRValue(right)), mix(GetGValue(left), GetGValue(right)),
-                mix(GetBValue(left), GetBValue(right)));
-        platform::Brush b(CreateSolidBrush(c));
-        RECT col{x, 0, x + 1, height};
-        FillRect(dc.get(), &col, b.get());
-    }
     platform::Font font(CreateFontA(-(height * 5 / 10), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                     CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma"));

@@ -1,6 +1,7 @@
 #include "forms/controls.h"
 
 #include "controls/barsupport.h"
+#include "controls/offscreen.h"
 #include "controls/themedbutton.h"
 #include "controls/window_objects.h"
 #include "platform/handles.h"
@@ -1219,6 +1220,58 @@ void Image::afterCreate() {
         setIcon(icon_);
     else if (bmp_)
         setBitmap(bmp_);
+}
+
+void Image::setAlphaBitmap(HBITMAP bmp) {
+    alpha_ = bmp;
+    bmp_ = nullptr;
+    icon_ = nullptr;
+    if (!hwnd_)
+        return;
+    // The static window holds no picture of its own: the image draws it.
+    LONG s = (GetWindowLongA(hwnd_, GWL_STYLE) & ~SS_TYPEMASK) | SS_BITMAP;
+    SetWindowLongA(hwnd_, GWL_STYLE, s);
+    SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, 0);
+    applyGeometry();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Image::paintAlpha(HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    // The background the static window gives an icon: its parent's answer.
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(hwnd_), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(hwnd_)));
+    FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    const controls::Picture picture{.bitmap = alpha_, .alpha = true};
+    const SIZE size = picture.size();
+    controls::drawPicture(dc, picture, (rc.right - size.cx) / 2, (rc.bottom - size.cy) / 2);
+}
+
+LRESULT Image::onOwnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled) {
+    handled = false;
+    if (!alpha_)
+        return 0;
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        paintAlpha(dc);
+        EndPaint(hwnd_, &ps);
+        handled = true;
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paintAlpha(reinterpret_cast<HDC>(wp));
+        handled = true;
+        return 0;
+    case WM_ERASEBKGND:
+        handled = true;
+        return 1;
+    default:
+        return 0;
+    }
 }
 
 void Image::setBitmap(HBITMAP bmp) {

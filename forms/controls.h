@@ -381,6 +381,10 @@ class Image : public Control {
     // The picture: a bitmap or an icon handle (owned by the caller).
     void setBitmap(HBITMAP bmp);
     void setIcon(HICON icon);
+    // A 32-bit premultiplied alpha bitmap (owned by the caller), drawn
+    // centred and blended over the image's background as an icon is.
+    void setAlphaBitmap(HBITMAP bmp);
+    HBITMAP AlphaBitmap() const { return alpha_; }
 
     std::function<void()> Click;
 
@@ -388,10 +392,14 @@ class Image : public Control {
     HWND createWindow(HWND parent) override;
     void afterCreate() override;
     void onCommand(int code) override;
+    LRESULT onOwnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
   private:
+    void paintAlpha(HDC dc);
+
     HBITMAP bmp_ = nullptr;
     HICON icon_ = nullptr;
+    HBITMAP alpha_ = nullptr;
 };
 
 // A push button: a themed button drawn by the custom control, reachable by

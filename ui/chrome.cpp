@@ -95,9 +95,9 @@ void Chrome::apply(int dpi) {
         t->setMousePointer(controls::ThemedButton::kHandPointer);
     }
     const int side = scaled(32, dpi);
-    v_.updateImage.setIcon(pictures_.add(Picture::UpdateBadge, side));
-    v_.twitterImage.setIcon(pictures_.add(Picture::Twitter, side));
-    v_.facebookImage.setIcon(pictures_.add(Picture::Facebook, side));
+    v_.updateImage.setAlphaBitmap(pictures_.addBitmap(Picture::UpdateBadge, side));
+    v_.twitterImage.setAlphaBitmap(pictures_.addBitmap(Picture::Twitter, side));
+    v_.facebookImage.setAlphaBitmap(pictures_.addBitmap(Picture::Facebook, side));
 }
 
 } // namespace ui

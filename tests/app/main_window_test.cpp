@@ -1,5 +1,6 @@
 // The main window as users see it: navigation by toolbar, Home buttons and
 // keyboard, the resize rule, hints, themes and what screen readers read.
+#include "app/banners.h"
 #include "app/frmMain.h"
 #include "controls/accessible.h"
 #include "controls/themedbutton.h"
@@ -173,6 +174,38 @@ TEST_F(MainWindowLook, TheChromeIsBuiltAsDesigned) {
     form.Timer2.fire();
     EXPECT_EQ(checks, 1);
     EXPECT_FALSE(form.Timer2.Enabled());
+
+    // The Home page's images draw their pictures blended over the page.
+    for (forms::Image* image : {&form.ImgUpdate, &form.ImgTwitter, &form.ImgFacebook}) {
+        ASSERT_NE(image->AlphaBitmap(), nullptr) << image->name();
+        RECT rc;
+        GetClientRect(image->hwnd(), &rc);
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP target = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ was = SelectObject(dc, target);
+        SendMessageA(image->hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        int drawn = 0;
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x)
+                drawn += GetPixel(dc, x, y) != GetPixel(dc, 0, 0);
+        EXPECT_GT(drawn, rc.right * rc.bottom / 4) << image->name();
+        SelectObject(dc, was);
+        DeleteObject(target);
+        DeleteDC(dc);
+    }
+
+    // The Special page's banners run from their left colour to their right one.
+    platform::Bitmap banner = app::makeBanner(201, 30, "", RGB(0, 102, 153), RGB(0, 204, 255));
+    ASSERT_TRUE(banner);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, banner.get());
+    EXPECT_EQ(GetPixel(dc, 0, 1), RGB(0, 102, 153));
+    EXPECT_EQ(GetPixel(dc, 100, 29), RGB(0, 153, 204));
+    EXPECT_EQ(GetPixel(dc, 200, 15), RGB(0, 204, 255));
+    SelectObject(dc, old);
+    DeleteDC(dc);
 }
 
 TEST_F(MainWindowLook, ToolbarButtonsTurnThePages) {
