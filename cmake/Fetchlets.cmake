@@ -87,7 +87,8 @@ endfunction()
 
 # fl_add_test(<name> SOURCES ... [LIBS ...]): one test executable registered as
 # one ctest test. Windows tests run through the cross-compiling emulator (wine);
-# every Wine start costs time, so a folder keeps its cases in one executable.
+# every Wine start costs time, so a test folder keeps its cases in at most two
+# executables: X_tests for the Windows code, X_pure_tests for X/pure.
 function(fl_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})

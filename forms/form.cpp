@@ -2,7 +2,7 @@
 
 #include "forms/controls.h"
 #include "controls/window_objects.h"
-#include "forms/twips.h"
+#include "forms/pure/twips.h"
 
 #include <commctrl.h>
 

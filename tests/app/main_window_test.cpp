@@ -4,7 +4,7 @@
 #include "app/frmMain.h"
 #include "controls/accessible.h"
 #include "controls/themedbutton.h"
-#include "forms/twips.h"
+#include "forms/pure/twips.h"
 #include "tests/support/fakes.h"
 #include "tests/support/lists.h"
 #include "tests/support/input.h"

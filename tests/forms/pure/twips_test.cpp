@@ -1,4 +1,4 @@
-#include "forms/twips.h"
+#include "forms/pure/twips.h"
 
 #include <gtest/gtest.h>
 

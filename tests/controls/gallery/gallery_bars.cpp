@@ -2,7 +2,7 @@
 // type, button style, border style and picture placement, with hovered,
 // pressed, latched and disabled buttons; the status bar in each look with
 // several panels, icons (one disabled) and a panel being edited.
-#include "tests/gallery/gallery.h"
+#include "tests/controls/gallery/gallery.h"
 
 #include <algorithm>
 #include <cstdint>

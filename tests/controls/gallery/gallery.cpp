@@ -1,6 +1,6 @@
 // ControlGallery: one window showing the custom controls side by side, for
 // looking at them (screenshots). Not shipped.
-#include "tests/gallery/gallery.h"
+#include "tests/controls/gallery/gallery.h"
 
 #include <commctrl.h>
 
