@@ -78,38 +78,6 @@ bool transient(DWORD error) {
 
 namespace {
 
-// The volume's serial number for a path, asked once per volume root: the
-// system takes its time to answer (Wine: about ten milliseconds).
-std::uint64_t volumeSerial(const std::string& path) {
-    std::string root;
-    if (path.size() >= 2 && path[1] == ':') {
-        root = path.substr(0, 2) + "\\";
-    } else if (path.rfind("\\\\", 0) == 0) {
-        // \\server\share\ (or \\?\X:\ and the like): up to the fourth backslash.
-        size_t cut = 2;
-        for (int i = 0; i < 2 && cut != std::string::npos; ++i)
-            cut = path.find_first_of("\\/", cut + 1);
-        root = cut == std::string::npos ? path + "\\" : path.substr(0, cut + 1);
-    } else {
-        char full[MAX_PATH] = {};
-        const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-        if (n == 0 || n >= MAX_PATH || full[1] != ':')
-            return 0;
-        root = std::string(full, 2) + "\\";
-    }
-    static std::mutex lock;
-    static std::vector<std::pair<std::string, std::uint64_t>> known;
-    std::lock_guard<std::mutex> guard(lock);
-    for (const auto& [r, serial] : known)
-        if (r == root)
-            return serial;
-    DWORD serial = 0;
-    if (!GetVolumeInformationA(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
-        return 0;
-    known.emplace_back(root, serial);
-    return serial;
-}
-
 // The file's number on its volume (FileInternalInformation), without the
 // volume query that GetFileInformationByHandle makes on every call.
 bool fileIndex(HANDLE h, std::uint64_t& index) {
@@ -135,14 +103,18 @@ bool fileIndex(HANDLE h, std::uint64_t& index) {
 }
 
 // The identity of an open file into the stamp.
-bool identifyHandle(HANDLE h, const std::string& path, Stamp& stamp) {
+bool identifyHandle(HANDLE h, Stamp& stamp) {
     FILE_BASIC_INFO basic;
     std::uint64_t index = 0;
     if (!GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
         !fileIndex(h, index))
         return false;
     stamp.changed = basic.ChangeTime.QuadPart;
-    stamp.volume = volumeSerial(path);
+    // No volume serial: a file is cached by its path, so the two stamps ever
+    // compared belong to one path, and the serial of that path's root (asked
+    // once per run, over a millisecond under Wine) could not tell them apart;
+    // the handle's own (FileIdInfo) costs half a millisecond per file.
+    stamp.volume = 0;
     stamp.identity = index;
     stamp.identified = true;
     return true;
@@ -170,7 +142,7 @@ bool identify(const std::string& path, Stamp& stamp) {
                            OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
-    const bool ok = identifyHandle(h, path, stamp);
+    const bool ok = identifyHandle(h, stamp);
     CloseHandle(h);
     return ok;
 }
@@ -280,7 +252,7 @@ bool readAll(const std::string& path, std::string& data, Stamp* stamp) {
     if (file == INVALID_HANDLE_VALUE)
         return false;
     if (stamp)
-        identifyHandle(file, path, *stamp);
+        identifyHandle(file, *stamp);
     LARGE_INTEGER size;
     bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7fffffff;
     if (ok) {

@@ -15,7 +15,7 @@ enum class PathState {
 
 // Identifies one version of a file on disk: any rewrite or replacement of the
 // file changes at least one member. A replacement by another file is a new
-// file (volume and file number); a rewrite in place changes the times.
+// file (file number); a rewrite in place changes the times.
 struct Stamp {
     // From the path alone (cheap).
     std::uint64_t size = 0;
@@ -23,7 +23,7 @@ struct Stamp {
     std::int64_t created = 0; // creation time on Windows, status change time elsewhere
     // From an open file (Windows) or with the rest (elsewhere).
     std::int64_t changed = 0;   // the change time (of contents or attributes)
-    std::uint64_t volume = 0;   // volume serial number (device elsewhere)
+    std::uint64_t volume = 0;   // the device (not asked on Windows: see identify)
     std::uint64_t identity = 0; // file number on its volume (inode elsewhere)
     bool identified = false;    // changed, volume and identity are known
     bool operator==(const Stamp&) const = default;
@@ -35,7 +35,7 @@ struct Stamp {
 // The path facts of a file (and elsewhere than on Windows, all of its stamp).
 PathState inspect(const std::string& path, Stamp& stamp);
 
-// Adds what only an open file tells: its volume, its number there and its
+// Adds what only an open file tells: its number on its volume and its
 // change time. False when the file could not be opened.
 bool identify(const std::string& path, Stamp& stamp);
 
