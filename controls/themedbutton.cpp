@@ -710,7 +710,10 @@ void ThemedButton::destroyToolTip() {
 }
 
 void ThemedButton::repaint() {
-    if (hwnd_)
+    // A button that cannot be seen is painted whole when it is shown: asking
+    // for a paint now would only cost a trip to the window server (at
+    // start-up, one for each of the many properties set).
+    if (hwnd_ && IsWindowVisible(hwnd_))
         InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

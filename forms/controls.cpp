@@ -1233,7 +1233,8 @@ void Image::setAlphaBitmap(HBITMAP bmp) {
     SetWindowLongA(hwnd_, GWL_STYLE, s);
     SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, 0);
     applyGeometry();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (IsWindowVisible(hwnd_))
+        InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Image::paintAlpha(HDC dc) {
