@@ -25,8 +25,12 @@ LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 // three, N child windows of the main window's kinds in its proportions
 // (labels, buttons, lists, text boxes, pictures, check boxes, a combo box),
 // only the first page's visible, the lists filled with as many items as the
-// sample catalog's lists hold, and one Tahoma font for all.
-void createFullFloor(HWND w, HINSTANCE inst, int controls) {
+// sample catalog's lists hold, and one Tahoma font for all. With "bars" also
+// the main window's two bars as the system's own: a toolbar with the eight
+// page buttons' captions down the left and a status bar with one panel. With
+// 83 children ("83 full bars") every kind is there as often as the main
+// window has it.
+void createFullFloor(HWND w, HINSTANCE inst, int controls, bool bars) {
     HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH, "Tahoma");
@@ -38,7 +42,8 @@ void createFullFloor(HWND w, HINSTANCE inst, int controls) {
         return c;
     };
     HWND tabs = make(0, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS, -1);
-    SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 840, 480, SWP_NOACTIVATE);
+    // Beside the toolbar when there is one, as the main window's pages are.
+    SetWindowPos(tabs, HWND_BOTTOM, bars ? 140 : 0, 0, bars ? 700 : 840, 480, SWP_NOACTIVATE);
     auto addTabs = [](HWND strip, std::initializer_list<const char*> names) {
         int i = 0;
         for (const char* name : names) {
@@ -52,6 +57,33 @@ void createFullFloor(HWND w, HINSTANCE inst, int controls) {
                    "Empty"});
     addTabs(make(0, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, -2),
             {"Special", "Pages", "Installed Apps"});
+    if (bars) {
+        HWND tools = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                                     WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST |
+                                         TBSTYLE_WRAPABLE | CCS_NORESIZE | CCS_NODIVIDER,
+                                     0, 0, 137, 480, w, nullptr, inst, nullptr);
+        SendMessageA(tools, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageA(tools, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+        static const char* kCaptions[] = {"Home",    "Get Apps", "Get Portable", "Get Slim",
+                                          "Options", "Update",   "About",        "Exit"};
+        TBBUTTON buttons[8] = {};
+        for (int i = 0; i < 8; ++i) {
+            buttons[i].iBitmap = I_IMAGENONE;
+            buttons[i].idCommand = 200 + i;
+            buttons[i].fsState = TBSTATE_ENABLED | TBSTATE_WRAP;
+            buttons[i].fsStyle = BTNS_BUTTON | BTNS_SHOWTEXT;
+            buttons[i].iString = reinterpret_cast<INT_PTR>(kCaptions[i]);
+        }
+        SendMessageA(tools, TB_ADDBUTTONSA, 8, reinterpret_cast<LPARAM>(buttons));
+        HWND status =
+            CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                            0, 0, w, nullptr, inst, nullptr);
+        SendMessageA(status, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        int right = -1;
+        SendMessageA(status, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+        SendMessageA(status, SB_SETTEXTA, 0,
+                     reinterpret_cast<LPARAM>("Fetchlets Version: 0.0.0, Signature Version: 0"));
+    }
     // One kind per child in the main window's proportions: 35 labels, 19
     // buttons, 13 lists, 7 text boxes, 6 pictures, 2 check boxes, 1 combo box
     // of every 83.
@@ -105,6 +137,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     InitCommonControlsEx(&icc);
     int controls = cmd ? std::atoi(cmd) : 0;
     const bool full = cmd && std::strstr(cmd, "full");
+    const bool bars = cmd && std::strstr(cmd, "bars");
     WNDCLASSA wc{};
     wc.lpfnWndProc = proc;
     wc.hInstance = inst;
@@ -131,7 +164,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
                 SendMessageA(c, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Item"));
     }
     if (full)
-        createFullFloor(w, inst, controls);
+        createFullFloor(w, inst, controls, bars);
     ShowWindow(w, SW_SHOW);
     UpdateWindow(w);
     MSG m;

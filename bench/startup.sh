@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Start-up time of Fetchlets against bare programs, pinned to one processor.
-# Alternates, run by run: Fetchlets on the sample catalog, Fetchlets on five
-# generated catalogs of 5,000 entries each, a bare window with the program's
-# manifest, and a bare window that also creates as many standard controls as
-# Fetchlets shows child windows (74; FL_BENCH_CONTROLS changes it), and the
-# honest floor: the same number of children of the main window's kinds and
-# proportions under a tab strip with the page names, most hidden, the lists
-# filled, one Tahoma font ("bare_window N full"). Prints
+# Alternates, run by run: the honest floor first ("bare_window 83 full bars":
+# as many child windows of each kind as the main window creates, 83 standard
+# controls under a tab strip with the page names and the system's own toolbar
+# and status bar, most hidden, the lists filled, one Tahoma font), the earlier
+# floor without the bars and with 74 children ("bare_window 74 full"), a bare
+# window with 74 standard controls (FL_BENCH_CONTROLS changes the 74),
+# Fetchlets on the sample catalog, Fetchlets on five generated catalogs of
+# 5,000 entries each, and a bare window with the program's manifest. Prints
 # each one's median start-up time (from process creation to a shown window)
-# over RUNS runs (9 by default) and its ratio to the bare window with controls.
+# over RUNS runs (9 by default) and its ratio to the honest floor.
 #
 #   bench/startup.sh [RUNS] [path/to/Fetchlets.exe]
 #
@@ -64,8 +65,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   work=$2 bin=$3 runs=$4 controls=$5
   taskset -c 1 wineserver -p
   wine "$bin/synthetic_catalogs.exe" "$(winepath -w "$work/large/Data")" 500 10
-  programs=("$(winepath -w "$bin/bare_window.exe") $controls"
+  programs=("$(winepath -w "$bin/bare_window.exe") 83 full bars"
             "$(winepath -w "$bin/bare_window.exe") $controls full"
+            "$(winepath -w "$bin/bare_window.exe") $controls"
             "$(winepath -w "$work/sample/Fetchlets.exe")"
             "$(winepath -w "$work/large/Fetchlets.exe")"
             "$(winepath -w "$bin/bare_window.exe")")
