@@ -23,13 +23,7 @@ platform::Bitmap makeBanner(int width, int height, const std::string& text, COLO
             pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
                 c;
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height; // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bi = platform::topDownInfo32(width, height);
     platform::MemoryDC dc;
     platform::Bitmap bmp;
     {

@@ -55,13 +55,7 @@ bool Surface::resize(int w, int h) {
         if (!dc_)
             return false;
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h; // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bi = platform::topDownInfo32(w, h);
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bmp)

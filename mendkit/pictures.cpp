@@ -15,13 +15,7 @@ HICON drawIcon(const std::function<void(HDC, int)>& draw) {
     int size = GetSystemMetrics(SM_CXSMICON);
     if (size <= 0)
         size = 16;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size; // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bi = platform::topDownInfo32(size, size);
     void* bits = nullptr;
     platform::Bitmap colour(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!colour || !bits)

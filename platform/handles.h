@@ -112,4 +112,18 @@ class Selected {
     HGDIOBJ old_;
 };
 
+// The header of a 32-bit top-down bitmap of the given size (rows from the
+// top, one 0x00RRGGBB or premultiplied 0xAARRGGBB value per pixel), for
+// CreateDIBSection and SetDIBits.
+inline BITMAPINFO topDownInfo32(int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 } // namespace platform
