@@ -45,6 +45,12 @@ Surface::~Surface() {
         SelectObject(dc_.get(), old_);
 }
 
+bool Surface::fitClient(HWND window) {
+    RECT rc{};
+    GetClientRect(window, &rc);
+    return resize(rc.right, rc.bottom);
+}
+
 bool Surface::resize(int w, int h) {
     w = std::max(1, w);
     h = std::max(1, h);

@@ -44,6 +44,8 @@ class Surface {
 
     // Makes the surface w x h (at least 1 x 1; recreated when the size changes).
     bool resize(int w, int h);
+    // Makes the surface the size of a window's client area.
+    bool fitClient(HWND window);
     bool ok() const { return dc_ && bits_; }
     HDC dc() const { return dc_.get(); }
     int width() const { return w_; }

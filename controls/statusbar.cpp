@@ -701,9 +701,7 @@ void StatusBar::layOut(HDC dc, int w, int h) {
 
 void StatusBar::drawSurface() {
     drawingPutOff_ = false;
-    RECT rc;
-    GetClientRect(hwnd_, &rc);
-    if (!surface_.resize(rc.right, rc.bottom))
+    if (!surface_.fitClient(hwnd_))
         return;
     HDC dc = surface_.dc();
     const int w = surface_.width(), h = surface_.height();

@@ -740,12 +740,10 @@ void ToolBar::paint() {
 
 void ToolBar::drawSurface() {
     drawingPutOff_ = false;
-    RECT rc;
-    GetClientRect(hwnd_, &rc);
-    if (!surface_.resize(rc.right, rc.bottom))
+    if (!surface_.fitClient(hwnd_))
         return;
     HDC dc = surface_.dc();
-    rc = {0, 0, surface_.width(), surface_.height()};
+    RECT rc = {0, 0, surface_.width(), surface_.height()};
     fillRect(dc, rc, gdiColour(backColor_));
     HGDIOBJ oldFont = SelectObject(dc, currentFont());
 
