@@ -51,6 +51,13 @@ bool Surface::fitClient(HWND window) {
     return resize(rc.right, rc.bottom);
 }
 
+void Surface::paintWindow(HWND window) const {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    BitBlt(dc, 0, 0, w_, h_, dc_.get(), 0, 0, SRCCOPY);
+    EndPaint(window, &ps);
+}
+
 bool Surface::resize(int w, int h) {
     w = std::max(1, w);
     h = std::max(1, h);

@@ -46,6 +46,8 @@ class Surface {
     bool resize(int w, int h);
     // Makes the surface the size of a window's client area.
     bool fitClient(HWND window);
+    // Answers a window's WM_PAINT with the surface's picture.
+    void paintWindow(HWND window) const;
     bool ok() const { return dc_ && bits_; }
     HDC dc() const { return dc_.get(); }
     int width() const { return w_; }

@@ -176,14 +176,11 @@ LRESULT StatusBar::onGetObject(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT StatusBar::onPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
     if (!surface_.dc())
         paint();
     if (drawingPutOff_)
         drawSurface();
-    BitBlt(dc, 0, 0, surface_.width(), surface_.height(), surface_.dc(), 0, 0, SRCCOPY);
-    EndPaint(hwnd_, &ps);
+    surface_.paintWindow(hwnd_);
     return 0;
 }
 

@@ -139,16 +139,11 @@ LRESULT ToolBar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ToolBar::onPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
     if (!surface_.dc())
         paint();
     if (drawingPutOff_)
         drawSurface();
-    RECT rc;
-    GetClientRect(hwnd_, &rc);
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, surface_.dc(), 0, 0, SRCCOPY);
-    EndPaint(hwnd_, &ps);
+    surface_.paintWindow(hwnd_);
     return 0;
 }
 
